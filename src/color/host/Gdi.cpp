@@ -1,0 +1,257 @@
+#include "color/host/Gdi.h"
+
+#include "color/host/Canvas.h"
+#include "color/host/Raster.h"
+#include "color/host/RasterOps.h"
+
+#include <unordered_map>
+#include <utility>
+
+namespace plx {
+
+namespace {
+
+struct Entry {
+    std::unique_ptr<GdiObject> object;
+    bool callerOwned { false };
+};
+
+struct Table {
+    std::unordered_map<HANDLE, Entry> entries;
+    HANDLE next { 0x10000 };
+    std::int32_t callerOwned { 0 };
+};
+
+Table& Objects()
+{
+    static Table table;
+    return table;
+}
+
+// A device context: a canvas of its own (memory contexts) or a TCanvas's.
+class GdiDC : public GdiObject {
+public:
+    TCanvas* canvas { nullptr };
+    std::unique_ptr<TCanvas> owned;
+    HBITMAP bitmap { 0 };
+    std::shared_ptr<Raster> selected;
+    HFONT font { 0 };
+};
+
+GdiDC* DCOf(HDC dc) noexcept
+{
+    return dynamic_cast<GdiDC*>(detail::LookupObject(dc));
+}
+
+} // namespace
+
+namespace detail {
+
+HGDIOBJ RegisterObject(std::unique_ptr<GdiObject> object, bool callerOwned)
+{
+    Table& t = Objects();
+    HANDLE h = t.next++;
+    t.entries.emplace(h, Entry { std::move(object), callerOwned });
+    if (callerOwned)
+        ++t.callerOwned;
+    return h;
+}
+
+void UnregisterObject(HGDIOBJ handle) noexcept
+{
+    (void)TakeObject(handle);
+}
+
+std::unique_ptr<GdiObject> TakeObject(HGDIOBJ handle) noexcept
+{
+    Table& t = Objects();
+    auto it = t.entries.find(handle);
+    if (it == t.entries.end())
+        return nullptr;
+    if (it->second.callerOwned)
+        --t.callerOwned;
+    auto object = std::move(it->second.object);
+    t.entries.erase(it);
+    return object;
+}
+
+GdiObject* LookupObject(HGDIOBJ handle) noexcept
+{
+    Table& t = Objects();
+    auto it = t.entries.find(handle);
+    return it == t.entries.end() ? nullptr : it->second.object.get();
+}
+
+void SetCallerOwned(HGDIOBJ handle, bool callerOwned) noexcept
+{
+    Table& t = Objects();
+    auto it = t.entries.find(handle);
+    if (it == t.entries.end() || it->second.callerOwned == callerOwned)
+        return;
+    it->second.callerOwned = callerOwned;
+    t.callerOwned += callerOwned ? 1 : -1;
+}
+
+HDC RegisterCanvas(TCanvas* canvas)
+{
+    auto dc = std::make_unique<GdiDC>();
+    dc->canvas = canvas;
+    return RegisterObject(std::move(dc), false);
+}
+
+TCanvas* CanvasFromDC(HDC dc) noexcept
+{
+    GdiDC* d = DCOf(dc);
+    return d ? d->canvas : nullptr;
+}
+
+HFONT SelectedFont(HDC dc) noexcept
+{
+    GdiDC* d = DCOf(dc);
+    return d ? d->font : 0;
+}
+
+} // namespace detail
+
+HBITMAP CreateBitmap(std::int32_t width, std::int32_t height, std::uint32_t planes, std::uint32_t bitCount, const void*)
+{
+    auto raster = std::make_shared<Raster>();
+    raster->SetFormat(planes * bitCount == 1 ? pf1bit : bitCount == 32 ? pf32bit : pfDevice);
+    raster->SetSize(width, height);
+    raster->Fill(clBlack);
+    auto object = std::make_unique<detail::GdiBitmap>();
+    object->raster = std::move(raster);
+    return detail::RegisterObject(std::move(object), true);
+}
+
+HBITMAP CreateCompatibleBitmap(HDC, std::int32_t width, std::int32_t height)
+{
+    return CreateBitmap(width, height, 1, 32, nullptr);
+}
+
+HDC CreateCompatibleDC(HDC)
+{
+    auto dc = std::make_unique<GdiDC>();
+    dc->owned = std::make_unique<TCanvas>();
+    dc->canvas = dc->owned.get();
+    return detail::RegisterObject(std::move(dc), true);
+}
+
+BOOL DeleteDC(HDC dc)
+{
+    GdiDC* d = DCOf(dc);
+    if (!d || !d->owned)
+        return false;
+    (void)detail::TakeObject(dc);
+    return true;
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
+{
+    GdiDC* d = DCOf(dc);
+    GdiObject* o = detail::LookupObject(object);
+    if (!d || !o || dynamic_cast<GdiDC*>(o))
+        return 0;
+    if (auto* bitmap = dynamic_cast<detail::GdiBitmap*>(o)) {
+        if (!d->owned)
+            return 0; // only memory contexts hold a selected bitmap
+        HBITMAP previous = d->bitmap;
+        d->bitmap = object;
+        d->selected = bitmap->raster;
+        d->canvas->SetSurface(d->selected.get());
+        return previous;
+    }
+    return std::exchange(d->font, object);
+}
+
+BOOL DeleteObject(HGDIOBJ object)
+{
+    Table& t = Objects();
+    auto it = t.entries.find(object);
+    if (it == t.entries.end() || !it->second.callerOwned || dynamic_cast<GdiDC*>(it->second.object.get()))
+        return false;
+    (void)detail::TakeObject(object);
+    return true;
+}
+
+std::int32_t GdiObjectCount() noexcept
+{
+    return Objects().callerOwned;
+}
+
+TColor GetPixel(HDC dc, std::int32_t x, std::int32_t y)
+{
+    TCanvas* c = detail::CanvasFromDC(dc);
+    return c ? c->Pixels(x, y) : clInvalid;
+}
+
+TColor SetPixel(HDC dc, std::int32_t x, std::int32_t y, TColor color)
+{
+    TCanvas* c = detail::CanvasFromDC(dc);
+    if (!c)
+        return clInvalid;
+    c->SetPixels(x, y, color);
+    return c->Pixels(x, y);
+}
+
+TColor SetBkColor(HDC dc, TColor color)
+{
+    TCanvas* c = detail::CanvasFromDC(dc);
+    return c ? c->SetBkColor(color) : clInvalid;
+}
+
+TColor SetTextColor(HDC dc, TColor color)
+{
+    TCanvas* c = detail::CanvasFromDC(dc);
+    return c ? c->SetTextColor(color) : clInvalid;
+}
+
+TColor GetBkColor(HDC dc)
+{
+    TCanvas* c = detail::CanvasFromDC(dc);
+    return c ? c->BkColor() : clInvalid;
+}
+
+TColor GetTextColor(HDC dc)
+{
+    TCanvas* c = detail::CanvasFromDC(dc);
+    return c ? c->TextColor() : clInvalid;
+}
+
+BOOL StretchBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, HDC source,
+    std::int32_t sourceX, std::int32_t sourceY, std::int32_t sourceWidth, std::int32_t sourceHeight, std::uint32_t rop)
+{
+    TCanvas* d = detail::CanvasFromDC(dest);
+    if (!d)
+        return false;
+    if (!detail::RopUsesSource(detail::RopCode(rop)))
+        return PatBlt(dest, x, y, width, height, rop);
+    TCanvas* s = detail::CanvasFromDC(source);
+    if (!s || !s->Surface())
+        return false;
+    TRect sourceRect = Bounds(sourceX + s->Origin().X, sourceY + s->Origin().Y, sourceWidth, sourceHeight);
+    d->BlitFrom(Bounds(x, y, width, height), *s->Surface(), sourceRect, rop, s->BkColor(), nullptr);
+    return true;
+}
+
+BOOL BitBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, HDC source,
+    std::int32_t sourceX, std::int32_t sourceY, std::uint32_t rop)
+{
+    return StretchBlt(dest, x, y, width, height, source, sourceX, sourceY, width, height, rop);
+}
+
+BOOL PatBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, std::uint32_t rop)
+{
+    TCanvas* d = detail::CanvasFromDC(dest);
+    if (!d || !d->Surface())
+        return false;
+    detail::FillPattern pattern = detail::BrushPattern(d->Brush(), d->Origin(), d->TextColor(), d->BkColor());
+    detail::BlitParams params;
+    params.rop = rop;
+    params.pattern = &pattern;
+    TRect r = Bounds(x + d->Origin().X, y + d->Origin().Y, width, height);
+    detail::PatternBlit(*d->Surface(), d->DeviceClip(), r, params);
+    return true;
+}
+
+} // namespace plx

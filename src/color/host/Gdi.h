@@ -1,0 +1,138 @@
+// GDI-style calls over the host's canvases and bitmaps: a handle table of
+// device contexts, bitmaps and fonts, and the raster calls that take them.
+#pragma once
+
+#include "color/host/Types.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace plx {
+
+class Raster;
+class TCanvas;
+
+using HANDLE = std::uintptr_t;
+using HGDIOBJ = HANDLE;
+using HDC = HANDLE;
+using HBITMAP = HANDLE;
+using HFONT = HANDLE;
+using BOOL = bool;
+
+//! A GDI object kept in the handle table (bitmaps, device contexts, fonts).
+class GdiObject {
+public:
+    virtual ~GdiObject() = default;
+};
+
+//! \name Bitmaps and device contexts
+//! A new bitmap of 1 bit (monochrome, black) or of 24/32 bits (black); the
+//! caller releases it with DeleteObject. bits is not read.
+[[nodiscard]] HBITMAP CreateBitmap(std::int32_t width, std::int32_t height, std::uint32_t planes, std::uint32_t bitCount,
+    const void* bits);
+[[nodiscard]] HBITMAP CreateCompatibleBitmap(HDC dc, std::int32_t width, std::int32_t height);
+//! A memory device context with no bitmap selected; released with DeleteDC.
+[[nodiscard]] HDC CreateCompatibleDC(HDC dc);
+BOOL DeleteDC(HDC dc);
+//! Selects a bitmap (memory device contexts) or a font into a device context;
+//! returns the previously selected object of that kind, or 0.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+//! Releases an object the caller created. Objects that belong to a TBitmap or a
+//! TCanvas, and unknown handles, are refused (false).
+BOOL DeleteObject(HGDIOBJ object);
+//! Caller-created objects not yet released: a leak shows as a count that does
+//! not return to its earlier value.
+[[nodiscard]] std::int32_t GdiObjectCount() noexcept;
+
+//! \name Pixels and colours
+[[nodiscard]] TColor GetPixel(HDC dc, std::int32_t x, std::int32_t y);
+TColor SetPixel(HDC dc, std::int32_t x, std::int32_t y, TColor color);
+//! Set the colours used by copies between monochrome and colour bitmaps; each
+//! returns the previous colour (clInvalid for an unknown context).
+TColor SetBkColor(HDC dc, TColor color);
+TColor SetTextColor(HDC dc, TColor color);
+[[nodiscard]] TColor GetBkColor(HDC dc);
+[[nodiscard]] TColor GetTextColor(HDC dc);
+
+//! \name Raster operations
+//! Combines source, destination and the destination's brush with any ternary
+//! raster operation code. A monochrome source takes the destination's text
+//! colour for black and background colour for white; a colour source copied
+//! into a monochrome destination gives white for the source's background colour
+//! and black for everything else.
+BOOL BitBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, HDC source,
+    std::int32_t sourceX, std::int32_t sourceY, std::uint32_t rop);
+BOOL StretchBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, HDC source,
+    std::int32_t sourceX, std::int32_t sourceY, std::int32_t sourceWidth, std::int32_t sourceHeight, std::uint32_t rop);
+//! A raster operation on the destination with its brush only.
+BOOL PatBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, std::uint32_t rop);
+
+//! Releases a GDI object when it goes out of scope.
+class TGdiObjectHandle {
+public:
+    TGdiObjectHandle() = default;
+    explicit TGdiObjectHandle(HGDIOBJ handle) noexcept
+        : m_handle(handle)
+    {
+    }
+    ~TGdiObjectHandle() { Reset(); }
+    TGdiObjectHandle(TGdiObjectHandle&& other) noexcept
+        : m_handle(other.Release())
+    {
+    }
+    TGdiObjectHandle& operator=(TGdiObjectHandle&& other) noexcept
+    {
+        if (this != &other) {
+            Reset();
+            m_handle = other.Release();
+        }
+        return *this;
+    }
+    TGdiObjectHandle(const TGdiObjectHandle&) = delete;
+    TGdiObjectHandle& operator=(const TGdiObjectHandle&) = delete;
+
+    [[nodiscard]] HGDIOBJ Get() const noexcept { return m_handle; }
+    [[nodiscard]] explicit operator bool() const noexcept { return m_handle != 0; }
+    HGDIOBJ Release() noexcept
+    {
+        HGDIOBJ h = m_handle;
+        m_handle = 0;
+        return h;
+    }
+    void Reset() noexcept
+    {
+        if (m_handle)
+            DeleteObject(m_handle);
+        m_handle = 0;
+    }
+
+private:
+    HGDIOBJ m_handle { 0 };
+};
+
+namespace detail {
+
+//! A bitmap in the handle table: its pixels, and the TBitmap it belongs to, if any.
+class GdiBitmap : public GdiObject {
+public:
+    std::shared_ptr<Raster> raster;
+    const void* owner { nullptr };
+};
+
+//! The handle table. Caller-owned objects count towards GdiObjectCount.
+HGDIOBJ RegisterObject(std::unique_ptr<GdiObject> object, bool callerOwned);
+void UnregisterObject(HGDIOBJ handle) noexcept;
+[[nodiscard]] GdiObject* LookupObject(HGDIOBJ handle) noexcept;
+//! Removes an entry and hands its object over (for TBitmap::SetHandle).
+[[nodiscard]] std::unique_ptr<GdiObject> TakeObject(HGDIOBJ handle) noexcept;
+//! Marks a registered object as owned by its caller from now on.
+void SetCallerOwned(HGDIOBJ handle, bool callerOwned) noexcept;
+
+[[nodiscard]] HDC RegisterCanvas(TCanvas* canvas);
+[[nodiscard]] TCanvas* CanvasFromDC(HDC dc) noexcept;
+//! The font selected into a device context (0 when the canvas's own font applies).
+[[nodiscard]] HFONT SelectedFont(HDC dc) noexcept;
+
+} // namespace detail
+
+} // namespace plx

@@ -1,0 +1,54 @@
+#include "framework/host/Persistent.h"
+
+#include "framework/host/Exceptions.h"
+#include "framework/host/TypInfo.h"
+
+#include <cxxabi.h>
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+namespace plx {
+
+std::string TObject::ClassName() const
+{
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    std::string name = status == 0 && demangled ? demangled.get() : mangled;
+    // Drop namespaces (and template arguments never occur in host class names).
+    if (auto pos = name.rfind("::"); pos != std::string::npos)
+        name.erase(0, pos + 2);
+    return name;
+}
+
+void TPersistent::Assign(const TPersistent* source)
+{
+    if (!source)
+        AssignError(nullptr);
+    source->AssignTo(this);
+}
+
+void TPersistent::AssignTo(TPersistent* dest) const
+{
+    dest->AssignError(this);
+}
+
+void TPersistent::AssignError(const TPersistent* source) const
+{
+    std::string sourceName = source ? source->ClassName() : std::string("nil");
+    throw EConvertError("Cannot assign a " + sourceName + " to a " + ClassName());
+}
+
+const TClassInfo& TPersistent::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TPersistent>("TPersistent", nullptr).Build();
+    return info;
+}
+
+const TClassInfo& TPersistent::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+} // namespace plx

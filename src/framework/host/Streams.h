@@ -1,0 +1,91 @@
+// Byte streams: the abstract TStream, the growable TMemoryStream and TFileStream.
+#pragma once
+
+#include "framework/host/Persistent.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace plx {
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+//! A seekable sequence of bytes. Read and Write move as many bytes as they can
+//! and return that count; ReadBuffer and WriteBuffer demand the whole count and
+//! raise EReadError("Stream read error") or EWriteError("Stream write error").
+class TStream : public TObject {
+public:
+    virtual std::int64_t Read(void* buffer, std::int64_t count) = 0;
+    virtual std::int64_t Write(const void* buffer, std::int64_t count) = 0;
+    virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
+
+    void ReadBuffer(void* buffer, std::int64_t count);
+    void WriteBuffer(const void* buffer, std::int64_t count);
+    //! Copies count bytes from source (all of it from its start when count is 0).
+    std::int64_t CopyFrom(TStream& source, std::int64_t count);
+
+    [[nodiscard]] std::int64_t Position() { return Seek(0, soCurrent); }
+    void SetPosition(std::int64_t position) { Seek(position, soBeginning); }
+    [[nodiscard]] virtual std::int64_t Size();
+    virtual void SetSize(std::int64_t size);
+    //! Bytes from the position to the end.
+    [[nodiscard]] std::int64_t Remaining() { return Size() - Position(); }
+};
+
+//! A stream held in memory.
+class TMemoryStream : public TStream {
+public:
+    std::int64_t Read(void* buffer, std::int64_t count) override;
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    [[nodiscard]] std::int64_t Size() override { return static_cast<std::int64_t>(m_data.size()); }
+    void SetSize(std::int64_t size) override;
+
+    void Clear();
+    void LoadFromStream(TStream& stream);
+    void SaveToStream(TStream& stream);
+    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName);
+
+    [[nodiscard]] std::uint8_t* Memory() noexcept { return m_data.data(); }
+    [[nodiscard]] const std::uint8_t* Memory() const noexcept { return m_data.data(); }
+    [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const noexcept { return m_data; }
+
+private:
+    std::vector<std::uint8_t> m_data;
+    std::int64_t m_position { 0 };
+};
+
+// TFileStream open modes.
+inline constexpr std::uint16_t fmCreate = 0xFFFF;
+inline constexpr std::uint16_t fmOpenRead = 0x0000;
+inline constexpr std::uint16_t fmOpenWrite = 0x0001;
+inline constexpr std::uint16_t fmOpenReadWrite = 0x0002;
+inline constexpr std::uint16_t fmShareCompat = 0x0000;
+inline constexpr std::uint16_t fmShareExclusive = 0x0010;
+inline constexpr std::uint16_t fmShareDenyWrite = 0x0020;
+inline constexpr std::uint16_t fmShareDenyRead = 0x0030;
+inline constexpr std::uint16_t fmShareDenyNone = 0x0040;
+
+//! A stream over a file. fmCreate creates or truncates the file; the open modes
+//! open an existing one. Failure raises EFCreateError or EFOpenError naming the file.
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::string& fileName, std::uint16_t mode);
+    ~TFileStream() override;
+
+    std::int64_t Read(void* buffer, std::int64_t count) override;
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    void SetSize(std::int64_t size) override;
+
+    [[nodiscard]] const std::string& FileName() const noexcept { return m_fileName; }
+
+private:
+    std::string m_fileName;
+    std::FILE* m_file { nullptr };
+};
+
+} // namespace plx
