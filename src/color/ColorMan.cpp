@@ -1,5 +1,6 @@
 #include "color/ColorMan.h"
 
+#include "color/VBitmap.h"
 #include "color/host/SysColors.h"
 #include "framework/host/Exceptions.h"
 #include "framework/host/System.h"
@@ -232,6 +233,27 @@ TColor MiscColor(std::span<const Variant> colors)
     }
     const double n = static_cast<double>(colors.size());
     auto average = [n](std::int64_t sum) { return static_cast<std::int32_t>(Round(static_cast<double>(sum) / n)); };
+    return RGB(average(r), average(g), average(b));
+}
+
+TColor MiscVBToColor(TVirtualBitmap& bitmap, TRect& rect)
+{
+    // Only the part of the rectangle inside the bitmap is visited. The sums are
+    // exact integers, so rows are walked in storage order.
+    const std::int32_t left = std::max(rect.Left, 0), right = std::min(rect.Right, bitmap.Width() - 1);
+    const std::int32_t top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, bitmap.Height() - 1);
+    if (left > right || top > bottom)
+        return 0;
+    std::int64_t r = 0, g = 0, b = 0;
+    for (std::int32_t y = top; y <= bottom; ++y)
+        for (std::int32_t x = left; x <= right; ++x) {
+            TColor c = bitmap.GetPixel(x, y);
+            r += GetRValue(c);
+            g += GetGValue(c);
+            b += GetBValue(c);
+        }
+    const double count = static_cast<double>(static_cast<std::int64_t>(right - left + 1) * (bottom - top + 1));
+    auto average = [count](std::int64_t sum) { return static_cast<std::int32_t>(Round(static_cast<double>(sum) / count)); };
     return RGB(average(r), average(g), average(b));
 }
 

@@ -1,6 +1,7 @@
 #include "design/PlumexPackage.h"
 
 #include "framework/host/UnitLifetime.h"
+#include "paint/GrafMan.h"
 
 #include <array>
 
@@ -37,7 +38,7 @@ const std::array<UnitEntry, 22>& Units()
         { "KnCtrls", nullptr, nullptr },
         { "GradEditor", nullptr, nullptr },
         { "ShadowButton", nullptr, nullptr },
-        { "GrafMan", nullptr, nullptr },
+        { "GrafMan", InitializeGrafMan, FinalizeGrafMan },
         { "SImageBtn", nullptr, nullptr },
         { "PlxReg", nullptr, nullptr },
         { "Fileman", nullptr, nullptr },

@@ -1,0 +1,578 @@
+#include "color/VBitmap.h"
+
+#include "color/host/Bitmap.h"
+#include "framework/host/Exceptions.h"
+#include "framework/host/Streams.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+
+namespace plx {
+
+namespace {
+
+constexpr const char* kInvalidBitmap = "VirtualBitmap: Invalid bitmap.";
+constexpr const char* kNoColorTable = "VirtualBitmap: Color table isnot avialable for 16bit or 24bit bitmaps.";
+
+constexpr std::int64_t kFileHeaderSize = 14;
+constexpr std::int64_t kInfoHeaderSize = 40;
+constexpr std::int64_t kCoreHeaderSize = 12;
+constexpr std::int64_t kMaskBytes = 12;
+constexpr std::int32_t kMaxSide = 32767;
+constexpr std::int64_t kMaxPixels = std::int64_t { 1 } << 28;
+
+constexpr std::uint32_t kRgb = 0;
+constexpr std::uint32_t kBitFields = 3;
+
+[[noreturn]] void InvalidBitmap()
+{
+    throw Exception(kInvalidBitmap);
+}
+
+bool ValidBits(std::int64_t bits) noexcept
+{
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+bool ValidSize(std::int64_t width, std::int64_t height) noexcept
+{
+    return width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+std::uint64_t RowBytes(std::int64_t width, std::int64_t bits) noexcept
+{
+    return static_cast<std::uint64_t>((width * bits + 31) / 32 * 4);
+}
+
+std::uint16_t U16(const std::uint8_t* p) noexcept
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t U32(const std::uint8_t* p) noexcept
+{
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
+        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void Put16(std::uint8_t* p, std::uint32_t v) noexcept
+{
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(std::uint8_t* p, std::uint32_t v) noexcept
+{
+    Put16(p, v & 0xFFFF);
+    Put16(p + 2, v >> 16);
+}
+
+constexpr std::uint32_t Rgb24(TColor color) noexcept
+{
+    return static_cast<std::uint32_t>(color) & 0xFFFFFF;
+}
+
+// A 5- or 6-bit channel widened to 8 bits by repeating its top bits.
+constexpr std::uint32_t Widen5(std::uint32_t v) noexcept { return (v << 3) | (v >> 2); }
+constexpr std::uint32_t Widen6(std::uint32_t v) noexcept { return (v << 2) | (v >> 4); }
+
+// The smoothing blend of one channel: p % of the neighbour and the rest of the
+// colour, truncated. Formed in extended precision so that exact results stay exact.
+std::uint32_t BlendChannel(std::uint32_t neighbour, std::uint32_t colour, int p) noexcept
+{
+    long double v = p * static_cast<long double>(neighbour) * 0.01L + (100 - p) * static_cast<long double>(colour) * 0.01L;
+    return static_cast<std::uint32_t>(v);
+}
+
+TColor Blend(TColor neighbour, TColor colour, int p) noexcept
+{
+    return RGB(static_cast<std::int32_t>(BlendChannel(GetRValue(neighbour), GetRValue(colour), p)),
+        static_cast<std::int32_t>(BlendChannel(GetGValue(neighbour), GetGValue(colour), p)),
+        static_cast<std::int32_t>(BlendChannel(GetBValue(neighbour), GetBValue(colour), p)));
+}
+
+// What the headers of a .bmp stream say, checked against the bytes it holds.
+struct StreamLayout {
+    std::int32_t width { 0 };
+    std::int32_t height { 0 }; //!< positive; topDown tells the row order
+    bool topDown { false };
+    std::int32_t bits { 0 };
+    bool sixBitGreen { false };
+    std::uint32_t entries { 0 }; //!< colour-table entries in the stream
+    std::uint32_t entrySize { 4 }; //!< 3 with the 12-byte header
+    std::int64_t tableStart { 0 }; //!< from the file header's first byte
+    std::int64_t dataStart { 0 };
+    std::uint64_t imageBytes { 0 };
+};
+
+// Reads the headers from the stream (which holds `available` bytes from the file
+// header on) and checks them; nullopt when they do not describe a bitmap the
+// stream can hold. Only the headers are read; nothing is allocated for the pixels.
+std::optional<StreamLayout> ReadLayout(TStream& stream, std::int64_t available)
+{
+    std::array<std::uint8_t, kFileHeaderSize + kInfoHeaderSize + kMaskBytes> head {};
+    if (available < kFileHeaderSize + 4 || stream.Read(head.data(), kFileHeaderSize + 4) != kFileHeaderSize + 4)
+        return std::nullopt;
+    const std::uint32_t headerSize = U32(&head[kFileHeaderSize]);
+    if (headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize)
+        return std::nullopt;
+    const std::int64_t headerEnd = kFileHeaderSize + headerSize;
+    if (available < headerEnd || stream.Read(&head[kFileHeaderSize + 4], headerSize - 4) != headerSize - 4)
+        return std::nullopt;
+    const std::uint8_t* h = &head[kFileHeaderSize];
+
+    StreamLayout l;
+    std::int64_t width = 0, height = 0;
+    std::uint32_t compression = kRgb, colorsUsed = 0;
+    if (headerSize == kInfoHeaderSize) {
+        width = static_cast<std::int32_t>(U32(h + 4));
+        height = static_cast<std::int32_t>(U32(h + 8));
+        l.bits = U16(h + 14);
+        compression = U32(h + 16);
+        colorsUsed = U32(h + 32);
+    } else {
+        width = U16(h + 4);
+        height = U16(h + 6);
+        l.bits = U16(h + 10);
+        l.entrySize = 3;
+    }
+    if (width < 1 || height == 0 || !ValidBits(l.bits))
+        return std::nullopt;
+    l.topDown = height < 0;
+    height = l.topDown ? -height : height;
+    if (!ValidSize(width, height))
+        return std::nullopt;
+    l.width = static_cast<std::int32_t>(width);
+    l.height = static_cast<std::int32_t>(height);
+
+    l.tableStart = headerEnd;
+    if (compression == kBitFields && (l.bits == 16 || l.bits == 32)) {
+        // Only the masks of the plain layouts (and 5-6-5) are kept as they are.
+        if (available < headerEnd + kMaskBytes || stream.Read(&head[headerEnd], kMaskBytes) != kMaskBytes)
+            return std::nullopt;
+        const std::uint32_t r = U32(&head[headerEnd]), g = U32(&head[headerEnd + 4]), b = U32(&head[headerEnd + 8]);
+        if (l.bits == 16 && r == 0xF800 && g == 0x07E0 && b == 0x001F)
+            l.sixBitGreen = true;
+        else if (!(l.bits == 16 && r == 0x7C00 && g == 0x03E0 && b == 0x001F)
+            && !(l.bits == 32 && r == 0xFF0000 && g == 0x00FF00 && b == 0x0000FF))
+            return std::nullopt;
+        l.tableStart += kMaskBytes;
+    } else if (compression != kRgb) {
+        return std::nullopt;
+    }
+
+    if (l.bits <= 8) {
+        const std::uint32_t full = 1u << l.bits;
+        l.entries = colorsUsed >= 1 && colorsUsed <= full ? colorsUsed : full;
+    }
+    l.dataStart = l.tableStart + static_cast<std::int64_t>(l.entries) * l.entrySize;
+    l.imageBytes = RowBytes(l.width, l.bits) * static_cast<std::uint64_t>(l.height);
+    if (static_cast<std::uint64_t>(available) < static_cast<std::uint64_t>(l.dataStart)
+        || static_cast<std::uint64_t>(available) - static_cast<std::uint64_t>(l.dataStart) < l.imageBytes)
+        return std::nullopt;
+    // A data offset beyond the table (a gap, or an optional table of a deeper
+    // bitmap) is honoured when the pixels still fit after it.
+    const std::int64_t offset = U32(&head[10]);
+    if (offset > l.dataStart && offset <= available && static_cast<std::uint64_t>(available - offset) >= l.imageBytes)
+        l.dataStart = offset;
+    return l;
+}
+
+} // namespace
+
+TVirtualBitmap::TVirtualBitmap(std::int32_t width, std::int32_t height, std::int32_t bits)
+{
+    Resize(width, height, bits);
+}
+
+TVirtualBitmap::TVirtualBitmap(const TBitmap& bitmap)
+{
+    if (bitmap.Empty()) {
+        Resize(0, 0, 24);
+        return;
+    }
+    TMemoryStream stream;
+    bitmap.SaveToStream(stream);
+    stream.SetPosition(0);
+    LoadFromStream(stream);
+}
+
+TVirtualBitmap::~TVirtualBitmap() = default;
+
+void TVirtualBitmap::Resize(std::int32_t width, std::int32_t height, std::int32_t bits)
+{
+    if (!ValidSize(width, height) || !ValidBits(bits))
+        InvalidBitmap();
+    if (bits != 16)
+        m_sixBitGreen = false;
+    m_width = width;
+    m_height = height;
+    m_bits = bits;
+    m_colors = std::int64_t { 1 } << bits;
+    RecreateContent();
+}
+
+void TVirtualBitmap::RecreateContent()
+{
+    m_table.assign(m_bits <= 8 ? static_cast<std::size_t>(m_colors) * 4 : 0, 0);
+    m_pixels.assign(RowSize() * static_cast<std::size_t>(m_height), 0);
+}
+
+void TVirtualBitmap::LoadFromStream(TStream& stream)
+{
+    const std::int64_t start = stream.Position();
+    const std::int64_t available = std::max<std::int64_t>(stream.Size() - start, 0);
+    const std::optional<StreamLayout> layout = ReadLayout(stream, available);
+    if (!layout)
+        InvalidBitmap();
+    const StreamLayout& l = *layout;
+
+    std::vector<std::uint8_t> table(l.bits <= 8 ? std::size_t { 4 } << l.bits : 0, 0);
+    if (l.entries > 0) {
+        std::vector<std::uint8_t> raw(static_cast<std::size_t>(l.entries) * l.entrySize);
+        stream.SetPosition(start + l.tableStart);
+        stream.ReadBuffer(raw.data(), static_cast<std::int64_t>(raw.size()));
+        for (std::size_t i = 0; i < l.entries; ++i)
+            std::memcpy(&table[4 * i], &raw[l.entrySize * i], 3);
+    }
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(l.imageBytes));
+    stream.SetPosition(start + l.dataStart);
+    stream.ReadBuffer(pixels.data(), static_cast<std::int64_t>(pixels.size()));
+    if (l.topDown) {
+        // Kept bottom-up, as every other bitmap.
+        const std::size_t row = static_cast<std::size_t>(RowBytes(l.width, l.bits));
+        for (std::int32_t top = 0, bottom = l.height - 1; top < bottom; ++top, --bottom)
+            std::swap_ranges(pixels.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(top)),
+                pixels.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(top + 1)),
+                pixels.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(bottom)));
+    }
+
+    m_width = l.width;
+    m_height = l.height;
+    m_bits = l.bits;
+    m_colors = std::int64_t { 1 } << l.bits;
+    m_sixBitGreen = l.sixBitGreen;
+    m_table = std::move(table);
+    m_pixels = std::move(pixels);
+}
+
+void TVirtualBitmap::ProduceBitmap(TBitmap& bitmap) const
+{
+    if (m_width == 0 || m_height == 0) {
+        bitmap.FreeImage();
+        return;
+    }
+    const std::size_t masks = m_sixBitGreen ? kMaskBytes : 0;
+    const std::size_t offset = kFileHeaderSize + kInfoHeaderSize + masks + m_table.size();
+    std::vector<std::uint8_t> head(offset, 0);
+    Put16(&head[0], 0x4D42);
+    Put32(&head[2], static_cast<std::uint32_t>(offset + m_pixels.size()));
+    Put32(&head[10], static_cast<std::uint32_t>(offset));
+    std::uint8_t* h = &head[kFileHeaderSize];
+    Put32(h, kInfoHeaderSize);
+    Put32(h + 4, static_cast<std::uint32_t>(m_width));
+    Put32(h + 8, static_cast<std::uint32_t>(m_height));
+    Put16(h + 12, 1);
+    Put16(h + 14, static_cast<std::uint32_t>(m_bits));
+    Put32(h + 16, m_sixBitGreen ? kBitFields : kRgb);
+    Put32(h + 20, static_cast<std::uint32_t>(m_pixels.size()));
+    if (m_sixBitGreen) {
+        Put32(h + kInfoHeaderSize, 0xF800);
+        Put32(h + kInfoHeaderSize + 4, 0x07E0);
+        Put32(h + kInfoHeaderSize + 8, 0x001F);
+    }
+    std::copy(m_table.begin(), m_table.end(), head.begin() + static_cast<std::ptrdiff_t>(offset - m_table.size()));
+
+    TMemoryStream stream;
+    stream.SetSize(static_cast<std::int64_t>(offset + m_pixels.size()));
+    stream.WriteBuffer(head.data(), static_cast<std::int64_t>(head.size()));
+    stream.WriteBuffer(m_pixels.data(), static_cast<std::int64_t>(m_pixels.size()));
+    stream.SetPosition(0);
+    bitmap.LoadFromStream(stream);
+}
+
+std::size_t TVirtualBitmap::RowSize() const noexcept
+{
+    return static_cast<std::size_t>(RowBytes(m_width, m_bits));
+}
+
+std::uint8_t* TVirtualBitmap::ScanLine(std::int32_t y) noexcept
+{
+    return m_pixels.data() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
+}
+
+const std::uint8_t* TVirtualBitmap::ScanLine(std::int32_t y) const noexcept
+{
+    return m_pixels.data() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
+}
+
+std::size_t TVirtualBitmap::GotoXY(std::int32_t x, std::int32_t y) const noexcept
+{
+    return static_cast<std::size_t>(m_height - 1 - y) * RowSize() + static_cast<std::size_t>(x) * static_cast<std::size_t>(m_bits) / 8;
+}
+
+std::uint32_t TVirtualBitmap::ReadIndex(std::int32_t x, std::int32_t y) const noexcept
+{
+    const std::uint8_t byte = m_pixels[GotoXY(x, y)];
+    if (m_bits == 8)
+        return byte;
+    const int perByte = 8 / m_bits;
+    const int shift = 8 - m_bits * (x % perByte + 1);
+    return (byte >> shift) & ((1u << m_bits) - 1);
+}
+
+void TVirtualBitmap::WriteIndex(std::int32_t x, std::int32_t y, std::uint32_t index) noexcept
+{
+    std::uint8_t& byte = m_pixels[GotoXY(x, y)];
+    if (m_bits == 8) {
+        byte = static_cast<std::uint8_t>(index);
+        return;
+    }
+    const int perByte = 8 / m_bits;
+    const int shift = 8 - m_bits * (x % perByte + 1);
+    const std::uint32_t mask = ((1u << m_bits) - 1) << shift;
+    byte = static_cast<std::uint8_t>((byte & ~mask) | ((index << shift) & mask));
+}
+
+TColor TVirtualBitmap::GetPixel(std::int32_t x, std::int32_t y) const noexcept
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 0;
+    const std::uint8_t* p = &m_pixels[GotoXY(x, y)];
+    switch (m_bits) {
+    case 24:
+    case 32:
+        return RGB(p[2], p[1], p[0]);
+    case 16: {
+        const std::uint32_t w = U16(p);
+        if (m_sixBitGreen)
+            return static_cast<TColor>(Widen5((w >> 11) & 31) | (Widen6((w >> 5) & 63) << 8) | (Widen5(w & 31) << 16));
+        return static_cast<TColor>(Widen5((w >> 10) & 31) | (Widen5((w >> 5) & 31) << 8) | (Widen5(w & 31) << 16));
+    }
+    default:
+        return TableEntry(ReadIndex(x, y));
+    }
+}
+
+void TVirtualBitmap::StoreColor(std::int32_t x, std::int32_t y, TColor color) noexcept
+{
+    std::uint8_t* p = &m_pixels[GotoXY(x, y)];
+    const std::uint32_t r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+    switch (m_bits) {
+    case 32:
+        p[3] = 0;
+        [[fallthrough]];
+    case 24:
+        p[0] = static_cast<std::uint8_t>(b);
+        p[1] = static_cast<std::uint8_t>(g);
+        p[2] = static_cast<std::uint8_t>(r);
+        break;
+    case 16:
+        Put16(p, m_sixBitGreen ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+        break;
+    default:
+        WriteIndex(x, y, static_cast<std::uint32_t>(NearestIndex(color)));
+        break;
+    }
+}
+
+void TVirtualBitmap::SetPixel(std::int32_t x, std::int32_t y, TColor color) noexcept
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return;
+    StoreColor(x, y, color);
+    if (m_smooth && m_bits == 24)
+        BlendNeighbours(x, y, color);
+}
+
+void TVirtualBitmap::BlendNeighbours(std::int32_t x, std::int32_t y, TColor color) noexcept
+{
+    struct Neighbour {
+        std::int32_t dx, dy, percent;
+    };
+    // Orthogonal neighbours take half the colour, diagonal ones 70 %.
+    static constexpr Neighbour kNeighbours[] = { { 0, -1, 50 }, { 0, 1, 50 }, { -1, 0, 50 }, { 1, 0, 50 },
+        { -1, -1, 30 }, { -1, 1, 30 }, { 1, -1, 30 }, { 1, 1, 30 } };
+    for (const Neighbour& n : kNeighbours) {
+        const std::int32_t nx = x + n.dx, ny = y + n.dy;
+        if (nx < 0 || ny < 0 || nx >= m_width || ny >= m_height)
+            continue;
+        StoreColor(nx, ny, Blend(GetPixel(nx, ny), color, n.percent));
+    }
+}
+
+bool TVirtualBitmap::CheckTable() const
+{
+    if (m_table.empty())
+        throw Exception(kNoColorTable);
+    return true;
+}
+
+TColor TVirtualBitmap::TableEntry(std::size_t index) const noexcept
+{
+    if (index >= m_table.size() / 4)
+        return 0;
+    const std::uint8_t* e = &m_table[4 * index];
+    return RGB(e[2], e[1], e[0]);
+}
+
+TColor TVirtualBitmap::GetColor(std::uint8_t index) const
+{
+    CheckTable();
+    return TableEntry(index);
+}
+
+void TVirtualBitmap::SetColor(std::uint8_t index, TColor color)
+{
+    CheckTable();
+    if (index >= m_colors)
+        return;
+    std::uint8_t* e = &m_table[4 * static_cast<std::size_t>(index)];
+    e[0] = GetBValue(color);
+    e[1] = GetGValue(color);
+    e[2] = GetRValue(color);
+    e[3] = 0;
+}
+
+std::size_t TVirtualBitmap::NearestIndex(TColor color) const noexcept
+{
+    // Distances compare whole 24-bit integers. A perfect match ends the scan;
+    // otherwise the first entry of the smallest distance wins, however far it is.
+    const std::int64_t target = Rgb24(color);
+    std::size_t best = 0;
+    std::int64_t bestDistance = -1;
+    for (std::size_t i = 0; i < m_table.size() / 4; ++i) {
+        const std::int64_t d = std::abs(target - static_cast<std::int64_t>(Rgb24(TableEntry(i))));
+        if (d == 0)
+            return i;
+        if (bestDistance < 0 || d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+TColor TVirtualBitmap::GetNearestColor(TColor color) const
+{
+    CheckTable();
+    return TableEntry(NearestIndex(color));
+}
+
+bool TVirtualBitmap::ValidXY(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const noexcept
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+    x1 = std::max(x1, 0);
+    x2 = std::min(x2, m_width - 1);
+    y1 = std::max(y1, 0);
+    y2 = std::min(y2, m_height - 1);
+    return x1 <= x2 && y1 <= y2;
+}
+
+void TVirtualBitmap::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    if (x1 != x2 && y1 != y2) {
+        SlopedLine(x1, y1, x2, y2);
+        return;
+    }
+    if (!ValidXY(x1, y1, x2, y2))
+        return;
+    const TColor color = m_pen.Color();
+    if (x1 == x2) {
+        for (std::int32_t y = y1; y <= y2; ++y)
+            SetPixel(x1, y, color);
+    } else {
+        for (std::int32_t x = x1; x <= x2; ++x)
+            SetPixel(x, y1, color);
+    }
+}
+
+void TVirtualBitmap::SlopedLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    // Bresenham from (x1, y1) to (x2, y2): one point per step of the major axis,
+    // the minor coordinate rounded (halves away from the start). Each point is
+    // computed directly, so only the steps whose major coordinate lies inside
+    // the bitmap are visited, however far away the end points are.
+    std::int32_t bx1 = x1, by1 = y1, bx2 = x2, by2 = y2;
+    if (!ValidXY(bx1, by1, bx2, by2))
+        return;
+    const bool xMajor = std::abs(static_cast<std::int64_t>(x2) - x1) >= std::abs(static_cast<std::int64_t>(y2) - y1);
+    const std::int64_t a1 = xMajor ? x1 : y1, a2 = xMajor ? x2 : y2; // major axis
+    const std::int64_t b1 = xMajor ? y1 : x1, b2 = xMajor ? y2 : x2; // minor axis
+    const std::int64_t limit = xMajor ? m_width - 1 : m_height - 1;
+    const std::int64_t steps = std::abs(a2 - a1), rise = std::abs(b2 - b1);
+    const std::int64_t aStep = a2 > a1 ? 1 : -1, bStep = b2 > b1 ? 1 : -1;
+    // Steps i with 0 <= a1 + aStep × i <= limit.
+    std::int64_t first = aStep > 0 ? -a1 : a1 - limit;
+    std::int64_t last = aStep > 0 ? limit - a1 : a1;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min(last, steps);
+    const TColor color = m_pen.Color();
+    for (std::int64_t i = first; i <= last; ++i) {
+        const auto offset = static_cast<std::int64_t>((static_cast<__int128>(2) * i * rise + steps) / (2 * static_cast<__int128>(steps)));
+        const std::int64_t a = a1 + aStep * i, b = b1 + bStep * offset;
+        const std::int64_t x = xMajor ? a : b, y = xMajor ? b : a;
+        if (x >= 0 && y >= 0 && x < m_width && y < m_height)
+            SetPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), color);
+    }
+}
+
+void TVirtualBitmap::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    if (!ValidXY(x1, y1, x2, y2))
+        return;
+    Line(x1, y1, x1, y2);
+    Line(x1, y1, x2, y1);
+    Line(x2, y1, x2, y2);
+    Line(x1, y2, x2, y2);
+}
+
+void TVirtualBitmap::Draw(std::int32_t x, std::int32_t y, const TVirtualBitmap& source)
+{
+    // Only the source pixels whose targets lie inside this bitmap are visited.
+    const std::int64_t sxFirst = std::max<std::int64_t>(0, -static_cast<std::int64_t>(x));
+    const std::int64_t sxLast = std::min<std::int64_t>(source.Width() - 1, static_cast<std::int64_t>(m_width) - 1 - x);
+    const std::int64_t syFirst = std::max<std::int64_t>(0, -static_cast<std::int64_t>(y));
+    const std::int64_t syLast = std::min<std::int64_t>(source.Height() - 1, static_cast<std::int64_t>(m_height) - 1 - y);
+    for (std::int64_t sx = sxFirst; sx <= sxLast; ++sx)
+        for (std::int64_t sy = syFirst; sy <= syLast; ++sy)
+            SetPixel(static_cast<std::int32_t>(x + sx), static_cast<std::int32_t>(y + sy),
+                source.GetPixel(static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy)));
+}
+
+void TVirtualBitmap::SetWidth(std::int32_t width)
+{
+    if (width != m_width)
+        Resize(width, m_height, m_bits);
+}
+
+void TVirtualBitmap::SetHeight(std::int32_t height)
+{
+    if (height != m_height)
+        Resize(m_width, height, m_bits);
+}
+
+void TVirtualBitmap::SetBits(std::int32_t bits)
+{
+    if (bits != m_bits)
+        Resize(m_width, m_height, bits);
+}
+
+void TVirtualBitmap::SetPen(const TPen& pen)
+{
+    if (&pen != &m_pen)
+        m_pen.Assign(&pen);
+}
+
+void TVirtualBitmap::SetBrush(const TBrush& brush)
+{
+    if (&brush != &m_brush)
+        m_brush.Assign(&brush);
+}
+
+} // namespace plx

@@ -1,0 +1,134 @@
+// VBitmap: TVirtualBitmap, a device-independent bitmap held in memory in the .bmp
+// layout, with direct pixel and colour-table access and simple line drawing.
+#pragma once
+
+#include "color/host/Brush.h"
+#include "color/host/Pen.h"
+#include "color/host/Types.h"
+#include "framework/host/Persistent.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace plx {
+
+class TBitmap;
+class TStream;
+
+//! A bitmap kept exactly as the pixel rows of a .bmp file: bottom-up, each row
+//! padded to a multiple of 4 bytes, 24-bit pixels as blue, green, red, 32-bit
+//! pixels as blue, green, red, 0, 16-bit pixels as 5-5-5 (or 5-6-5 when loaded
+//! from such bit fields), and 1-, 4- and 8-bit pixels as indices into a colour
+//! table of 2^Bits entries (blue, green, red, 0), packed from the top bit down.
+//! Coordinates have (0, 0) at the top-left.
+//!
+//! Sizes over 32,767 per side or 2^28 pixels and bit counts other than 1, 4, 8,
+//! 16, 24 and 32 raise Exception("VirtualBitmap: Invalid bitmap."), leaving the
+//! object as it was.
+class TVirtualBitmap : public TObject {
+public:
+    //! Create: a bitmap of the given size and depth, table and pixels all 0.
+    TVirtualBitmap(std::int32_t width, std::int32_t height, std::int32_t bits);
+    //! CreateFromBitmap: a copy of the host bitmap, read from its .bmp stream. An
+    //! empty host bitmap gives an empty (0 x 0, 24-bit) virtual bitmap.
+    explicit TVirtualBitmap(const TBitmap& bitmap);
+    ~TVirtualBitmap() override;
+
+    //! \name Streaming
+    //! Reads a .bmp stream from its current position: a 14-byte file header, a 40-
+    //! or 12-byte header, the colour table, the pixels. Headers that do not fit
+    //! the data raise Exception("VirtualBitmap: Invalid bitmap.") before anything
+    //! is allocated, and the object keeps its previous state.
+    void LoadFromStream(TStream& stream);
+    //! Loads the bitmap's .bmp stream into the host bitmap (an empty virtual
+    //! bitmap empties it).
+    void ProduceBitmap(TBitmap& bitmap) const;
+    //! Sizes the pixel data for the current Width, Height and Bits and gives a
+    //! new table when Bits <= 8; table and pixels are zero-filled.
+    virtual void RecreateContent();
+
+    //! \name Pixels
+    //! The colour of pixel (x, y); 0 outside the bitmap.
+    [[nodiscard]] TColor GetPixel(std::int32_t x, std::int32_t y) const noexcept;
+    //! Stores the colour (the nearest table entry for palette bitmaps); nothing
+    //! outside the bitmap. With Smooth on a 24-bit bitmap the eight neighbours are
+    //! blended towards the colour.
+    void SetPixel(std::int32_t x, std::int32_t y, TColor color) noexcept;
+    //! The offset in PixelData of the byte holding pixel (x, y), which must lie
+    //! inside the bitmap.
+    [[nodiscard]] std::size_t GotoXY(std::int32_t x, std::int32_t y) const noexcept;
+    //! Bytes per stored row: ((Width × Bits + 31) div 32) × 4.
+    [[nodiscard]] std::size_t RowSize() const noexcept;
+    //! The stored bytes of row y (0 = top), RowSize bytes long.
+    [[nodiscard]] std::uint8_t* ScanLine(std::int32_t y) noexcept;
+    [[nodiscard]] const std::uint8_t* ScanLine(std::int32_t y) const noexcept;
+    //! All pixel rows as stored, bottom row first.
+    [[nodiscard]] std::span<std::uint8_t> PixelData() noexcept { return m_pixels; }
+    [[nodiscard]] std::span<const std::uint8_t> PixelData() const noexcept { return m_pixels; }
+
+    //! \name Colour table
+    //! Entry index of the table; 0 for an index beyond Colors - 1. Raises the
+    //! colour-table message when the bitmap has no table.
+    [[nodiscard]] TColor GetColor(std::uint8_t index) const;
+    //! Writes entry index; an index beyond Colors - 1 does nothing. Raises like GetColor.
+    void SetColor(std::uint8_t index, TColor color);
+    //! True when the bitmap has a colour table (Bits <= 8); otherwise raises
+    //! Exception("VirtualBitmap: Color table isnot avialable for 16bit or 24bit bitmaps.").
+    bool CheckTable() const;
+    //! The table entry nearest to the colour, comparing colours as whole 24-bit
+    //! integers; the lowest index wins a tie. Raises like GetColor.
+    [[nodiscard]] TColor GetNearestColor(TColor color) const;
+
+    //! \name Drawing
+    //! Orders each pair and clips it to the bitmap (bounds inclusive). Returns
+    //! false when nothing of the range is left inside.
+    bool ValidXY(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const noexcept;
+    //! A line in Pen.Color from (x1, y1) to (x2, y2), both end points included;
+    //! only its pixels inside the bitmap are set.
+    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    //! The outline of the clipped rectangle, corners inclusive, in Pen.Color.
+    void Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    //! Copies the source's pixels to (x, y) onward; pixels landing outside are skipped.
+    void Draw(std::int32_t x, std::int32_t y, const TVirtualBitmap& source);
+
+    //! \name Properties
+    [[nodiscard]] std::int32_t Width() const noexcept { return m_width; }
+    void SetWidth(std::int32_t width);
+    [[nodiscard]] std::int32_t Height() const noexcept { return m_height; }
+    void SetHeight(std::int32_t height);
+    [[nodiscard]] std::int32_t Bits() const noexcept { return m_bits; }
+    void SetBits(std::int32_t bits);
+    //! 2^Bits: the table's entry count when Bits <= 8.
+    [[nodiscard]] std::int64_t Colors() const noexcept { return m_colors; }
+    [[nodiscard]] bool Smooth() const noexcept { return m_smooth; }
+    void SetSmooth(bool value) noexcept { m_smooth = value; }
+    [[nodiscard]] TPen& Pen() noexcept { return m_pen; }
+    void SetPen(const TPen& pen);
+    [[nodiscard]] TBrush& Brush() noexcept { return m_brush; }
+    void SetBrush(const TBrush& brush);
+
+private:
+    void Resize(std::int32_t width, std::int32_t height, std::int32_t bits);
+    [[nodiscard]] std::size_t NearestIndex(TColor color) const noexcept;
+    [[nodiscard]] TColor TableEntry(std::size_t index) const noexcept;
+    [[nodiscard]] std::uint32_t ReadIndex(std::int32_t x, std::int32_t y) const noexcept;
+    void WriteIndex(std::int32_t x, std::int32_t y, std::uint32_t index) noexcept;
+    void StoreColor(std::int32_t x, std::int32_t y, TColor color) noexcept;
+    void BlendNeighbours(std::int32_t x, std::int32_t y, TColor color) noexcept;
+    void SlopedLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+
+    TBrush m_brush;
+    TPen m_pen;
+    std::int32_t m_width { 0 };
+    std::int32_t m_height { 0 };
+    std::int64_t m_colors { 0 };
+    std::vector<std::uint8_t> m_table; //!< Colors × 4 bytes when Bits <= 8, else empty
+    bool m_smooth { false };
+    std::int32_t m_bits { 0 };
+    bool m_sixBitGreen { false }; //!< 16-bit pixels are 5-6-5 (kept as loaded)
+    std::vector<std::uint8_t> m_pixels;
+};
+
+} // namespace plx
