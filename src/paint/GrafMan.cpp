@@ -317,4 +317,17 @@ TBitmap& BWOnlyBMP(const TBitmap& bitmap)
     return result;
 }
 
+TBitmap& DisabledBmp(const TBitmap& bitmap, TColor color1, TColor color2)
+{
+    TBitmap pattern;
+    PaintPattern(pattern, color1, color2);
+    TBitmap& result = Result();
+    result.Assign(&bitmap);
+    if (result.Width() != 0 && result.Height() != 0)
+        for (std::int32_t y = 0; y < result.Height(); y += 8)
+            for (std::int32_t x = 0; x < result.Width(); x += 8)
+                TransparentBlt(result.Canvas(), pattern, x, y, color2);
+    return result;
+}
+
 } // namespace plx

@@ -1,0 +1,456 @@
+#include "paint/GrafMan.h"
+
+#include "color/ColorMan.h"
+#include "framework/host/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+using namespace plx;
+
+namespace {
+
+constexpr const char* kNoTable = "VirtualBitmap: Color table isnot avialable for 16bit or 24bit bitmaps.";
+constexpr const char* kNeedsTrueColour = "Required 16bit or more colors for this operation.";
+
+// A true-colour bitmap filled with one colour.
+std::unique_ptr<TBitmap> Filled(std::int32_t width, std::int32_t height, TColor color, TPixelFormat format = pf24bit)
+{
+    auto b = std::make_unique<TBitmap>(width, height);
+    b->SetPixelFormat(format);
+    b->Canvas().Brush().SetColor(color);
+    b->Canvas().FillRect(Rect(0, 0, width, height));
+    return b;
+}
+
+// An 8-bit bitmap whose table is i -> table(i) and whose pixel (x, y) is entry (x + 3y) mod 256.
+std::unique_ptr<TBitmap> Palette(std::int32_t width, std::int32_t height, const std::function<TColor(int)>& table)
+{
+    auto holder = std::make_unique<TBitmap>(width, height);
+    TBitmap& b = *holder;
+    b.SetPixelFormat(pf8bit);
+    std::vector<TColor> entries(256);
+    for (int i = 0; i < 256; ++i)
+        entries[static_cast<std::size_t>(i)] = table(i);
+    b.SetColorTable(entries);
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x)
+            b.Image().Row(y)[x] = b.Image().StoreIndex(static_cast<std::uint32_t>((x + 3 * y) % 256));
+    return holder;
+}
+
+std::vector<TColor> Pixels(const TBitmap& b)
+{
+    std::vector<TColor> out;
+    for (std::int32_t y = 0; y < b.Height(); ++y)
+        for (std::int32_t x = 0; x < b.Width(); ++x)
+            out.push_back(b.Image().GetColor(x, y));
+    return out;
+}
+
+std::vector<std::uint32_t> Indices(const TBitmap& b)
+{
+    std::vector<std::uint32_t> out;
+    for (std::int32_t y = 0; y < b.Height(); ++y)
+        for (std::int32_t x = 0; x < b.Width(); ++x)
+            out.push_back(b.Image().Row(y)[x] >> 24);
+    return out;
+}
+
+std::string MessageOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "no exception";
+}
+
+} // namespace
+
+// ---- The result bitmap ------------------------------------------------------------
+
+TEST(GrafManResult, EveryRoutineReturnsTheSameOverwrittenBitmap)
+{
+    auto red = Filled(2, 2, clRed);
+    auto blue = Filled(3, 1, clBlue);
+    TBitmap& first = GreyBMP(*red);
+    TBitmap& second = BrightenBMP(*blue, 0);
+    EXPECT_EQ(&first, &second);
+    EXPECT_EQ(&first, &CreatePattern(clBlack, clWhite));
+    EXPECT_EQ(first.Width(), 8);
+    EXPECT_EQ(Pixels(*red), std::vector<TColor>(4, clRed)) << "the given bitmap is not changed";
+}
+
+TEST(GrafManResult, ChainingOnTheResultCopiesItFirst)
+{
+    auto b = Filled(2, 2, clRed);
+    b->Canvas().SetPixels(1, 1, clWhite);
+    TBitmap& r = ResizeBMP(GreyBMP(*b), 4, 4);
+    EXPECT_EQ(r.Width(), 4);
+    EXPECT_EQ(r.Image().GetColor(0, 0), 0x333333);
+    EXPECT_EQ(r.Image().GetColor(3, 3), clWhite);
+
+    TBitmap& lcd = BmpToLCD(CreatePattern(clBlack, clWhite), clBlack, clWhite);
+    EXPECT_EQ(lcd.Width(), 32);
+    EXPECT_EQ(lcd.Image().GetColor(1, 1), clWhite) << "pattern (0, 0) is white: no dot";
+    EXPECT_EQ(lcd.Image().GetColor(4, 1), 0x808080) << "pattern (1, 0) is black: a dot";
+
+    TBitmap& soft = SoftenBMP(MergeBMP(*b, *b), 0);
+    EXPECT_EQ(soft.Image().GetColor(1, 1), clWhite);
+    EXPECT_EQ(soft.Image().GetColor(0, 0), clRed);
+
+    TBitmap& bw = BWOnlyBMP(BWOnlyBMP(*b));
+    EXPECT_EQ(bw.Image().GetColor(0, 0), clBlack);
+}
+
+TEST(GrafManResult, ResultsStartWithoutAnEarlierCallsTransparency)
+{
+    auto b = Filled(2, 2, clRed);
+    b->SetTransparentColor(clRed);
+    b->SetTransparent(true);
+    EXPECT_TRUE(BWOnlyBMP(*b).Transparent());
+    TBitmap& grey = GreyBMP(*b);
+    EXPECT_FALSE(grey.Transparent());
+    EXPECT_EQ(grey.TransparentMode(), tmAuto);
+}
+
+TEST(GrafManResult, EmptyBitmapsGiveEmptyResults)
+{
+    TBitmap empty;
+    EXPECT_TRUE(GreyBMP(empty).Empty());
+    EXPECT_TRUE(MergeBMP(empty, empty).Empty());
+    EXPECT_TRUE(SoftenBMP(empty, 2).Empty());
+    EXPECT_TRUE(MakeButton(empty, 2, true).Empty());
+    EXPECT_TRUE(BmpToLCD(empty, clBlack, clWhite).Empty());
+    EXPECT_TRUE(DisabledBmp(empty, clBlack, clWhite).Empty());
+}
+
+TEST(GrafManResult, StartUpCreatesAndShutDownFreesTheResult)
+{
+    auto b = Filled(1, 1, clRed);
+    TBitmap* before = &GreyBMP(*b);
+    InitializeGrafMan(); // a second start-up only counts
+    FinalizeGrafMan();
+    EXPECT_EQ(&GreyBMP(*b), before);
+    FinalizeGrafMan();
+    EXPECT_THROW((void)GreyBMP(*b), EInvalidOperation);
+    InitializeGrafMan();
+    EXPECT_EQ(GreyBMP(*b).Image().GetColor(0, 0), 0x333333);
+}
+
+// ---- Colour filters ---------------------------------------------------------------
+
+TEST(GrafManColourFilters, TrueColourPixels)
+{
+    auto b = Filled(3, 2, 0x0000FF);
+    b->Canvas().SetPixels(2, 1, 0x204080);
+    EXPECT_EQ(GreyBMP(*b).Image().GetColor(0, 0), 0x333333);
+    EXPECT_EQ(GreyBMP(*b).Image().GetColor(2, 1), ColorToGrey(0x204080));
+    EXPECT_EQ(BrightenBMP(*b, 48).Image().GetColor(2, 1), 0x5070B0);
+    EXPECT_EQ(DarkenBMP(*b, 48).Image().GetColor(2, 1), 0x001050);
+    EXPECT_EQ(ColoriseImage(*b, 0x0000FF).Image().GetColor(0, 0), Colorise(0x0000FF, 0x0000FF));
+    EXPECT_EQ(GreyBMP(*b).PixelFormat(), pf24bit);
+}
+
+TEST(GrafManColourFilters, EveryTrueColourDepthIsFilteredPerPixel)
+{
+    // 0x33 kept in 5 bits reads back as 0x31, in 6 bits as 0x30.
+    const std::vector<std::pair<TPixelFormat, TColor>> cases { { pf15bit, 0x313131 }, { pf16bit, 0x313031 },
+        { pf24bit, 0x333333 }, { pf32bit, 0x333333 }, { pfDevice, 0x333333 } };
+    for (auto [format, grey] : cases) {
+        auto b = Filled(2, 2, 0x0000FF, format);
+        TBitmap& r = GreyBMP(*b);
+        EXPECT_EQ(r.Image().GetColor(1, 1), grey) << int(format);
+        EXPECT_EQ(r.PixelFormat(), format == pfDevice ? pf24bit : format);
+    }
+}
+
+TEST(GrafManColourFilters, PaletteBitmapsChangeOnlyTheirTable)
+{
+    auto b = Palette(5, 4, [](int i) { return RGB(i, i / 2, 255 - i); });
+    const auto indices = Indices(*b);
+    TBitmap& r = BrightenBMP(*b, 10);
+    EXPECT_EQ(r.PixelFormat(), pf8bit);
+    EXPECT_EQ(Indices(r), indices);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(r.ColorTable()[static_cast<std::size_t>(i)], BrightenColor(RGB(i, i / 2, 255 - i), 10)) << i;
+    EXPECT_EQ(GreyBMP(*b).ColorTable()[0], ColorToGrey(RGB(0, 0, 255)));
+}
+
+// ---- Merging ------------------------------------------------------------------------
+
+TEST(GrafManMerge, BlackAndWhiteGiveMidGrey)
+{
+    auto black = Filled(4, 3, clBlack);
+    auto white = Filled(4, 3, clWhite);
+    EXPECT_EQ(Pixels(MergeBMP(*black, *white)), std::vector<TColor>(12, 0x808080));
+    EXPECT_EQ(Pixels(MergeBMPExt(*black, *white, 30)), std::vector<TColor>(12, 0xB2B2B2)) << "percent is bitmap 1's weight";
+}
+
+TEST(GrafManMerge, OutsideBitmapTwoReadsAsZero)
+{
+    auto one = Filled(3, 2, clWhite);
+    auto two = Filled(1, 1, clWhite);
+    EXPECT_EQ(Pixels(MergeBMP(*one, *two)), (std::vector<TColor> { clWhite, 0x808080, 0x808080, 0x808080, 0x808080, 0x808080 }));
+    auto deep = Filled(3, 2, clWhite, pf32bit);
+    EXPECT_EQ(Pixels(MergeBMPExt(*one, *deep, 0)), std::vector<TColor>(6, clWhite)) << "different depths read pixel by pixel";
+
+    auto small = Palette(1, 1, [](int) { return clWhite; });
+    small->SetPixelFormat(pf4bit);
+    small->SetColorTable(std::vector<TColor>(16, clWhite));
+    auto big = Palette(2, 2, [](int) { return clWhite; });
+    TBitmap& r = MergeBMP(*big, *small);
+    EXPECT_EQ(r.ColorTable()[15], clWhite);
+    EXPECT_EQ(r.ColorTable()[16], 0x808080) << "entries beyond bitmap 2's table read as 0";
+}
+
+TEST(GrafManMerge, PaletteBitmapOneWithTrueColourTwoRaises)
+{
+    auto pal = Palette(2, 2, [](int i) { return RGB(i, i, i); });
+    auto deep = Filled(2, 2, clWhite);
+    TBitmap& before = CreatePattern(clRed, clBlue);
+    const auto pixels = Pixels(before);
+    EXPECT_EQ(MessageOf([&] { (void)MergeBMP(*pal, *deep); }), kNoTable);
+    EXPECT_EQ(Pixels(before), pixels) << "the result is left alone";
+    TBitmap& r = MergeBMP(*pal, *Palette(2, 2, [](int) { return clWhite; }));
+    EXPECT_EQ(r.ColorTable()[0], 0x808080);
+}
+
+// ---- Softening ----------------------------------------------------------------------
+
+TEST(GrafManSoften, AveragesInPlaceColumnByColumn)
+{
+    auto b = std::make_unique<TBitmap>(3, 1);
+    b->SetPixelFormat(pf24bit);
+    b->Canvas().SetPixels(0, 0, RGB(0, 0, 0));
+    b->Canvas().SetPixels(1, 0, RGB(30, 0, 0));
+    b->Canvas().SetPixels(2, 0, RGB(90, 0, 0));
+    // (0 + 30) / 2 = 15; (15 + 30 + 90) / 3 = 45; (45 + 90) / 2 = 67.5, to the even 68.
+    EXPECT_EQ(Pixels(SoftenBMP(*b, 1)), (std::vector<TColor> { RGB(15, 0, 0), RGB(45, 0, 0), RGB(68, 0, 0) }));
+}
+
+TEST(GrafManSoften, SquareIsPlacedByRoundingTiesToEven)
+{
+    // Radius 0.5: square Bounds(Round(x - 0.5), ..., 1, 1): x = 1 takes columns 0..1,
+    // x = 2 columns 2..3 (1.5 rounds to 2).
+    auto b = std::make_unique<TBitmap>(4, 1);
+    b->SetPixelFormat(pf24bit);
+    for (int x = 0; x < 4; ++x)
+        b->Canvas().SetPixels(x, 0, RGB(0, 0, 40 * x));
+    // x = 0: columns 0..1 -> (0 + 40) / 2 = 20; x = 1: columns 0..1 -> (20 + 40) / 2 = 30;
+    // x = 2: columns 2..3 -> (80 + 120) / 2 = 100; x = 3: columns 2..3 (2.5 rounds to 2) -> (100 + 120) / 2 = 110.
+    EXPECT_EQ(Pixels(SoftenBMP(*b, 0.5f)), (std::vector<TColor> { RGB(0, 0, 20), RGB(0, 0, 30), RGB(0, 0, 100), RGB(0, 0, 110) }));
+}
+
+TEST(GrafManSoften, ZeroNaNAndNegativeRadiiKeepThePicture)
+{
+    auto b = Palette(4, 3, [](int i) { return RGB(i * 7, i * 3, i); });
+    b->SetPixelFormat(pf24bit);
+    const auto pixels = Pixels(*b);
+    EXPECT_EQ(Pixels(SoftenBMP(*b, 0)), pixels);
+    EXPECT_EQ(Pixels(SoftenBMP(*b, std::numeric_limits<float>::quiet_NaN())), pixels);
+    EXPECT_EQ(Pixels(SoftenBMP(*b, -3)), pixels);
+}
+
+TEST(GrafManSoften, HugeRadiiAverageTheWholePicture)
+{
+    auto b = Filled(4, 4, clBlack);
+    b->Canvas().SetPixels(0, 0, RGB(160, 0, 0));
+    const auto start = std::chrono::steady_clock::now();
+    const auto capped = Pixels(SoftenBMP(*b, 65536));
+    EXPECT_EQ(Pixels(SoftenBMP(*b, 1e30f)), capped);
+    EXPECT_EQ(Pixels(SoftenBMP(*b, std::numeric_limits<float>::infinity())), capped);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(capped[0], RGB(10, 0, 0)) << "160 / 16";
+}
+
+// ---- Button bevel ----------------------------------------------------------------------
+
+TEST(GrafManButton, WidthOneBevelsTheOuterRing)
+{
+    auto b = Filled(4, 4, 0x808080);
+    TBitmap& r = MakeButton(*b, 1, false);
+    auto at = [&](int x, int y) { return r.Image().GetColor(x, y); };
+    EXPECT_EQ(at(1, 0), 0xE0E0E0);
+    EXPECT_EQ(at(0, 2), 0xE0E0E0);
+    EXPECT_EQ(at(2, 3), 0x202020);
+    EXPECT_EQ(at(3, 1), 0x202020);
+    EXPECT_EQ(at(1, 1), 0x808080);
+    EXPECT_EQ(at(2, 2), 0x808080);
+    // Corners are changed by both passes.
+    EXPECT_EQ(at(0, 0), 0xFFFFFF);
+    EXPECT_EQ(at(3, 0), 0x808080);
+    EXPECT_EQ(at(0, 3), 0x808080);
+    EXPECT_EQ(at(3, 3), 0x000000);
+}
+
+TEST(GrafManButton, WidthZeroIsAnUnchangedCopy)
+{
+    auto b = Palette(3, 3, [](int i) { return RGB(i, 2 * i, 3 * i); });
+    b->SetPixelFormat(pf24bit);
+    EXPECT_EQ(Pixels(MakeButton(*b, 0, true)), Pixels(*b));
+    EXPECT_EQ(Pixels(MakeButton(*b, -4, true)), Pixels(*b));
+}
+
+TEST(GrafManButton, GradedAmountChangesAfterEachPixel)
+{
+    auto b = Filled(6, 6, 0x808080);
+    TBitmap& r = MakeButton(*b, 2, true);
+    auto at = [&](int x, int y) { return r.Image().GetColor(x, y); };
+    // Ring 2's first pixel still uses 96; the rest Round(96 - 1/2 × 96) = 48.
+    EXPECT_EQ(at(2, 1), 0xB0B0B0);
+    EXPECT_EQ(at(3, 1), 0xB0B0B0);
+    EXPECT_EQ(at(1, 2), 0xB0B0B0);
+    EXPECT_EQ(at(2, 4), 0x505050);
+    EXPECT_EQ(at(4, 3), 0x505050);
+    EXPECT_EQ(at(1, 1), 0xFFFFFF) << "96 twice, clamped";
+    EXPECT_EQ(at(1, 4), 0x505050) << "darkened by 96, then brightened by 48";
+    EXPECT_EQ(at(0, 3), 0xE0E0E0);
+}
+
+TEST(GrafManButton, WideBevelsStopAtTheMiddle)
+{
+    auto b = Filled(3, 2, 0x808080);
+    const auto start = std::chrono::steady_clock::now();
+    TBitmap& r = MakeButton(*b, std::numeric_limits<std::int32_t>::max(), true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(r.Width(), 3);
+}
+
+TEST(GrafManButton, PaletteBitmapsRaiseAndLeaveTheResult)
+{
+    auto b = Palette(4, 4, [](int i) { return RGB(i, i, i); });
+    TBitmap& before = CreatePattern(clRed, clBlue);
+    const auto pixels = Pixels(before);
+    EXPECT_EQ(MessageOf([&] { (void)MakeButton(*b, 1, false); }), kNeedsTrueColour);
+    EXPECT_EQ(Pixels(before), pixels);
+    EXPECT_EQ(before.Width(), 8);
+}
+
+// ---- Patterns, disabled look, LCD, resizing, black and white ------------------------------
+
+TEST(GrafManPattern, CheckerHasColourTwoOnEqualParity)
+{
+    TBitmap& p = CreatePattern(clBlack, clWhite);
+    EXPECT_EQ(p.Width(), 8);
+    EXPECT_EQ(p.Height(), 8);
+    EXPECT_EQ(p.Image().GetColor(0, 0), clWhite);
+    EXPECT_EQ(p.Image().GetColor(1, 0), clBlack);
+    EXPECT_EQ(p.Image().GetColor(1, 1), clWhite);
+    EXPECT_EQ(p.Image().GetColor(7, 6), clBlack);
+}
+
+TEST(GrafManDisabled, OddPixelsTakeColourOne)
+{
+    auto b = Filled(11, 9, 0x808080);
+    TBitmap& r = DisabledBmp(*b, clRed, clBlue);
+    EXPECT_EQ(r.Width(), 11);
+    for (std::int32_t y = 0; y < 9; ++y)
+        for (std::int32_t x = 0; x < 11; ++x)
+            ASSERT_EQ(r.Image().GetColor(x, y), (x + y) % 2 ? clRed : 0x808080) << x << ", " << y;
+    EXPECT_EQ(Pixels(*b), std::vector<TColor>(99, 0x808080));
+}
+
+TEST(GrafManDisabled, EqualColoursLeaveTheCopyUnchanged)
+{
+    auto b = Palette(5, 5, [](int i) { return RGB(i, 0, 0); });
+    b->SetPixelFormat(pf24bit);
+    EXPECT_EQ(Pixels(DisabledBmp(*b, clLime, clLime)), Pixels(*b));
+}
+
+TEST(GrafManDisabled, WorksOnTheResultItself)
+{
+    TBitmap& r = DisabledBmp(BrightenBMP(*Filled(3, 3, 0x404040), 0), clBlack, clWhite);
+    EXPECT_EQ(Pixels(r), (std::vector<TColor> { 0x404040, 0, 0x404040, 0, 0x404040, 0, 0x404040, 0, 0x404040 }));
+}
+
+TEST(GrafManLCD, DotsOnAThreePixelGrid)
+{
+    auto b = std::make_unique<TBitmap>(2, 1);
+    b->SetPixelFormat(pf24bit);
+    b->Canvas().SetPixels(0, 0, clBlack);
+    b->Canvas().SetPixels(1, 0, clWhite);
+    TBitmap& r = BmpToLCD(*b, clBlack, clWhite);
+    ASSERT_EQ(r.Width(), 8);
+    ASSERT_EQ(r.Height(), 4);
+    for (std::int32_t y = 0; y < 4; ++y)
+        for (std::int32_t x = 0; x < 8; ++x) {
+            const bool dot = x >= 1 && x < 3 && y >= 1 && y < 3;
+            ASSERT_EQ(r.Image().GetColor(x, y), dot ? 0x808080 : clWhite) << x << ", " << y;
+        }
+}
+
+TEST(GrafManResize, StretchesToTheGivenSize)
+{
+    auto b = Filled(2, 2, clRed);
+    b->Canvas().SetPixels(1, 0, clBlue);
+    TBitmap& r = ResizeBMP(*b, 4, 6);
+    EXPECT_EQ(r.Width(), 4);
+    EXPECT_EQ(r.Height(), 6);
+    EXPECT_EQ(r.Image().GetColor(0, 0), clRed);
+    EXPECT_EQ(r.Image().GetColor(3, 2), clBlue);
+    EXPECT_EQ(r.Image().GetColor(3, 5), clRed);
+    EXPECT_TRUE(ResizeBMP(*b, 0, 3).Empty());
+}
+
+TEST(GrafManResize, ResultsAreTrueColourWhateverTheLastCallLeft)
+{
+    (void)BMPFromRes("APPLE");
+    auto b = Filled(1, 1, 0x123456);
+    EXPECT_EQ(ResizeBMP(*b, 2, 2).Image().GetColor(1, 1), 0x123456);
+    (void)BMPFromRes("APPLE");
+    EXPECT_EQ(CreatePattern(0x123456, 0x654321).Image().GetColor(1, 0), 0x123456);
+}
+
+TEST(GrafManBlackAndWhite, OnlyWhiteStaysWhite)
+{
+    auto b = Filled(3, 1, clWhite);
+    b->Canvas().SetPixels(1, 0, 0xFEFFFF);
+    b->Canvas().SetPixels(2, 0, clYellow);
+    TBitmap& r = BWOnlyBMP(*b);
+    EXPECT_FALSE(r.Monochrome());
+    EXPECT_EQ(Pixels(r), (std::vector<TColor> { clWhite, clBlack, clBlack }));
+}
+
+// ---- Loading ------------------------------------------------------------------------------
+
+TEST(GrafManLoading, PackageResourcesByName)
+{
+    TBitmap& star = BMPFromRes("star");
+    EXPECT_EQ(star.Width(), 16);
+    EXPECT_EQ(star.Height(), 16);
+    EXPECT_EQ(star.Image().GetColor(0, 0), clFuchsia);
+    EXPECT_NE(star.Image().GetColor(8, 8), clFuchsia);
+    EXPECT_EQ(BMPFromRes("Apple").PixelFormat(), pf4bit);
+    EXPECT_EQ(BMPFromRes("APPLE").Image().GetColor(0, 0), clFuchsia);
+    EXPECT_EQ(BMPFromRes("ClrBtnPattern").Width(), 8);
+    EXPECT_EQ(BMPFromRes("ClrBtnPattern").PixelFormat(), pf4bit);
+    EXPECT_EQ(BMPFromRes("redball").Height(), 16);
+    EXPECT_THROW((void)BMPFromRes("NOSUCHPICTURE"), EResNotFound);
+}
+
+TEST(GrafManLoading, FilesAndChainedFilters)
+{
+    const auto file = std::filesystem::temp_directory_path() / ("grafman-" + std::to_string(::getpid()) + ".bmp");
+    Filled(5, 4, 0x336699)->SaveToFile(file.string());
+    TBitmap& r = LoadBMPFile(file.string());
+    EXPECT_EQ(r.Width(), 5);
+    EXPECT_EQ(r.Image().GetColor(4, 3), 0x336699);
+    TBitmap& d = DisabledBmp(LoadBMPFile(file.string()), clBlack, clWhite);
+    EXPECT_EQ(d.Image().GetColor(1, 0), clBlack);
+    EXPECT_EQ(d.Image().GetColor(1, 1), 0x336699);
+    std::filesystem::remove(file);
+    EXPECT_THROW((void)LoadBMPFile(file.string()), EStreamError);
+    EXPECT_EQ(d.Width(), 5) << "a failed load leaves the result";
+}
