@@ -194,10 +194,13 @@ TVirtualBitmap::TVirtualBitmap(const TBitmap& bitmap)
         Resize(0, 0, 24);
         return;
     }
-    TMemoryStream stream;
-    bitmap.SaveToStream(stream);
-    stream.SetPosition(0);
-    LoadFromStream(stream);
+    auto data = std::make_unique<TMemoryStream>();
+    bitmap.SaveToStream(*data);
+    data->SetPosition(0);
+    if (!Adopt(data)) {
+        data->SetPosition(0);
+        LoadFromStream(*data);
+    }
 }
 
 TVirtualBitmap::~TVirtualBitmap() = default;
@@ -217,8 +220,77 @@ void TVirtualBitmap::Resize(std::int32_t width, std::int32_t height, std::int32_
 
 void TVirtualBitmap::RecreateContent()
 {
-    m_table.assign(m_bits <= 8 ? static_cast<std::size_t>(m_colors) * 4 : 0, 0);
-    m_pixels.assign(RowSize() * static_cast<std::size_t>(m_height), 0);
+    auto data = std::make_unique<TMemoryStream>();
+    data->SetSize(static_cast<std::int64_t>(PixelOffset() + RowSize() * static_cast<std::size_t>(m_height)));
+    m_data = std::move(data);
+    WriteHeaders();
+}
+
+std::size_t TVirtualBitmap::TableOffset() const noexcept
+{
+    return static_cast<std::size_t>(kFileHeaderSize + kInfoHeaderSize + (m_sixBitGreen ? kMaskBytes : 0));
+}
+
+std::size_t TVirtualBitmap::TableEntries() const noexcept
+{
+    return m_bits <= 8 ? std::size_t { 1 } << m_bits : 0;
+}
+
+std::size_t TVirtualBitmap::PixelOffset() const noexcept
+{
+    return TableOffset() + 4 * TableEntries();
+}
+
+std::uint8_t* TVirtualBitmap::Pixels() const noexcept
+{
+    return m_data->Memory() + PixelOffset();
+}
+
+void TVirtualBitmap::WriteHeaders() noexcept
+{
+    std::uint8_t* head = m_data->Memory();
+    const std::size_t imageBytes = RowSize() * static_cast<std::size_t>(m_height);
+    std::fill_n(head, kFileHeaderSize + kInfoHeaderSize, std::uint8_t { 0 });
+    Put16(head, 0x4D42);
+    Put32(head + 2, static_cast<std::uint32_t>(PixelOffset() + imageBytes));
+    Put32(head + 10, static_cast<std::uint32_t>(PixelOffset()));
+    std::uint8_t* h = head + kFileHeaderSize;
+    Put32(h, kInfoHeaderSize);
+    Put32(h + 4, static_cast<std::uint32_t>(m_width));
+    Put32(h + 8, static_cast<std::uint32_t>(m_height));
+    Put16(h + 12, 1);
+    Put16(h + 14, static_cast<std::uint32_t>(m_bits));
+    Put32(h + 16, m_sixBitGreen ? kBitFields : kRgb);
+    Put32(h + 20, static_cast<std::uint32_t>(imageBytes));
+    if (m_sixBitGreen) {
+        Put32(h + kInfoHeaderSize, 0xF800);
+        Put32(h + kInfoHeaderSize + 4, 0x07E0);
+        Put32(h + kInfoHeaderSize + 8, 0x001F);
+    }
+}
+
+bool TVirtualBitmap::Adopt(std::unique_ptr<TMemoryStream>& data)
+{
+    // A stream already laid out as this object keeps its bitmap (a 40-byte
+    // header, a full table, bottom-up rows right after it) is taken as it is.
+    const std::optional<StreamLayout> layout = ReadLayout(*data, data->Size());
+    if (!layout)
+        return false;
+    const StreamLayout& l = *layout;
+    const std::int64_t tableStart = kFileHeaderSize + kInfoHeaderSize + (l.sixBitGreen ? kMaskBytes : 0);
+    const std::uint32_t full = l.bits <= 8 ? 1u << l.bits : 0;
+    if (l.entrySize != 4 || l.topDown || l.tableStart != tableStart || l.entries != full
+        || l.dataStart != tableStart + 4 * static_cast<std::int64_t>(full))
+        return false;
+    m_width = l.width;
+    m_height = l.height;
+    m_bits = l.bits;
+    m_colors = std::int64_t { 1 } << l.bits;
+    m_sixBitGreen = l.sixBitGreen;
+    data->SetSize(static_cast<std::int64_t>(l.dataStart + static_cast<std::int64_t>(l.imageBytes)));
+    m_data = std::move(data);
+    WriteHeaders();
+    return true;
 }
 
 void TVirtualBitmap::LoadFromStream(TStream& stream)
@@ -230,24 +302,27 @@ void TVirtualBitmap::LoadFromStream(TStream& stream)
         InvalidBitmap();
     const StreamLayout& l = *layout;
 
-    std::vector<std::uint8_t> table(l.bits <= 8 ? std::size_t { 4 } << l.bits : 0, 0);
+    // The new content is built aside in this object's own layout, then swapped in.
+    const std::size_t tableOffset = kFileHeaderSize + kInfoHeaderSize + (l.sixBitGreen ? kMaskBytes : 0);
+    const std::size_t pixelOffset = tableOffset + (l.bits <= 8 ? std::size_t { 4 } << l.bits : 0);
+    auto data = std::make_unique<TMemoryStream>();
+    data->SetSize(static_cast<std::int64_t>(pixelOffset + l.imageBytes));
     if (l.entries > 0) {
         std::vector<std::uint8_t> raw(static_cast<std::size_t>(l.entries) * l.entrySize);
         stream.SetPosition(start + l.tableStart);
         stream.ReadBuffer(raw.data(), static_cast<std::int64_t>(raw.size()));
         for (std::size_t i = 0; i < l.entries; ++i)
-            std::memcpy(&table[4 * i], &raw[l.entrySize * i], 3);
+            std::memcpy(data->Memory() + tableOffset + 4 * i, &raw[l.entrySize * i], 3);
     }
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(l.imageBytes));
+    std::uint8_t* pixels = data->Memory() + pixelOffset;
     stream.SetPosition(start + l.dataStart);
-    stream.ReadBuffer(pixels.data(), static_cast<std::int64_t>(pixels.size()));
+    stream.ReadBuffer(pixels, static_cast<std::int64_t>(l.imageBytes));
     if (l.topDown) {
         // Kept bottom-up, as every other bitmap.
         const std::size_t row = static_cast<std::size_t>(RowBytes(l.width, l.bits));
         for (std::int32_t top = 0, bottom = l.height - 1; top < bottom; ++top, --bottom)
-            std::swap_ranges(pixels.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(top)),
-                pixels.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(top + 1)),
-                pixels.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(bottom)));
+            std::swap_ranges(pixels + row * static_cast<std::size_t>(top), pixels + row * static_cast<std::size_t>(top + 1),
+                pixels + row * static_cast<std::size_t>(bottom));
     }
 
     m_width = l.width;
@@ -255,8 +330,8 @@ void TVirtualBitmap::LoadFromStream(TStream& stream)
     m_bits = l.bits;
     m_colors = std::int64_t { 1 } << l.bits;
     m_sixBitGreen = l.sixBitGreen;
-    m_table = std::move(table);
-    m_pixels = std::move(pixels);
+    m_data = std::move(data);
+    WriteHeaders();
 }
 
 void TVirtualBitmap::ProduceBitmap(TBitmap& bitmap) const
@@ -265,33 +340,9 @@ void TVirtualBitmap::ProduceBitmap(TBitmap& bitmap) const
         bitmap.FreeImage();
         return;
     }
-    const std::size_t masks = m_sixBitGreen ? kMaskBytes : 0;
-    const std::size_t offset = kFileHeaderSize + kInfoHeaderSize + masks + m_table.size();
-    std::vector<std::uint8_t> head(offset, 0);
-    Put16(&head[0], 0x4D42);
-    Put32(&head[2], static_cast<std::uint32_t>(offset + m_pixels.size()));
-    Put32(&head[10], static_cast<std::uint32_t>(offset));
-    std::uint8_t* h = &head[kFileHeaderSize];
-    Put32(h, kInfoHeaderSize);
-    Put32(h + 4, static_cast<std::uint32_t>(m_width));
-    Put32(h + 8, static_cast<std::uint32_t>(m_height));
-    Put16(h + 12, 1);
-    Put16(h + 14, static_cast<std::uint32_t>(m_bits));
-    Put32(h + 16, m_sixBitGreen ? kBitFields : kRgb);
-    Put32(h + 20, static_cast<std::uint32_t>(m_pixels.size()));
-    if (m_sixBitGreen) {
-        Put32(h + kInfoHeaderSize, 0xF800);
-        Put32(h + kInfoHeaderSize + 4, 0x07E0);
-        Put32(h + kInfoHeaderSize + 8, 0x001F);
-    }
-    std::copy(m_table.begin(), m_table.end(), head.begin() + static_cast<std::ptrdiff_t>(offset - m_table.size()));
-
-    TMemoryStream stream;
-    stream.SetSize(static_cast<std::int64_t>(offset + m_pixels.size()));
-    stream.WriteBuffer(head.data(), static_cast<std::int64_t>(head.size()));
-    stream.WriteBuffer(m_pixels.data(), static_cast<std::int64_t>(m_pixels.size()));
-    stream.SetPosition(0);
-    bitmap.LoadFromStream(stream);
+    // The stream is always a complete .bmp: only its position changes.
+    m_data->SetPosition(0);
+    bitmap.LoadFromStream(*m_data);
 }
 
 std::size_t TVirtualBitmap::RowSize() const noexcept
@@ -299,14 +350,24 @@ std::size_t TVirtualBitmap::RowSize() const noexcept
     return static_cast<std::size_t>(RowBytes(m_width, m_bits));
 }
 
+std::span<std::uint8_t> TVirtualBitmap::PixelData() noexcept
+{
+    return { Pixels(), RowSize() * static_cast<std::size_t>(m_height) };
+}
+
+std::span<const std::uint8_t> TVirtualBitmap::PixelData() const noexcept
+{
+    return { Pixels(), RowSize() * static_cast<std::size_t>(m_height) };
+}
+
 std::uint8_t* TVirtualBitmap::ScanLine(std::int32_t y) noexcept
 {
-    return m_pixels.data() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
+    return Pixels() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
 }
 
 const std::uint8_t* TVirtualBitmap::ScanLine(std::int32_t y) const noexcept
 {
-    return m_pixels.data() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
+    return Pixels() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
 }
 
 std::size_t TVirtualBitmap::GotoXY(std::int32_t x, std::int32_t y) const noexcept
@@ -316,7 +377,7 @@ std::size_t TVirtualBitmap::GotoXY(std::int32_t x, std::int32_t y) const noexcep
 
 std::uint32_t TVirtualBitmap::ReadIndex(std::int32_t x, std::int32_t y) const noexcept
 {
-    const std::uint8_t byte = m_pixels[GotoXY(x, y)];
+    const std::uint8_t byte = Pixels()[GotoXY(x, y)];
     if (m_bits == 8)
         return byte;
     const int perByte = 8 / m_bits;
@@ -326,7 +387,7 @@ std::uint32_t TVirtualBitmap::ReadIndex(std::int32_t x, std::int32_t y) const no
 
 void TVirtualBitmap::WriteIndex(std::int32_t x, std::int32_t y, std::uint32_t index) noexcept
 {
-    std::uint8_t& byte = m_pixels[GotoXY(x, y)];
+    std::uint8_t& byte = Pixels()[GotoXY(x, y)];
     if (m_bits == 8) {
         byte = static_cast<std::uint8_t>(index);
         return;
@@ -341,7 +402,7 @@ TColor TVirtualBitmap::GetPixel(std::int32_t x, std::int32_t y) const noexcept
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return 0;
-    const std::uint8_t* p = &m_pixels[GotoXY(x, y)];
+    const std::uint8_t* p = Pixels() + GotoXY(x, y);
     switch (m_bits) {
     case 24:
     case 32:
@@ -359,7 +420,7 @@ TColor TVirtualBitmap::GetPixel(std::int32_t x, std::int32_t y) const noexcept
 
 void TVirtualBitmap::StoreColor(std::int32_t x, std::int32_t y, TColor color) noexcept
 {
-    std::uint8_t* p = &m_pixels[GotoXY(x, y)];
+    std::uint8_t* p = Pixels() + GotoXY(x, y);
     const std::uint32_t r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
     switch (m_bits) {
     case 32:
@@ -407,16 +468,16 @@ void TVirtualBitmap::BlendNeighbours(std::int32_t x, std::int32_t y, TColor colo
 
 bool TVirtualBitmap::CheckTable() const
 {
-    if (m_table.empty())
+    if (m_bits > 8)
         throw Exception(kNoColorTable);
     return true;
 }
 
 TColor TVirtualBitmap::TableEntry(std::size_t index) const noexcept
 {
-    if (index >= m_table.size() / 4)
+    if (index >= TableEntries())
         return 0;
-    const std::uint8_t* e = &m_table[4 * index];
+    const std::uint8_t* e = m_data->Memory() + TableOffset() + 4 * index;
     return RGB(e[2], e[1], e[0]);
 }
 
@@ -431,7 +492,7 @@ void TVirtualBitmap::SetColor(std::uint8_t index, TColor color)
     CheckTable();
     if (index >= m_colors)
         return;
-    std::uint8_t* e = &m_table[4 * static_cast<std::size_t>(index)];
+    std::uint8_t* e = m_data->Memory() + TableOffset() + 4 * static_cast<std::size_t>(index);
     e[0] = GetBValue(color);
     e[1] = GetGValue(color);
     e[2] = GetRValue(color);
@@ -445,7 +506,7 @@ std::size_t TVirtualBitmap::NearestIndex(TColor color) const noexcept
     const std::int64_t target = Rgb24(color);
     std::size_t best = 0;
     std::int64_t bestDistance = -1;
-    for (std::size_t i = 0; i < m_table.size() / 4; ++i) {
+    for (std::size_t i = 0; i < TableEntries(); ++i) {
         const std::int64_t d = std::abs(target - static_cast<std::int64_t>(Rgb24(TableEntry(i))));
         if (d == 0)
             return i;

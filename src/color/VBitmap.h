@@ -9,12 +9,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace plx {
 
 class TBitmap;
+class TMemoryStream;
 class TStream;
 
 //! A bitmap kept exactly as the pixel rows of a .bmp file: bottom-up, each row
@@ -22,7 +23,9 @@ class TStream;
 //! pixels as blue, green, red, 0, 16-bit pixels as 5-5-5 (or 5-6-5 when loaded
 //! from such bit fields), and 1-, 4- and 8-bit pixels as indices into a colour
 //! table of 2^Bits entries (blue, green, red, 0), packed from the top bit down.
-//! Coordinates have (0, 0) at the top-left.
+//! Coordinates have (0, 0) at the top-left. The whole bitmap is kept as one
+//! .bmp stream in memory (headers, table, pixels), so it reaches a host bitmap
+//! without being copied.
 //!
 //! Sizes over 32,767 per side or 2^28 pixels and bit counts other than 1, 4, 8,
 //! 16, 24 and 32 raise Exception("VirtualBitmap: Invalid bitmap."), leaving the
@@ -65,8 +68,8 @@ public:
     [[nodiscard]] std::uint8_t* ScanLine(std::int32_t y) noexcept;
     [[nodiscard]] const std::uint8_t* ScanLine(std::int32_t y) const noexcept;
     //! All pixel rows as stored, bottom row first.
-    [[nodiscard]] std::span<std::uint8_t> PixelData() noexcept { return m_pixels; }
-    [[nodiscard]] std::span<const std::uint8_t> PixelData() const noexcept { return m_pixels; }
+    [[nodiscard]] std::span<std::uint8_t> PixelData() noexcept;
+    [[nodiscard]] std::span<const std::uint8_t> PixelData() const noexcept;
 
     //! \name Colour table
     //! Entry index of the table; 0 for an index beyond Colors - 1. Raises the
@@ -111,6 +114,12 @@ public:
 
 private:
     void Resize(std::int32_t width, std::int32_t height, std::int32_t bits);
+    [[nodiscard]] bool Adopt(std::unique_ptr<TMemoryStream>& data);
+    void WriteHeaders() noexcept;
+    [[nodiscard]] std::size_t TableOffset() const noexcept;
+    [[nodiscard]] std::size_t TableEntries() const noexcept;
+    [[nodiscard]] std::size_t PixelOffset() const noexcept;
+    [[nodiscard]] std::uint8_t* Pixels() const noexcept;
     [[nodiscard]] std::size_t NearestIndex(TColor color) const noexcept;
     [[nodiscard]] TColor TableEntry(std::size_t index) const noexcept;
     [[nodiscard]] std::uint32_t ReadIndex(std::int32_t x, std::int32_t y) const noexcept;
@@ -124,11 +133,12 @@ private:
     std::int32_t m_width { 0 };
     std::int32_t m_height { 0 };
     std::int64_t m_colors { 0 };
-    std::vector<std::uint8_t> m_table; //!< Colors × 4 bytes when Bits <= 8, else empty
     bool m_smooth { false };
     std::int32_t m_bits { 0 };
     bool m_sixBitGreen { false }; //!< 16-bit pixels are 5-6-5 (kept as loaded)
-    std::vector<std::uint8_t> m_pixels;
+    //! The bitmap as a .bmp stream: file header, 40-byte header, the 5-6-5 masks
+    //! when m_sixBitGreen, the table (Colors × 4 bytes when Bits <= 8), the pixels.
+    std::unique_ptr<TMemoryStream> m_data;
 };
 
 } // namespace plx

@@ -196,6 +196,17 @@ void TBitmap::LoadFromStream(TStream& stream)
 {
     const std::int64_t start = stream.Position();
     const std::int64_t available = std::max<std::int64_t>(stream.Size() - start, 0);
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+        // Decoded where it lies, without a copy of the stream.
+        std::span<const std::uint8_t> bytes;
+        if (available > 0)
+            bytes = { memory->Memory() + start, static_cast<std::size_t>(available) };
+        const detail::BmpLayout layout = detail::ReadBmpLayout(bytes.first(std::min(bytes.size(), detail::kBmpHeaderPeek)), bytes.size());
+        detail::DecodeBmp(bytes.first(static_cast<std::size_t>(layout.streamBytes)), *m_image);
+        stream.SetPosition(start + static_cast<std::int64_t>(layout.streamBytes));
+        Changed();
+        return;
+    }
     std::vector<std::uint8_t> peek(static_cast<std::size_t>(std::min<std::int64_t>(available, detail::kBmpHeaderPeek)));
     stream.ReadBuffer(peek.data(), static_cast<std::int64_t>(peek.size()));
     stream.SetPosition(start);
@@ -204,14 +215,22 @@ void TBitmap::LoadFromStream(TStream& stream)
     const detail::BmpLayout layout = detail::ReadBmpLayout(peek, static_cast<std::uint64_t>(available));
     std::vector<std::uint8_t> data(static_cast<std::size_t>(layout.streamBytes));
     stream.ReadBuffer(data.data(), static_cast<std::int64_t>(data.size()));
-    Raster image;
-    detail::DecodeBmp(data, image);
-    *m_image = std::move(image);
+    detail::DecodeBmp(data, *m_image);
     Changed();
 }
 
 void TBitmap::SaveToStream(TStream& stream) const
 {
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&stream); memory && memory->Position() >= 0) {
+        // Encoded straight into the stream's memory.
+        const std::int64_t at = memory->Position();
+        const auto size = static_cast<std::int64_t>(detail::EncodedBmpSize(*m_image));
+        if (memory->Size() < at + size)
+            memory->SetSize(at + size);
+        detail::EncodeBmp(*m_image, { memory->Memory() + at, static_cast<std::size_t>(size) });
+        memory->SetPosition(at + size);
+        return;
+    }
     auto bytes = detail::EncodeBmp(*m_image);
     stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
 }

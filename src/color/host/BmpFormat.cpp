@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstring>
 #include <string>
 
@@ -30,18 +31,6 @@ std::uint32_t U32(std::span<const std::uint8_t> d, std::size_t at) noexcept
 {
     return static_cast<std::uint32_t>(d[at]) | (static_cast<std::uint32_t>(d[at + 1]) << 8)
         | (static_cast<std::uint32_t>(d[at + 2]) << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
-}
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
 }
 
 std::uint64_t RowBytes(std::uint64_t width, std::uint32_t bits) noexcept
@@ -271,18 +260,24 @@ void DecodeBmp(std::span<const std::uint8_t> data, Raster& out)
         std::size_t at = static_cast<std::size_t>(l.tableOffset + static_cast<std::uint64_t>(i) * l.entrySize);
         palette.push_back(RGB(data[at + 2], data[at + 1], data[at]));
     }
-    Raster image;
     const TPixelFormat format = FormatOf(l);
-    image.Reset(l.width, l.height, format, palette);
     auto pixels = data.subspan(static_cast<std::size_t>(l.pixelOffset), static_cast<std::size_t>(l.pixelBytes));
 
     if (l.compression == kRle8 || l.compression == kRle4) {
+        // Compressed data can still turn out truncated: decode aside.
+        Raster image;
+        image.Reset(l.width, l.height, format, palette);
         for (std::int32_t y = 0; y < l.height; ++y)
             std::fill_n(image.Row(y), l.width, image.StoreIndex(0));
         DecodeRle(pixels, l, image);
         out = std::move(image);
         return;
     }
+
+    // Uncompressed data was checked whole by ReadBmpLayout, so nothing below can
+    // fail: decode straight into the raster (reusing its storage).
+    Raster& image = out;
+    image.ResetForOverwrite(l.width, l.height, format, palette);
 
     const std::uint64_t rowBytes = RowBytes(static_cast<std::uint64_t>(l.width), l.bitCount);
     const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
@@ -323,86 +318,135 @@ void DecodeBmp(std::span<const std::uint8_t> data, Raster& out)
             break;
         }
     }
-    out = std::move(image);
+}
+
+namespace {
+
+struct EncodeLayout {
+    std::uint32_t bits { 0 };
+    std::uint32_t entries { 0 };
+    bool fields { false };
+    std::size_t rowBytes { 0 };
+    std::size_t offset { 0 };
+    std::size_t total { 0 };
+};
+
+EncodeLayout EncodeLayoutOf(const Raster& raster) noexcept
+{
+    const TPixelFormat f = raster.Format();
+    EncodeLayout l;
+    l.bits = static_cast<std::uint32_t>(Raster::BitsPerPixel(f));
+    const bool palette = Raster::IsPaletteFormat(f);
+    const std::uint32_t full = palette ? 1u << l.bits : 0;
+    l.entries = palette ? static_cast<std::uint32_t>(std::min<std::size_t>(raster.Palette().size(), full)) : 0;
+    l.fields = f == pf16bit;
+    l.rowBytes = static_cast<std::size_t>(RowBytes(static_cast<std::uint64_t>(raster.Width()), l.bits));
+    l.offset = 14 + 40 + (l.fields ? 12 : 0) + std::size_t { l.entries } * 4;
+    l.total = l.offset + l.rowBytes * static_cast<std::size_t>(raster.Height());
+    return l;
+}
+
+void Store16(std::uint8_t* p, std::uint32_t v) noexcept
+{
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Store32(std::uint8_t* p, std::uint32_t v) noexcept
+{
+    Store16(p, v & 0xFFFF);
+    Store16(p + 2, v >> 16);
+}
+
+// One row of pixel words in the stream's layout; the padding is zeroed.
+void EncodeRow(const std::uint32_t* src, std::int32_t width, const EncodeLayout& l, std::uint8_t* row) noexcept
+{
+    std::fill_n(row, l.rowBytes, std::uint8_t { 0 });
+    switch (l.bits) {
+    case 1:
+    case 4:
+    case 8: {
+        const std::uint32_t perByte = 8 / l.bits;
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::uint32_t shift = 8 - l.bits * (static_cast<std::uint32_t>(x) % perByte + 1);
+            row[static_cast<std::size_t>(x) / perByte] |= static_cast<std::uint8_t>((src[x] >> 24) << shift);
+        }
+        break;
+    }
+    case 16:
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::uint32_t w = src[x];
+            const std::uint32_t r = w & 0xFF, g = (w >> 8) & 0xFF, b = (w >> 16) & 0xFF;
+            Store16(row + 2 * static_cast<std::size_t>(x),
+                l.fields ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+        }
+        break;
+    case 24:
+        for (std::int32_t x = 0; x < width; ++x, row += 3) {
+            const std::uint32_t w = src[x];
+            row[0] = static_cast<std::uint8_t>(w >> 16);
+            row[1] = static_cast<std::uint8_t>(w >> 8);
+            row[2] = static_cast<std::uint8_t>(w);
+        }
+        break;
+    case 32:
+        for (std::int32_t x = 0; x < width; ++x, row += 4) {
+            const std::uint32_t w = src[x];
+            row[0] = static_cast<std::uint8_t>(w >> 16);
+            row[1] = static_cast<std::uint8_t>(w >> 8);
+            row[2] = static_cast<std::uint8_t>(w);
+        }
+        break;
+    }
+}
+
+} // namespace
+
+std::size_t EncodedBmpSize(const Raster& raster) noexcept
+{
+    return EncodeLayoutOf(raster).total;
+}
+
+void EncodeBmp(const Raster& raster, std::span<std::uint8_t> out) noexcept
+{
+    const EncodeLayout l = EncodeLayoutOf(raster);
+    assert(out.size() >= l.total);
+    std::uint8_t* p = out.data();
+    std::fill_n(p, 14 + 40, std::uint8_t { 0 });
+    Store16(p, 0x4D42);
+    Store32(p + 2, static_cast<std::uint32_t>(l.total));
+    Store32(p + 10, static_cast<std::uint32_t>(l.offset));
+    Store32(p + 14, 40);
+    Store32(p + 18, static_cast<std::uint32_t>(raster.Width()));
+    Store32(p + 22, static_cast<std::uint32_t>(raster.Height()));
+    Store16(p + 26, 1);
+    Store16(p + 28, l.bits);
+    Store32(p + 30, l.fields ? kBitFields : kRgb);
+    Store32(p + 34, static_cast<std::uint32_t>(l.total - l.offset));
+    const std::uint32_t full = l.entries ? 1u << l.bits : 0;
+    Store32(p + 46, l.entries == full ? 0 : l.entries);
+    p += 14 + 40;
+    if (l.fields) {
+        Store32(p, 0xF800);
+        Store32(p + 4, 0x07E0);
+        Store32(p + 8, 0x001F);
+        p += 12;
+    }
+    for (std::uint32_t i = 0; i < l.entries; ++i, p += 4) {
+        const TColor c = raster.Palette()[i];
+        p[0] = GetBValue(c);
+        p[1] = GetGValue(c);
+        p[2] = GetRValue(c);
+        p[3] = 0;
+    }
+    for (std::int32_t y = raster.Height() - 1; y >= 0; --y, p += l.rowBytes)
+        EncodeRow(raster.Row(y), raster.Width(), l, p);
 }
 
 std::vector<std::uint8_t> EncodeBmp(const Raster& raster)
 {
-    const TPixelFormat f = raster.Format();
-    std::uint32_t bits = static_cast<std::uint32_t>(Raster::BitsPerPixel(f));
-    const bool palette = Raster::IsPaletteFormat(f);
-    const std::uint32_t full = palette ? 1u << bits : 0;
-    const std::uint32_t entries = palette ? static_cast<std::uint32_t>(std::min<std::size_t>(raster.Palette().size(), full)) : 0;
-    const bool fields = f == pf16bit;
-    const std::uint64_t rowBytes = RowBytes(static_cast<std::uint64_t>(raster.Width()), bits);
-    const std::uint64_t imageBytes = rowBytes * static_cast<std::uint64_t>(raster.Height());
-    const std::uint32_t offset = 14 + 40 + (fields ? 12 : 0) + entries * 4;
-
-    std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(offset + imageBytes));
-    Put16(out, 0x4D42);
-    Put32(out, static_cast<std::uint32_t>(offset + imageBytes));
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(raster.Width()));
-    Put32(out, static_cast<std::uint32_t>(raster.Height()));
-    Put16(out, 1);
-    Put16(out, bits);
-    Put32(out, fields ? kBitFields : kRgb);
-    Put32(out, static_cast<std::uint32_t>(imageBytes));
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, entries == full ? 0 : entries);
-    Put32(out, 0);
-    if (fields) {
-        Put32(out, 0xF800);
-        Put32(out, 0x07E0);
-        Put32(out, 0x001F);
-    }
-    for (std::uint32_t i = 0; i < entries; ++i) {
-        TColor c = raster.Palette()[i];
-        out.push_back(GetBValue(c));
-        out.push_back(GetGValue(c));
-        out.push_back(GetRValue(c));
-        out.push_back(0);
-    }
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(rowBytes));
-    for (std::int32_t y = raster.Height() - 1; y >= 0; --y) {
-        std::fill(row.begin(), row.end(), 0);
-        const std::uint32_t* src = raster.Row(y);
-        for (std::int32_t x = 0; x < raster.Width(); ++x) {
-            std::uint32_t w = src[x];
-            std::uint32_t r = w & 0xFF, g = (w >> 8) & 0xFF, b = (w >> 16) & 0xFF;
-            switch (bits) {
-            case 1:
-            case 4:
-            case 8: {
-                std::uint32_t perByte = 8 / bits;
-                std::uint32_t shift = 8 - bits * (static_cast<std::uint32_t>(x) % perByte + 1);
-                row[static_cast<std::size_t>(x) / perByte] |= static_cast<std::uint8_t>((w >> 24) << shift);
-                break;
-            }
-            case 16: {
-                std::uint32_t p = fields ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-                row[2 * static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(p);
-                row[2 * static_cast<std::size_t>(x) + 1] = static_cast<std::uint8_t>(p >> 8);
-                break;
-            }
-            case 24:
-                row[3 * static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(b);
-                row[3 * static_cast<std::size_t>(x) + 1] = static_cast<std::uint8_t>(g);
-                row[3 * static_cast<std::size_t>(x) + 2] = static_cast<std::uint8_t>(r);
-                break;
-            case 32:
-                row[4 * static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(b);
-                row[4 * static_cast<std::size_t>(x) + 1] = static_cast<std::uint8_t>(g);
-                row[4 * static_cast<std::size_t>(x) + 2] = static_cast<std::uint8_t>(r);
-                break;
-            }
-        }
-        out.insert(out.end(), row.begin(), row.end());
-    }
+    std::vector<std::uint8_t> out(EncodedBmpSize(raster));
+    EncodeBmp(raster, out);
     return out;
 }
 

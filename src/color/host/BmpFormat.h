@@ -39,5 +39,9 @@ void DecodeBmp(std::span<const std::uint8_t> data, Raster& out);
 //! Encodes a raster in its own format (bottom-up, uncompressed; 16-bit pixels as
 //! 5-5-5, or 5-6-5 bit fields for pf16bit).
 [[nodiscard]] std::vector<std::uint8_t> EncodeBmp(const Raster& raster);
+//! The bytes EncodeBmp produces for the raster.
+[[nodiscard]] std::size_t EncodedBmpSize(const Raster& raster) noexcept;
+//! Encodes into out, which holds at least EncodedBmpSize bytes.
+void EncodeBmp(const Raster& raster, std::span<std::uint8_t> out) noexcept;
 
 } // namespace plx::detail

@@ -202,13 +202,33 @@ void Raster::CopyFrom(const Raster& other)
 
 void Raster::Reset(std::int32_t width, std::int32_t height, TPixelFormat format, std::vector<TColor> palette)
 {
+    Reshape(width, height, format, std::move(palette), true);
+}
+
+void Raster::ResetForOverwrite(std::int32_t width, std::int32_t height, TPixelFormat format, std::vector<TColor> palette)
+{
+    Reshape(width, height, format, std::move(palette), false);
+}
+
+void Raster::Reshape(std::int32_t width, std::int32_t height, TPixelFormat format, std::vector<TColor> palette, bool zero)
+{
     width = std::max(width, 0);
     height = std::max(height, 0);
     CheckSize(width, height);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    // Storage of about the right size is reused (a bitmap reloaded at the same
+    // size touches no new memory); much larger storage is given back.
+    if (m_pixels.capacity() >= count && m_pixels.capacity() / 2 <= count) {
+        if (zero)
+            m_pixels.assign(count, 0);
+        else
+            m_pixels.resize(count);
+    } else {
+        std::vector<std::uint32_t> pixels(count, 0);
+        m_pixels = std::move(pixels);
+    }
     for (auto& c : palette)
         c &= 0xFFFFFF;
-    m_pixels = std::move(pixels);
     m_width = width;
     m_height = height;
     m_format = format;

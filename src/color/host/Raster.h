@@ -87,6 +87,8 @@ public:
     //! Replaces everything with a raster of the given size, format and table whose
     //! words are all 0 (palette index 0, or black); checks the size first.
     void Reset(std::int32_t width, std::int32_t height, TPixelFormat format, std::vector<TColor> palette);
+    //! As Reset, but the words are left unspecified: for a caller that writes every one.
+    void ResetForOverwrite(std::int32_t width, std::int32_t height, TPixelFormat format, std::vector<TColor> palette);
     //! Drops everything: 0 x 0, pfDevice.
     void Clear() noexcept;
 
@@ -99,6 +101,7 @@ public:
 
 private:
     [[nodiscard]] std::uint32_t Nearest(TColor color) const;
+    void Reshape(std::int32_t width, std::int32_t height, TPixelFormat format, std::vector<TColor> palette, bool zero);
 
     std::int32_t m_width { 0 };
     std::int32_t m_height { 0 };
