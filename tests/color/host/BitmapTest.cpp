@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -232,6 +233,62 @@ TEST(BitmapStream, DataOffsetIsHonouredWhenConsistent)
     TBitmap b;
     Load(b, bytes);
     EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(3, 2, 1));
+}
+
+TEST(BitmapStream, MemoryStreamsAreReadAndWrittenAtTheirPosition)
+{
+    TBitmap b(3, 2);
+    b.SetPixelFormat(pf24bit);
+    b.Canvas().SetPixels(2, 1, clRed);
+    TMemoryStream s;
+    s.WriteBuffer("head", 4);
+    b.SaveToStream(s);
+    const std::int64_t end = s.Position();
+    EXPECT_EQ(end, s.Size());
+    b.SaveToStream(s);
+    EXPECT_EQ(s.Size(), 4 + 2 * (end - 4)) << "a second bitmap follows the first";
+    s.SetPosition(4);
+    TBitmap c;
+    c.LoadFromStream(s);
+    EXPECT_EQ(s.Position(), end) << "the stream is left after the bitmap";
+    EXPECT_EQ(c.Canvas().Pixels(2, 1), clRed);
+    std::vector<std::uint8_t> first(s.Bytes().begin() + 4, s.Bytes().begin() + end);
+    EXPECT_EQ(first, Save(b));
+}
+
+TEST(BitmapStream, FileStreamsMatchMemoryStreams)
+{
+    TBitmap b(5, 4);
+    b.SetPixelFormat(pf8bit);
+    for (int i = 0; i < 20; ++i)
+        b.Canvas().SetPixels(i % 5, i / 5, RGB(i * 12, 0, 255 - i * 12));
+    const std::string file = testing::TempDir() + "bitmap-stream-test.bmp";
+    {
+        TFileStream out(file, fmCreate);
+        b.SaveToStream(out);
+    }
+    TMemoryStream saved;
+    saved.LoadFromFile(file);
+    EXPECT_EQ(saved.Bytes(), Save(b));
+    TBitmap c;
+    {
+        TFileStream in(file, fmOpenRead);
+        c.LoadFromStream(in);
+    }
+    EXPECT_EQ(Save(c), Save(b));
+    std::remove(file.c_str());
+}
+
+TEST(BitmapStream, ReloadingOverAnImageReplacesEveryPixel)
+{
+    TBitmap b;
+    Load(b, MakeBmp(2, 1, 24, 0, {}, { 1, 2, 3, 4, 5, 6, 0, 0 }));
+    Load(b, MakeBmp(2, 1, 24, 0, {}, { 7, 8, 9, 10, 11, 12, 0, 0 }));
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(9, 8, 7));
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), RGB(12, 11, 10));
+    // Compressed data found truncated while decoding leaves the image as it was.
+    EXPECT_THROW(Load(b, MakeBmp(2, 1, 8, 1, { 0, 0xFFFFFF }, { 0, 5, 1, 1 }, 2)), EInvalidGraphic);
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), RGB(12, 11, 10));
 }
 
 TEST(BitmapHandles, CreateMaskStyleHandlesAreCountedUntilDeleted)
