@@ -239,13 +239,26 @@ TColor MiscVBToColor(TVirtualBitmap& bitmap, TRect& rect)
     if (left > right || top > bottom)
         return 0;
     std::int64_t r = 0, g = 0, b = 0;
-    for (std::int32_t y = top; y <= bottom; ++y)
-        for (std::int32_t x = left; x <= right; ++x) {
-            TColor c = bitmap.GetPixel(x, y);
-            r += GetRValue(c);
-            g += GetGValue(c);
-            b += GetBValue(c);
+    if (bitmap.Bits() == 24 || bitmap.Bits() == 32) {
+        // Blue, green, red bytes read straight from the rows.
+        const std::size_t step = static_cast<std::size_t>(bitmap.Bits()) / 8;
+        for (std::int32_t y = top; y <= bottom; ++y) {
+            const std::uint8_t* p = bitmap.ScanLine(y) + static_cast<std::size_t>(left) * step;
+            for (std::int32_t x = left; x <= right; ++x, p += step) {
+                b += p[0];
+                g += p[1];
+                r += p[2];
+            }
         }
+    } else {
+        for (std::int32_t y = top; y <= bottom; ++y)
+            for (std::int32_t x = left; x <= right; ++x) {
+                TColor c = bitmap.GetPixel(x, y);
+                r += GetRValue(c);
+                g += GetGValue(c);
+                b += GetBValue(c);
+            }
+    }
     const double count = static_cast<double>(static_cast<std::int64_t>(right - left + 1) * (bottom - top + 1));
     auto average = [count](std::int64_t sum) { return static_cast<std::int32_t>(Round(static_cast<double>(sum) / count)); };
     return RGB(average(r), average(g), average(b));

@@ -738,3 +738,20 @@ TEST(VirtualBitmapAverage, NoPixelInsideGivesZero)
     TRect any { 0, 0, 0, 0 };
     EXPECT_EQ(MiscVBToColor(empty, any), 0);
 }
+
+TEST(VirtualBitmapAverage, EveryDepthAveragesAlike)
+{
+    const std::vector<TColor> colours { RGB(0, 10, 200), RGB(1, 20, 100), RGB(2, 30, 0), RGB(255, 255, 255) };
+    for (std::int32_t bits : { 8, 24, 32 }) {
+        TVirtualBitmap v(2, 2, bits);
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            if (bits == 8)
+                v.SetColor(static_cast<std::uint8_t>(i), colours[i]);
+            v.SetPixel(static_cast<std::int32_t>(i % 2), static_cast<std::int32_t>(i / 2), colours[i]);
+        }
+        TRect all { 0, 0, 1, 1 };
+        EXPECT_EQ(MiscVBToColor(v, all), RGB(64, 79, 139)) << bits << " bits"; // 64.5 -> 64, 78.75, 138.75
+        TRect column { 1, -1, 1, 1 };
+        EXPECT_EQ(MiscVBToColor(v, column), RGB(128, 138, 178)) << bits << " bits"; // 128, 137.5 -> 138, 177.5 -> 178
+    }
+}
