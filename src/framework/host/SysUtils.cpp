@@ -39,6 +39,32 @@ constexpr int HexValue(char c) noexcept
 
 constexpr bool IsBlank(char c) noexcept { return static_cast<unsigned char>(c) <= ' '; }
 
+// For a number from_chars found out of range: whether it is too small rather
+// than too large, from the power of ten of its leading digit and its exponent.
+bool IsUnderflow(std::string_view number) noexcept
+{
+    if (!number.empty() && number.front() == '-')
+        number.remove_prefix(1);
+    const std::size_t e = std::min(number.find('e'), number.size());
+    std::string_view mantissa = number.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    std::int64_t power = 0;
+    bool found = false;
+    for (std::size_t i = 0; i < mantissa.size() && !found; ++i) {
+        if (i == point || mantissa[i] == '0')
+            continue;
+        power = i < point ? static_cast<std::int64_t>(point - i - 1) : -static_cast<std::int64_t>(i - point);
+        found = true;
+    }
+    std::int64_t exponent = 0;
+    std::string_view exponentText = e < number.size() ? number.substr(e + 1) : std::string_view();
+    const bool negative = !exponentText.empty() && exponentText.front() == '-';
+    for (char c : exponentText)
+        if (IsDigit(c) && exponent < 1000000000)
+            exponent = exponent * 10 + (c - '0');
+    return power + (negative ? -exponent : exponent) < 0;
+}
+
 [[noreturn]] void ConvertError(std::string_view text, std::string_view what)
 {
     throw EConvertError("'" + std::string(text) + "' is not a valid " + std::string(what));
@@ -177,6 +203,8 @@ std::optional<double> TryStrToFloat(std::string_view text, const TFormatSettings
         return std::nullopt;
     double value = 0;
     auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (ec == std::errc::result_out_of_range && IsUnderflow(normal))
+        return normal.front() == '-' ? -0.0 : 0.0;
     if (ec != std::errc() || end != normal.data() + normal.size() || !std::isfinite(value))
         return std::nullopt;
     return value;

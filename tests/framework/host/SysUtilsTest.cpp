@@ -107,6 +107,12 @@ TEST(StrToFloat, ReadsTheHostGrammar)
     EXPECT_DOUBLE_EQ(StrToFloat("1E3"), 1000);
     EXPECT_DOUBLE_EQ(StrToFloat("1.5e-2"), 0.015);
     EXPECT_DOUBLE_EQ(StrToFloat("2E+2"), 200);
+    // Too small to hold is zero; too large is an error.
+    EXPECT_EQ(StrToFloat("1e-400"), 0);
+    EXPECT_TRUE(std::signbit(StrToFloat("-0.001e-999")));
+    EXPECT_THROW((void)StrToFloat("0.1e400"), EConvertError);
+    EXPECT_EQ(StrToFloat("100000e-5000000000000"), 0);
+    EXPECT_THROW((void)StrToFloat("0.00001e99999999999999"), EConvertError);
 }
 
 TEST(StrToFloat, RejectsMalformedNumbers)
