@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 namespace plx {
 
@@ -196,7 +197,7 @@ void TBitmap::LoadFromStream(TStream& stream)
 {
     const std::int64_t start = stream.Position();
     const std::int64_t available = std::max<std::int64_t>(stream.Size() - start, 0);
-    if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&stream); memory && start >= 0) {
         // Decoded where it lies, without a copy of the stream.
         std::span<const std::uint8_t> bytes;
         if (available > 0)
@@ -221,10 +222,10 @@ void TBitmap::LoadFromStream(TStream& stream)
 
 void TBitmap::SaveToStream(TStream& stream) const
 {
-    if (auto* memory = dynamic_cast<TMemoryStream*>(&stream); memory && memory->Position() >= 0) {
+    const auto size = static_cast<std::int64_t>(detail::EncodedBmpSize(*m_image));
+    auto* memory = dynamic_cast<TMemoryStream*>(&stream);
+    if (const std::int64_t at = memory ? memory->Position() : -1; at >= 0 && at <= std::numeric_limits<std::int64_t>::max() - size) {
         // Encoded straight into the stream's memory.
-        const std::int64_t at = memory->Position();
-        const auto size = static_cast<std::int64_t>(detail::EncodedBmpSize(*m_image));
         if (memory->Size() < at + size)
             memory->SetSize(at + size);
         detail::EncodeBmp(*m_image, { memory->Memory() + at, static_cast<std::size_t>(size) });

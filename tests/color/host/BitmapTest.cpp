@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 using namespace plx;
@@ -254,6 +255,13 @@ TEST(BitmapStream, MemoryStreamsAreReadAndWrittenAtTheirPosition)
     EXPECT_EQ(c.Canvas().Pixels(2, 1), clRed);
     std::vector<std::uint8_t> first(s.Bytes().begin() + 4, s.Bytes().begin() + end);
     EXPECT_EQ(first, Save(b));
+    // A position before the start or past the end reads nothing.
+    s.SetPosition(-4);
+    EXPECT_THROW(c.LoadFromStream(s), EReadError);
+    s.Seek(std::numeric_limits<std::int64_t>::max(), soBeginning);
+    EXPECT_THROW(c.LoadFromStream(s), EInvalidGraphic);
+    EXPECT_THROW(b.SaveToStream(s), EWriteError);
+    EXPECT_EQ(c.Canvas().Pixels(2, 1), clRed);
 }
 
 TEST(BitmapStream, FileStreamsMatchMemoryStreams)
