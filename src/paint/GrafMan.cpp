@@ -13,6 +13,7 @@
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace plx {
 
@@ -264,17 +265,17 @@ TBitmap& SoftenBMP(const TBitmap& bitmap, float radius)
     // Beyond 65,536 every square covers the whole bitmap, as it would for any
     // larger radius; the cap keeps the bounds in range.
     long double r = std::isnan(radius) || radius < 0 ? 0.0L : std::min<long double>(radius, 65536.0L);
-    const std::int64_t size = Round(2 * r);
+    const auto size = static_cast<std::int32_t>(Round(2 * r));
     TVirtualBitmap v(bitmap);
-    for (std::int32_t x = 0; x < v.Width(); ++x) {
-        const std::int64_t left = Round(x - r);
+    // Round(i - radius) for every coordinate, worked out once.
+    std::vector<std::int32_t> starts(static_cast<std::size_t>(std::max(v.Width(), v.Height())));
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        starts[i] = static_cast<std::int32_t>(Round(static_cast<long double>(i) - r));
+    for (std::int32_t x = 0; x < v.Width(); ++x)
         for (std::int32_t y = 0; y < v.Height(); ++y) {
-            const std::int64_t top = Round(y - r);
-            TRect square = Bounds(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                static_cast<std::int32_t>(size), static_cast<std::int32_t>(size));
+            TRect square = Bounds(starts[static_cast<std::size_t>(x)], starts[static_cast<std::size_t>(y)], size, size);
             v.SetPixel(x, y, MiscVBToColor(v, square));
         }
-    }
     return Produce(v);
 }
 
