@@ -204,17 +204,14 @@ std::int32_t TCanvas::PaintText(TPoint at, std::u32string_view text, const detai
     const FontMetrics& m = font->Metrics();
     const detail::FontSpec& spec = font->Spec();
 
-    // Pen offsets along the baseline; glyph references stay valid for this call.
-    std::vector<const detail::Glyph*> glyphs;
+    // Pen offsets along the baseline. Glyphs are fetched one at a time as they are
+    // drawn: a large glyph is valid only until the next one is fetched.
     std::vector<std::int64_t> pens;
-    glyphs.reserve(text.size());
     pens.reserve(text.size() + 1);
     std::int64_t pen = 0;
     for (char32_t ch : text) {
-        const detail::Glyph& g = font->GlyphOf(ch);
-        glyphs.push_back(&g);
         pens.push_back(pen);
-        pen += g.advance;
+        pen += font->Advance(ch);
     }
     pens.push_back(pen);
     const auto width = static_cast<std::int32_t>(std::min<std::int64_t>(pen, std::numeric_limits<std::int32_t>::max()));
@@ -244,7 +241,7 @@ std::int32_t TCanvas::PaintText(TPoint at, std::u32string_view text, const detai
     if (spec.strikeOut)
         lines.push_back({ 0, pen, m.ascent + m.strikeOutOffset, m.strikeOutThickness });
     for (std::size_t i : options.underlined)
-        if (i < glyphs.size())
+        if (i < text.size())
             lines.push_back({ pens[i], pens[i + 1], underlineTop, m.underlineThickness });
 
     const std::int64_t ox = std::int64_t { at.X } + m_origin.X;
@@ -253,8 +250,17 @@ std::int32_t TCanvas::PaintText(TPoint at, std::u32string_view text, const detai
         if (options.opaque)
             painter.Fill({ ox, oy, ox + pen, oy + m.height }, background);
         const std::int64_t baseline = oy + m.ascent;
-        for (std::size_t i = 0; i < glyphs.size(); ++i)
-            painter.Glyph(*glyphs[i], ox + pens[i] + glyphs[i]->left, baseline - glyphs[i]->top);
+        // Glyphs well outside the clip are not even rendered; a cell height of
+        // margin covers what a glyph draws beyond its advance.
+        const std::int64_t margin = m.height;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (ox + pens[i + 1] + margin < clip.Left)
+                continue;
+            if (ox + pens[i] - margin >= clip.Right)
+                break;
+            const detail::Glyph& g = font->GlyphOf(text[i]);
+            painter.Glyph(g, ox + pens[i] + g.left, baseline - g.top);
+        }
         for (const Line& l : lines)
             painter.Fill({ ox + l.u0, oy + l.v0, ox + l.u1, oy + l.v0 + l.thickness });
     } else {
@@ -265,11 +271,12 @@ std::int32_t TCanvas::PaintText(TPoint at, std::u32string_view text, const detai
         const auto fx = static_cast<double>(ox), fy = static_cast<double>(oy);
         if (options.opaque)
             painter.FillTurned(0, 0, static_cast<double>(pen), m.height, fx, fy, c, s, background);
-        for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
             const auto u = static_cast<double>(pens[i]);
             auto px = static_cast<std::int64_t>(std::floor(fx + u * c + m.ascent * s + 0.5));
             auto py = static_cast<std::int64_t>(std::floor(fy - u * s + m.ascent * c + 0.5));
-            painter.Glyph(*glyphs[i], px + glyphs[i]->left, py - glyphs[i]->top);
+            const detail::Glyph& g = font->GlyphOf(text[i]);
+            painter.Glyph(g, px + g.left, py - g.top);
         }
         for (const Line& l : lines)
             painter.FillTurned(static_cast<double>(l.u0), static_cast<double>(l.v0), static_cast<double>(l.u1),

@@ -67,7 +67,7 @@ public:
     {
         if (m_expandTabs && m_text[i] == U'\t')
             return (x / m_tabWidth + 1) * m_tabWidth;
-        return x + m_font.GlyphOf(m_text[i]).advance;
+        return x + m_font.Advance(m_text[i]);
     }
 
     [[nodiscard]] std::int64_t Width(std::size_t begin, std::size_t end)

@@ -19,8 +19,11 @@ namespace {
 // Larger requests are drawn at this character height: a glyph bitmap must stay a
 // sensible allocation whatever a form file says.
 constexpr double kMaxPixels = 2048;
-// A sized font drops its glyphs once they take more than this.
-constexpr std::size_t kGlyphBudget = 8u << 20;
+// Cached glyphs of all fonts together stay within this budget; a glyph larger
+// than kLargeGlyph bytes is rendered whenever it is drawn and never cached.
+constexpr std::size_t kGlyphBudget = 32u << 20;
+constexpr std::size_t kLargeGlyph = 256u << 10;
+std::size_t g_cachedBytes = 0;
 constexpr std::size_t kMaxInstances = 48;
 // The slant of synthetic italics (FreeType's own oblique factor).
 constexpr double kObliqueShear = 0.2126;
@@ -181,6 +184,7 @@ FontInstance::FontInstance(FT_LibraryRec_* library, const FontSpec& spec, const 
     : m_spec(spec)
     , m_face(face)
     , m_latin(256)
+    , m_latinAdvances(256, -1)
 {
     ++g_liveInstances;
     std::int32_t tenths = spec.escapement % 3600;
@@ -200,6 +204,7 @@ FontInstance::FontInstance(FT_LibraryRec_* library, const FontSpec& spec, const 
 
 FontInstance::~FontInstance()
 {
+    DropGlyphs();
     if (m_ftFace)
         FT_Done_Face(m_ftFace);
     --g_liveInstances;
@@ -258,8 +263,20 @@ std::int32_t FontInstance::Width(std::u32string_view text)
 {
     std::int64_t width = 0;
     for (char32_t c : text)
-        width += GlyphOf(c).advance;
+        width += Advance(c);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(width, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t FontInstance::Advance(char32_t codePoint)
+{
+    std::int32_t* known = codePoint < m_latinAdvances.size() ? &m_latinAdvances[codePoint] : nullptr;
+    if (known && *known >= 0)
+        return *known;
+    if (!known) {
+        if (auto it = m_otherAdvances.find(codePoint); it != m_otherAdvances.end())
+            return it->second;
+    }
+    return GlyphOf(codePoint).advance; // records the advance
 }
 
 const Glyph& FontInstance::GlyphOf(char32_t codePoint)
@@ -267,23 +284,36 @@ const Glyph& FontInstance::GlyphOf(char32_t codePoint)
     std::unique_ptr<Glyph>* slot = nullptr;
     if (codePoint < m_latin.size()) {
         slot = &m_latin[codePoint];
-    } else {
+    } else if (auto it = m_others.find(codePoint); it != m_others.end()) {
+        slot = &it->second;
+    }
+    if (slot && *slot)
+        return **slot;
+    Glyph glyph = Render(codePoint);
+    if (codePoint < m_latinAdvances.size())
+        m_latinAdvances[codePoint] = glyph.advance;
+    else
+        m_otherAdvances[codePoint] = glyph.advance;
+    if (glyph.coverage.size() > kLargeGlyph) {
+        m_large = std::move(glyph);
+        return m_large;
+    }
+    if (!slot)
         slot = &m_others[codePoint];
-    }
-    if (!*slot) {
-        *slot = std::make_unique<Glyph>(Render(codePoint));
-        m_cachedBytes += (*slot)->coverage.size() + sizeof(Glyph) + 32;
-    }
+    *slot = std::make_unique<Glyph>(std::move(glyph));
+    const std::size_t bytes = (*slot)->coverage.size() + sizeof(Glyph) + 32;
+    m_cachedBytes += bytes;
+    g_cachedBytes += bytes;
     return **slot;
 }
 
-void FontInstance::Trim()
+void FontInstance::DropGlyphs() noexcept
 {
-    if (m_cachedBytes <= kGlyphBudget)
-        return;
     for (auto& g : m_latin)
         g.reset();
     m_others.clear();
+    m_large = Glyph {};
+    g_cachedBytes -= std::min(g_cachedBytes, m_cachedBytes);
     m_cachedBytes = 0;
 }
 
@@ -376,6 +406,8 @@ FontEngine::~FontEngine()
     // An instance still held elsewhere at exit keeps its face; FreeType then stays too.
     if (m_library && g_liveInstances == 0)
         FT_Done_FreeType(m_library);
+    // The engine holds no fontconfig objects past a call, so its caches can go.
+    FcFini();
 }
 
 void FontEngine::Flush()
@@ -399,14 +431,12 @@ std::size_t FontEngine::SpecHash::operator()(const FontSpec& s) const noexcept
 
 std::shared_ptr<FontInstance> FontEngine::Resolve(const FontSpec& spec)
 {
-    if (m_last && m_last->Spec() == spec) {
-        m_last->Trim();
+    KeepWithinBudget();
+    if (m_last && m_last->Spec() == spec)
         return m_last;
-    }
     ++m_clock;
     if (auto it = m_instances.find(spec); it != m_instances.end()) {
         it->second.lastUse = m_clock;
-        it->second.instance->Trim();
         m_last = it->second.instance;
         return m_last;
     }
@@ -420,6 +450,14 @@ std::shared_ptr<FontInstance> FontEngine::Resolve(const FontSpec& spec)
     m_instances.emplace(spec, Cached { instance, m_clock });
     m_last = instance;
     return instance;
+}
+
+void FontEngine::KeepWithinBudget() noexcept
+{
+    if (g_cachedBytes <= kGlyphBudget)
+        return;
+    for (auto& [spec, cached] : m_instances)
+        cached.instance->DropGlyphs();
 }
 
 FaceChoice FontEngine::ResolveFace(const std::string& name, std::int32_t weight, bool italic)

@@ -90,12 +90,15 @@ public:
     [[nodiscard]] const FaceChoice& Face() const noexcept { return m_face; }
     //! The escapement in radians.
     [[nodiscard]] double Angle() const noexcept { return m_angle; }
-    //! Cached after the first call; references stay valid until the next Resolve.
+    //! The glyph, rendered on first use. Small glyphs are cached and stay valid
+    //! until the next Resolve; a large one only until the next GlyphOf.
     [[nodiscard]] const Glyph& GlyphOf(char32_t codePoint);
+    //! The glyph's advance (cached for every size).
+    [[nodiscard]] std::int32_t Advance(char32_t codePoint);
     //! Sum of advances, saturated to the int32 range.
     [[nodiscard]] std::int32_t Width(std::u32string_view text);
-    //! Drops the glyphs once the cache has grown past its budget.
-    void Trim();
+    //! Frees the cached glyphs (advances stay).
+    void DropGlyphs() noexcept;
 
 private:
     void SetUpMetrics();
@@ -109,6 +112,9 @@ private:
     double m_strength { 0 }; //!< synthetic bold, in 26.6 pixels
     std::vector<std::unique_ptr<Glyph>> m_latin;
     std::unordered_map<char32_t, std::unique_ptr<Glyph>> m_others;
+    std::vector<std::int32_t> m_latinAdvances;
+    std::unordered_map<char32_t, std::int32_t> m_otherAdvances;
+    Glyph m_large;
     std::size_t m_cachedBytes { 0 };
 };
 
@@ -129,6 +135,7 @@ public:
 private:
     FontEngine();
     [[nodiscard]] FaceChoice Match(const std::string& name, std::int32_t weight, bool italic, bool acceptAny) const;
+    void KeepWithinBudget() noexcept;
 
     struct SpecHash {
         std::size_t operator()(const FontSpec& s) const noexcept;

@@ -154,6 +154,22 @@ TEST(TextMetrics, HugeHeightsAreCappedNotAllocated)
     EXPECT_LE(c.TextHeight("W"), 3000);
 }
 
+TEST(TextMetrics, LargeGlyphsDrawAlikeWithoutBeingCached)
+{
+    auto b = Page(1500, 900);
+    TCanvas& c = b->Canvas();
+    c.Font().SetHeight(-700);
+    c.TextOut(0, 0, "WW");
+    const auto& w = detail::FontEngine::Instance().Resolve(c.TextFont())->GlyphOf(U'W');
+    EXPECT_GT(w.coverage.size(), 256u << 10) << "larger than the cache takes";
+    const int advance = c.TextWidth("W");
+    PixelSet first, second;
+    for (auto [x, y] : PixelsOf(*b, clBlack))
+        (x < advance ? first : second).insert({ x, y });
+    ASSERT_GT(first.size(), 10000u);
+    EXPECT_EQ(Shift(first, advance, 0), second);
+}
+
 // ---- Font names ------------------------------------------------------------
 
 TEST(TextFonts, UnknownNamesFallBackToDejaVuSans)
