@@ -8,6 +8,7 @@
 #include "color/host/Types.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace plx {
@@ -27,5 +28,48 @@ void TransparentBlt(TCanvas& canvas, TBitmap& bitmap, std::int32_t x, std::int32
 void TransBlt(TCanvas& canvas, TBitmap& bitmap, std::int32_t x, std::int32_t y);
 
 // ---- Text effects ----------------------------------------------------------
+//
+// Each routine draws with the canvas's current font, with the text cell's
+// top-left corner at the given position. Those that draw the text in several
+// passes leave the brush clear; those that work through temporary bitmaps leave
+// the canvas's pen, brush and font as they were.
+
+//! Receives one pixel colour per call; no coordinates (see ReadPixels for the order).
+using TPixelProc = std::function<void(TColor)>;
+
+//! The text in outlineColor at the four diagonal neighbours of (x, y), in the
+//! order (+1, +1), (-1, +1), (-1, -1), (+1, -1), then in the font's own colour at
+//! (x, y). Leaves the brush clear and the font colour as it was.
+void DrawOutlinedText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, TColor outlineColor);
+//! Only the four outline passes of DrawOutlinedText; the font colour stays outlineColor.
+void DrawTextOutline(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, TColor outlineColor);
+//! A one-pixel relief: downRightColor at (x + 1, y + 1), upLeftColor at
+//! (x - 1, y - 1), then the font colour at (x, y). Leaves the brush clear.
+void Draw3DText(TCanvas& canvas, const std::string& text, std::int32_t x, std::int32_t y, TColor upLeftColor,
+    TColor downRightColor);
+//! The text in shadowColor offset by (xOffset, yOffset), then in the font colour
+//! at (x, y). Leaves the brush clear.
+void DrawShadowTextExt(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, TColor shadowColor,
+    std::int32_t xOffset, std::int32_t yOffset);
+//! DrawShadowTextExt with a grey (0x808080) shadow two pixels right and down.
+void DrawShadowText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text);
+//! The text with its right and bottom edges softened: glyph pixels solid in the
+//! font colour, each background pixel right of or below a glyph pixel mixed 30 %
+//! font colour to 70 % of what is there (twice where it is both).
+void TextSmooth(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text);
+//! The text turned by angle (tenths of a degree, counter-clockwise) about (x, y),
+//! in a font made from the canvas font with its height taken as the cell height.
+void DrawTextAnglo(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, std::int32_t angle);
+//! The picture, unscaled from the text cell's top-left corner, shows through the
+//! letters; glyph pixels beyond the picture come out black.
+void PaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, const TBitmap& picture);
+//! As PaintOnText with the picture stretched to the text's extent.
+void StretchPaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, const TBitmap& picture);
+//! Calls callback with every pixel of the bitmap, column by column: x outer, y inner.
+void ReadPixels(TBitmap& bitmap, const TPixelProc& callback);
+//! Renders the text into a mask (TextWidth x TextHeight on the canvas) and calls
+//! callback with its pixels as ReadPixels does: 0x000000 for glyph pixels,
+//! 0xFFFFFF for the rest.
+void ReadText(TCanvas& canvas, const std::string& text, const TPixelProc& callback);
 
 } // namespace plx
