@@ -14,6 +14,7 @@ int main(int argc, char** argv)
         gallery::ColourPage(g);
         gallery::CanvasPage(g);
         gallery::TextPage(g);
+        gallery::FormsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";
         return 0;
