@@ -1,0 +1,95 @@
+#include "Gallery.h"
+
+#include <fstream>
+#include <stdexcept>
+
+namespace gallery {
+
+namespace {
+
+std::string Escape(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+const char* kStyle = "<style>body{font-family:sans-serif;background:#f4f4f4;margin:2em}"
+                     "figure{display:inline-block;margin:0.6em;vertical-align:top;background:#fff;padding:0.5em;border:1px solid #ccc}"
+                     "figcaption{font-size:0.85em;max-width:32em}img{image-rendering:pixelated}"
+                     "table{border-collapse:collapse;background:#fff}td,th{border:1px solid #ccc;padding:0.2em 0.6em;font-family:monospace}"
+                     "</style>";
+
+} // namespace
+
+Gallery::Gallery(std::filesystem::path folder)
+    : m_folder(std::move(folder))
+{
+    std::filesystem::create_directories(m_folder);
+}
+
+void Gallery::BeginPage(const std::string& slug, const std::string& title, const std::string& intro)
+{
+    m_pages.push_back({ slug, title, intro, {}, 0 });
+}
+
+void Gallery::Figure(const plx::TBitmap& bitmap, const std::string& caption, int zoom)
+{
+    if (m_pages.empty())
+        throw std::logic_error("Figure before BeginPage");
+    Page& page = m_pages.back();
+    std::string file = page.slug + "-" + std::to_string(++page.figures) + ".png";
+    bitmap.SaveToPNG((m_folder / file).string());
+    page.body += "<figure><img src=\"" + file + "\" width=\"" + std::to_string(bitmap.Width() * zoom) + "\" height=\""
+        + std::to_string(bitmap.Height() * zoom) + "\" alt=\"" + Escape(caption) + "\"><figcaption>" + Escape(caption)
+        + "</figcaption></figure>\n";
+}
+
+void Gallery::Table(const std::vector<std::vector<std::string>>& rows)
+{
+    if (m_pages.empty())
+        throw std::logic_error("Table before BeginPage");
+    std::string html = "<table>\n";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        html += "<tr>";
+        for (const auto& cell : rows[i])
+            html += (i == 0 ? "<th>" : "<td>") + Escape(cell) + (i == 0 ? "</th>" : "</td>");
+        html += "</tr>\n";
+    }
+    m_pages.back().body += html + "</table>\n";
+}
+
+std::filesystem::path Gallery::Finish()
+{
+    std::string index = std::string("<!doctype html><html><head><meta charset=\"utf-8\"><title>Plumex gallery</title>") + kStyle
+        + "</head><body><h1>Plumex gallery</h1><p>Pictures drawn by the library, page by page.</p><ul>\n";
+    for (const auto& page : m_pages) {
+        std::ofstream out(m_folder / (page.slug + ".html"));
+        out << "<!doctype html><html><head><meta charset=\"utf-8\"><title>" << Escape(page.title) << "</title>" << kStyle
+            << "</head><body><p><a href=\"index.html\">Plumex gallery</a></p><h1>" << Escape(page.title) << "</h1><p>"
+            << Escape(page.intro) << "</p>\n"
+            << page.body << "</body></html>\n";
+        index += "<li><a href=\"" + page.slug + ".html\">" + Escape(page.title) + "</a>: " + Escape(page.intro) + "</li>\n";
+    }
+    index += "</ul></body></html>\n";
+    std::ofstream(m_folder / "index.html") << index;
+    return m_folder / "index.html";
+}
+
+plx::TBitmap& Blank(plx::TBitmap& bitmap, int width, int height, plx::TColor color)
+{
+    bitmap.SetSize(width, height);
+    bitmap.Canvas().Brush().SetColor(color);
+    bitmap.Canvas().FillRect(plx::Rect(0, 0, width, height));
+    return bitmap;
+}
+
+} // namespace gallery

@@ -1,0 +1,41 @@
+// The gallery: pages of pictures the library draws, written as PNG files and HTML.
+#pragma once
+
+#include "color/host/Bitmap.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace gallery {
+
+class Gallery {
+public:
+    explicit Gallery(std::filesystem::path folder);
+
+    //! Starts a page; figures and tables that follow belong to it.
+    void BeginPage(const std::string& slug, const std::string& title, const std::string& intro);
+    //! Saves the bitmap as a PNG and shows it with a caption, zoomed by an integer factor.
+    void Figure(const plx::TBitmap& bitmap, const std::string& caption, int zoom = 1);
+    //! A table of text; the first row is the header.
+    void Table(const std::vector<std::vector<std::string>>& rows);
+    //! Writes every page and index.html; returns the index's path.
+    std::filesystem::path Finish();
+
+private:
+    struct Page {
+        std::string slug, title, intro, body;
+        int figures { 0 };
+    };
+    std::filesystem::path m_folder;
+    std::vector<Page> m_pages;
+};
+
+//! A bitmap of the given size filled with a colour.
+plx::TBitmap& Blank(plx::TBitmap& bitmap, int width, int height, plx::TColor color);
+
+// Pages, in gallery order.
+void ColourPage(Gallery& gallery);
+void CanvasPage(Gallery& gallery);
+
+} // namespace gallery

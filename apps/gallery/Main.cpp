@@ -1,0 +1,23 @@
+// plumex-gallery: renders what the library can draw into PNG files and HTML pages.
+#include "Gallery.h"
+
+#include "design/PlumexPackage.h"
+
+#include <exception>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    try {
+        plx::TPackageScope package;
+        gallery::Gallery g(argc > 1 ? argv[1] : "out/gallery");
+        gallery::ColourPage(g);
+        gallery::CanvasPage(g);
+        auto index = g.Finish();
+        std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "plumex-gallery: " << e.what() << "\n";
+        return 1;
+    }
+}

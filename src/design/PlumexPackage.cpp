@@ -1,0 +1,93 @@
+#include "design/PlumexPackage.h"
+
+#include "framework/host/Forms.h"
+#include "framework/host/UnitLifetime.h"
+
+#include <array>
+
+namespace plx {
+
+// Each unit with process-wide objects declares its pair in its own header; they
+// are listed here in loading order (every unit after the units it uses).
+namespace {
+
+struct UnitEntry {
+    const char* name;
+    void (*initialize)();
+    void (*finalize)();
+};
+
+const std::array<UnitEntry, 22>& Units()
+{
+    static const std::array<UnitEntry, 22> units { {
+        { "NumMan", nullptr, nullptr },
+        { "StrMan", nullptr, nullptr },
+        { "VBitmap", nullptr, nullptr },
+        { "ColorMan", nullptr, nullptr },
+        { "DrawMan", nullptr, nullptr },
+        { "APIMan", nullptr, nullptr },
+        { "KnClasses", nullptr, nullptr },
+        { "Gradient", nullptr, nullptr },
+        { "ArtLabel", nullptr, nullptr },
+        { "Backgnd", nullptr, nullptr },
+        { "ClrPanel", nullptr, nullptr },
+        { "ColorBtns", nullptr, nullptr },
+        { "ColorBtnEdit", nullptr, nullptr },
+        { "DateMan", nullptr, nullptr },
+        { "KnAboutEditor", nullptr, nullptr },
+        { "KnCtrls", nullptr, nullptr },
+        { "GradEditor", nullptr, nullptr },
+        { "ShadowButton", nullptr, nullptr },
+        { "GrafMan", nullptr, nullptr },
+        { "SImageBtn", nullptr, nullptr },
+        { "PlxReg", nullptr, nullptr },
+        { "Fileman", nullptr, nullptr },
+    } };
+    return units;
+}
+
+TUnitLifetime g_package;
+
+} // namespace
+
+const char* PackageName() noexcept
+{
+    return "Plumex";
+}
+
+const char* PackageDescription() noexcept
+{
+    return "Graphics Components";
+}
+
+void InitializePackage()
+{
+    if (!g_package.Initialize())
+        return;
+    // The package requires the host's run-time package, which starts first.
+    InitializeControls();
+    for (const auto& unit : Units())
+        if (unit.initialize)
+            unit.initialize();
+}
+
+void FinalizePackage()
+{
+    if (!g_package.Finalize())
+        return;
+    const auto& units = Units();
+    for (auto it = units.rbegin(); it != units.rend(); ++it)
+        if (it->finalize)
+            it->finalize();
+    FinalizeControls();
+}
+
+std::vector<std::string> PackageUnits()
+{
+    std::vector<std::string> names;
+    for (const auto& unit : Units())
+        names.emplace_back(unit.name);
+    return names;
+}
+
+} // namespace plx

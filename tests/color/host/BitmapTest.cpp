@@ -1,0 +1,290 @@
+#include "color/host/Bitmap.h"
+#include "color/host/BmpFormat.h"
+#include "color/host/Gdi.h"
+#include "framework/host/Exceptions.h"
+#include "framework/host/Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace plx;
+
+namespace {
+
+// Builds a .bmp stream by hand: file header, 40-byte header, table, pixel bytes.
+std::vector<std::uint8_t> MakeBmp(std::int32_t w, std::int32_t h, std::uint16_t bits, std::uint32_t compression,
+    const std::vector<std::uint32_t>& table, const std::vector<std::uint8_t>& pixels, std::uint32_t colorsUsed = 0)
+{
+    std::vector<std::uint8_t> out;
+    auto put16 = [&](std::uint32_t v) { out.push_back(v & 0xFF); out.push_back((v >> 8) & 0xFF); };
+    auto put32 = [&](std::uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+    std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(table.size()) * 4;
+    put16(0x4D42);
+    put32(offset + static_cast<std::uint32_t>(pixels.size()));
+    put32(0);
+    put32(offset);
+    put32(40);
+    put32(static_cast<std::uint32_t>(w));
+    put32(static_cast<std::uint32_t>(h));
+    put16(1);
+    put16(bits);
+    put32(compression);
+    put32(static_cast<std::uint32_t>(pixels.size()));
+    put32(0);
+    put32(0);
+    put32(colorsUsed);
+    put32(0);
+    for (auto c : table)
+        put32(c);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+void Load(TBitmap& b, const std::vector<std::uint8_t>& bytes)
+{
+    TMemoryStream s;
+    s.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    s.SetPosition(0);
+    b.LoadFromStream(s);
+}
+
+std::vector<std::uint8_t> Save(const TBitmap& b)
+{
+    TMemoryStream s;
+    b.SaveToStream(s);
+    return s.Bytes();
+}
+
+} // namespace
+
+TEST(BitmapSize, NegativeCountsAsZeroAndHugeSizesAreRefused)
+{
+    TBitmap b;
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.Handle(), 0u) << "no image, no handle";
+    b.SetSize(-5, 10);
+    EXPECT_EQ(b.Width(), 0);
+    EXPECT_EQ(b.Height(), 10);
+    b.SetSize(3, 2);
+    EXPECT_THROW(b.SetSize(32768, 1), EInvalidGraphic);
+    EXPECT_THROW(b.SetSize(20000, 20000), EInvalidGraphic);
+    EXPECT_EQ(b.Width(), 3);
+    EXPECT_EQ(b.Height(), 2);
+    EXPECT_NE(b.Handle(), 0u);
+}
+
+TEST(BitmapSize, GrowingKeepsContentAndAddsWhite)
+{
+    TBitmap b(2, 2);
+    b.Canvas().SetPixels(1, 1, clRed);
+    b.SetWidth(4);
+    EXPECT_EQ(b.Canvas().Pixels(1, 1), clRed);
+    EXPECT_EQ(b.Canvas().Pixels(3, 1), clWhite);
+}
+
+TEST(BitmapFormat, PaletteBitmapStoresTheNearestEntry)
+{
+    TBitmap b(2, 1);
+    b.SetPixelFormat(pf4bit);
+    b.Canvas().SetPixels(0, 0, 0x0000F0); // nearest VGA colour: red
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clRed);
+    b.SetPixelFormat(pf1bit);
+    EXPECT_TRUE(b.Monochrome());
+    b.Canvas().Brush().SetColor(0x202020);
+    b.Canvas().FillRect(Rect(0, 0, 2, 1));
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), clBlack);
+}
+
+TEST(BitmapFormat, MonochromeRuleKeepsOnlyWhite)
+{
+    TBitmap b(3, 1);
+    b.Canvas().SetPixels(0, 0, clWhite);
+    b.Canvas().SetPixels(1, 0, 0xFEFEFE);
+    b.Canvas().SetPixels(2, 0, clYellow);
+    b.SetMonochrome(true);
+    EXPECT_EQ(b.PixelFormat(), pf1bit);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clWhite);
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), clBlack);
+    EXPECT_EQ(b.Canvas().Pixels(2, 0), clBlack);
+    b.SetMonochrome(false);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clWhite);
+}
+
+TEST(BitmapStream, RoundTripsEveryFormat)
+{
+    for (TPixelFormat f : { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit }) {
+        TBitmap b(5, 3);
+        b.SetPixelFormat(f);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                b.Canvas().SetPixels(x, y, RGB(x * 60, y * 100, (x + y) * 30));
+        auto first = Save(b);
+        TBitmap c;
+        Load(c, first);
+        EXPECT_EQ(c.PixelFormat(), f);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                ASSERT_EQ(c.Canvas().Pixels(x, y), b.Canvas().Pixels(x, y)) << int(f) << " at " << x << "," << y;
+        EXPECT_EQ(Save(c), first) << "a saved stream reads back and saves byte for byte";
+    }
+}
+
+TEST(BitmapStream, PaletteIndexesSurviveDuplicateEntries)
+{
+    // Entries 0 and 1 are both red (a table entry is the DWORD 0x00RRGGBB); indexes must not collapse to 0.
+    auto bytes = MakeBmp(2, 1, 8, 0, { 0x00FF0000, 0x00FF0000 }, { 0, 1, 0, 0 }, 2);
+    TBitmap b;
+    Load(b, bytes);
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), clRed);
+    EXPECT_EQ(Save(b), bytes);
+}
+
+TEST(BitmapStream, BottomUpAndTopDownRows)
+{
+    std::vector<std::uint8_t> rows = { 0, 0, 255, 0, 255, 0, 0, 0 }; // first row red, second blue (24 bits, 1 wide)
+    TBitmap up, down;
+    Load(up, MakeBmp(1, 2, 24, 0, {}, rows));
+    Load(down, MakeBmp(1, -2, 24, 0, {}, rows));
+    EXPECT_EQ(up.Canvas().Pixels(0, 1), clRed) << "the first row in memory is the bottom row";
+    EXPECT_EQ(up.Canvas().Pixels(0, 0), clBlue);
+    EXPECT_EQ(down.Canvas().Pixels(0, 0), clRed);
+    EXPECT_EQ(down.Canvas().Pixels(0, 1), clBlue);
+}
+
+TEST(BitmapStream, CoreHeaderWithThreeByteEntries)
+{
+    std::vector<std::uint8_t> s = { 'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 1, 0,
+        0, 0, 0, /* entry 0 black */ 0, 255, 0 /* entry 1 green */, 0x40, 0, 0, 0 };
+    TBitmap b;
+    Load(b, s);
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clBlack);
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), clLime);
+}
+
+TEST(BitmapStream, Rle8AndRle4)
+{
+    // RLE8, 4 x 2: bottom row: 3 x index 1, then 1 x index 2; end of line; top row: absolute 0 1 2 ; end of bitmap.
+    std::vector<std::uint8_t> rle8 = { 3, 1, 1, 2, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1 };
+    TBitmap b;
+    Load(b, MakeBmp(4, 2, 8, 1, { 0x000000, 0xFF0000, 0x00FF00 }, rle8, 3));
+    EXPECT_EQ(b.PixelFormat(), pf8bit);
+    EXPECT_EQ(b.Canvas().Pixels(0, 1), clRed);
+    EXPECT_EQ(b.Canvas().Pixels(3, 1), RGB(0, 255, 0));
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), clRed);
+    EXPECT_EQ(b.Canvas().Pixels(3, 0), clBlack) << "pixels the data skips keep index 0";
+    // RLE4, 5 x 1: 5 pixels alternating indexes 1 and 2.
+    std::vector<std::uint8_t> rle4 = { 5, 0x12, 0, 1 };
+    TBitmap c;
+    Load(c, MakeBmp(5, 1, 4, 2, { 0x000000, 0xFF0000, 0x00FF00 }, rle4, 3));
+    EXPECT_EQ(c.Canvas().Pixels(0, 0), clRed);
+    EXPECT_EQ(c.Canvas().Pixels(1, 0), RGB(0, 255, 0));
+    EXPECT_EQ(c.Canvas().Pixels(4, 0), clRed);
+}
+
+TEST(BitmapStream, MalformedStreamsRaiseAndLeaveTheBitmapUnchanged)
+{
+    TBitmap b(2, 2);
+    b.Canvas().SetPixels(0, 0, clRed);
+    auto good = MakeBmp(1, 1, 24, 0, {}, { 1, 2, 3, 0 });
+    std::vector<std::vector<std::uint8_t>> bad;
+    bad.push_back({});
+    bad.push_back({ 'B', 'M' });
+    auto notBm = good;
+    notBm[0] = 'X';
+    bad.push_back(notBm);
+    auto truncated = good;
+    truncated.resize(truncated.size() - 2);
+    bad.push_back(truncated);
+    bad.push_back(MakeBmp(0, 1, 24, 0, {}, { 0, 0, 0, 0 }));
+    bad.push_back(MakeBmp(1, 0, 24, 0, {}, {}));
+    bad.push_back(MakeBmp(1, 1, 7, 0, {}, { 0, 0, 0, 0 }));
+    bad.push_back(MakeBmp(1, 1, 24, 9, {}, { 0, 0, 0, 0 }));
+    bad.push_back(MakeBmp(40000, 1, 24, 0, {}, {}));
+    bad.push_back(MakeBmp(30000, 30000, 1, 0, { 0, 0xFFFFFF }, { 0 })); // huge size, no data
+    bad.push_back(MakeBmp(30000, 30000, 8, 1, { 0 }, { 0, 1 }, 1)); // RLE claiming far more than it holds
+    bad.push_back(MakeBmp(1, 1, 8, 0, { 0 }, { 0, 0, 0, 0 }, 300)); // colour count above the depth
+    auto wrongHeader = good;
+    wrongHeader[14] = 41;
+    bad.push_back(wrongHeader);
+    for (const auto& bytes : bad) {
+        try {
+            Load(b, bytes);
+            ADD_FAILURE() << "accepted a malformed stream of " << bytes.size() << " bytes";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_NE(std::string(e.what()).find("Invalid bitmap"), std::string::npos);
+        } catch (const EReadError&) {
+        }
+        EXPECT_EQ(b.Width(), 2);
+        EXPECT_EQ(b.Canvas().Pixels(0, 0), clRed);
+    }
+    Load(b, good);
+    EXPECT_EQ(b.Width(), 1);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(3, 2, 1));
+}
+
+TEST(BitmapStream, DataOffsetIsHonouredWhenConsistent)
+{
+    auto bytes = MakeBmp(1, 1, 24, 0, {}, { 9, 9, 9, 9, 1, 2, 3, 0 });
+    bytes[10] = 14 + 40 + 4; // pixels start 4 bytes after the header
+    TBitmap b;
+    Load(b, bytes);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(3, 2, 1));
+}
+
+TEST(BitmapHandles, CreateMaskStyleHandlesAreCountedUntilDeleted)
+{
+    std::int32_t before = GdiObjectCount();
+    HBITMAP h = CreateBitmap(4, 4, 1, 1, nullptr);
+    EXPECT_NE(h, 0u);
+    EXPECT_EQ(GdiObjectCount(), before + 1);
+    EXPECT_TRUE(DeleteObject(h));
+    EXPECT_FALSE(DeleteObject(h)) << "a handle is released once";
+    EXPECT_EQ(GdiObjectCount(), before);
+    TBitmap b(2, 2);
+    EXPECT_FALSE(DeleteObject(b.Handle())) << "a bitmap's own handle is not the caller's";
+    {
+        TGdiObjectHandle guard(CreateBitmap(1, 1, 1, 1, nullptr));
+        EXPECT_EQ(GdiObjectCount(), before + 1);
+    }
+    EXPECT_EQ(GdiObjectCount(), before);
+}
+
+TEST(BitmapHandles, ReleaseHandleAndSetHandleMoveTheImage)
+{
+    std::int32_t before = GdiObjectCount();
+    TBitmap a(3, 2);
+    a.Canvas().SetPixels(2, 1, clRed);
+    HBITMAP h = a.ReleaseHandle();
+    EXPECT_TRUE(a.Empty());
+    EXPECT_EQ(GdiObjectCount(), before + 1);
+    TBitmap b;
+    b.SetHandle(h);
+    EXPECT_EQ(GdiObjectCount(), before);
+    EXPECT_EQ(b.Width(), 3);
+    EXPECT_EQ(b.Canvas().Pixels(2, 1), clRed);
+}
+
+TEST(BitmapAssign, CopiesPixelsAndTransparencyNullEmpties)
+{
+    TBitmap a(2, 2);
+    a.Canvas().SetPixels(1, 1, clRed);
+    a.SetTransparent(true);
+    a.SetTransparentColor(clRed);
+    TBitmap b;
+    int changes = 0;
+    b.SetOnChange([&](TObject*) { ++changes; });
+    b.Assign(&a);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(b.Canvas().Pixels(1, 1), clRed);
+    EXPECT_TRUE(b.Transparent());
+    EXPECT_EQ(b.TransparentColor(), clRed);
+    a.Canvas().SetPixels(1, 1, clBlue);
+    EXPECT_EQ(b.Canvas().Pixels(1, 1), clRed) << "a copy, not a shared image";
+    b.Assign(nullptr);
+    EXPECT_TRUE(b.Empty());
+    TPen pen;
+    EXPECT_THROW(b.Assign(&pen), EConvertError);
+}
