@@ -3,6 +3,7 @@
 #include "color/ColorMan.h"
 #include "color/host/Bitmap.h"
 #include "color/host/GraphicsObject.h"
+#include "color/host/Raster.h"
 #include "framework/host/TypInfo.h"
 #include "paint/DrawMan.h"
 
@@ -296,6 +297,34 @@ void Concentric(const TRect& rect, std::span<const TColor> colors, std::int32_t 
     }
 }
 
+// True when copying onto the canvas stores the source's colours as a fill of
+// those colours would: a plain copy onto a surface that is not monochrome (a copy
+// into a monochrome surface compares with the source's background colour instead).
+bool PlainCopy(const TCanvas& canvas) noexcept
+{
+    return canvas.CopyMode() == cmSrcCopy && canvas.Surface() && !canvas.Surface()->IsMonochrome();
+}
+
+// Tiling a strip whose every row is one colour across [left, right) stores, row
+// by row, exactly a fill of that colour; one fill per run of equal rows does it
+// without a copy per tile and row. The canvas's brush is restored afterwards.
+void FillUniformRows(TCanvas& canvas, const TBitmap& strip, std::int32_t left, std::int32_t right, std::int32_t top)
+{
+    TCanvasStateGuard guard(canvas);
+    canvas.Brush().SetBitmap(nullptr);
+    canvas.Brush().SetStyle(bsSolid);
+    const Raster& image = strip.Image();
+    for (std::int32_t y0 = 0; y0 < image.Height();) {
+        const TColor color = image.GetColor(0, y0);
+        std::int32_t y1 = y0 + 1;
+        while (y1 < image.Height() && image.GetColor(0, y1) == color)
+            ++y1;
+        canvas.Brush().SetColor(color);
+        canvas.FillRect(Rect(left, top + y0, right, top + y1));
+        y0 = y1;
+    }
+}
+
 } // namespace
 
 // ---- Painters -----------------------------------------------------------------
@@ -353,7 +382,10 @@ void FastLineGrad(TCanvas& canvas, const TRect& rect, std::span<const TColor> co
         stripCanvas.SetSurface(&strip.Image(), Point(0, rect.Top - visible.Top), Rect(0, 0, kStripSide, visible.Height()));
         LineGradient(stripCanvas, Rect(0, 0, kStripSide, static_cast<std::int32_t>(extent)), colors, colorCount, direction,
             lineSize);
-        MultiPaint(canvas, strip, Rect(rect.Left, visible.Top, rect.Right, visible.Bottom));
+        if (PlainCopy(canvas))
+            FillUniformRows(canvas, strip, rect.Left, rect.Right, visible.Top);
+        else
+            MultiPaint(canvas, strip, Rect(rect.Left, visible.Top, rect.Right, visible.Bottom));
     } else {
         strip.SetSize(visible.Width(), kStripSide);
         stripCanvas.SetSurface(&strip.Image(), Point(rect.Left - visible.Left, 0), Rect(0, 0, visible.Width(), kStripSide));

@@ -263,6 +263,36 @@ TEST(GradientLine, FastLineGradPaintsTheSameColoursWithinTheRectangle)
     }
 }
 
+TEST(GradientLine, FastLineGradCopiesThroughTheCanvasCopyMode)
+{
+    for (TDirection dir : { diHorizonal, diVertical }) {
+        const TRect r = dir == diHorizonal ? Rect(0, 0, 10, 100) : Rect(0, 0, 100, 10);
+        auto canvas = Filled(100, 100, 0x0F0F0F);
+        canvas->Canvas().SetCopyMode(cmSrcInvert);
+        FastLineGrad(canvas->Canvas(), r, kBlackWhiteBlack, 2, dir, 1);
+        for (std::int32_t k = 0; k < 100; ++k) {
+            TColor c = dir == diHorizonal ? canvas->Canvas().Pixels(3, k) : canvas->Canvas().Pixels(k, 3);
+            ASSERT_EQ(c, ExampleRow(k) ^ 0x0F0F0F) << k;
+        }
+        EXPECT_EQ(canvas->Canvas().CopyMode(), cmSrcInvert);
+    }
+}
+
+TEST(GradientLine, FastLineGradOntoAMonochromeBitmapFollowsTheCopyRule)
+{
+    // Copies into a monochrome surface keep white only where the strip has the
+    // strip's background colour (white); everything else turns black.
+    const std::array<TColor, 2> colors { clWhite, 0x808080 };
+    TBitmap mono(4, 20);
+    mono.SetMonochrome(true);
+    FastLineGrad(mono.Canvas(), Rect(0, 0, 4, 20), colors, 1, diHorizonal, 1);
+    for (std::int32_t y = 0; y < 20; ++y)
+        EXPECT_EQ(mono.Canvas().Pixels(1, y), clWhite) << y;
+    const std::array<TColor, 2> dark { 0xF0F0F0, clWhite };
+    FastLineGrad(mono.Canvas(), Rect(0, 0, 4, 20), dark, 1, diHorizonal, 1);
+    EXPECT_EQ(mono.Canvas().Pixels(1, 5), clBlack) << "light grey is not the background colour";
+}
+
 TEST(GradientLine, FastLineGradComputesTheStripAtTheOrigin)
 {
     const std::array<TColor, 5> colors { 0x102030, 0xF0E0D0, 0x00FF00, 0x0000FF, 0xFF0000 };
