@@ -37,5 +37,7 @@ plx::TBitmap& Blank(plx::TBitmap& bitmap, int width, int height, plx::TColor col
 // Pages, in gallery order.
 void ColourPage(Gallery& gallery);
 void CanvasPage(Gallery& gallery);
+void GradientPage(Gallery& gallery);
+void BlitsPage(Gallery& gallery);
 
 } // namespace gallery
