@@ -37,7 +37,9 @@ void SmoothBlt(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& bitmap,
 //! the handle with DeleteObject (or holds it in a TGdiObjectHandle).
 [[nodiscard]] HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor);
 //! Draws the picture, unscaled, at (x, y) through the mask: the picture where the
-//! mask is black, the canvas unchanged where it is white.
+//! mask is black, the canvas unchanged where it is white. The picture goes
+//! through the canvas's Draw, so one whose Transparent is on is drawn with its
+//! transparent colour left out instead of being combined.
 void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture);
 //! As PaintOnMask, with the picture stretched to the mask's size.
 void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture);

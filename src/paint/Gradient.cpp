@@ -163,9 +163,9 @@ std::optional<BandSetup> Prepare(const TRect& rect, std::span<const TColor> colo
     BandSetup s { count, std::max(lineSize, 1) };
     if (s.count < 1)
         s.count = 3;
-    const auto high = static_cast<std::int32_t>(std::min<std::size_t>(colors.size() - 1, 255));
+    const auto high = static_cast<std::int64_t>(colors.size()) - 1;
     if (s.count > high)
-        s.count = std::max(high, 1);
+        s.count = static_cast<std::int32_t>(std::max<std::int64_t>(high, 1));
     return s;
 }
 
