@@ -2,11 +2,11 @@
 
 #include "color/host/SysColors.h"
 #include "framework/host/Exceptions.h"
+#include "framework/host/SysUtils.h"
 #include "framework/host/System.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 
 namespace plx {
@@ -188,13 +188,7 @@ TColor HexToColor(const std::string& text)
 std::int32_t HexToInt(const std::string& text)
 {
     // The host's integer parser reads "$" + text as hexadecimal.
-    std::uint64_t value = 0;
-    const char* begin = text.data();
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(begin, end, value, 16);
-    if (text.empty() || error != std::errc() || stop != end || value > 0xFFFFFFFFull)
-        throw EConvertError("'$" + text + "' is not a valid integer value");
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return StrToInt("$" + text);
 }
 
 TColor MiscBmpToColor(HDC dc, std::int32_t maxX, std::int32_t maxY, TRect& rect)

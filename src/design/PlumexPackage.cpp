@@ -1,5 +1,6 @@
 #include "design/PlumexPackage.h"
 
+#include "framework/host/Forms.h"
 #include "framework/host/UnitLifetime.h"
 
 #include <array>
@@ -63,6 +64,8 @@ void InitializePackage()
 {
     if (!g_package.Initialize())
         return;
+    // The package requires the host's run-time package, which starts first.
+    InitializeControls();
     for (const auto& unit : Units())
         if (unit.initialize)
             unit.initialize();
@@ -76,6 +79,7 @@ void FinalizePackage()
     for (auto it = units.rbegin(); it != units.rend(); ++it)
         if (it->finalize)
             it->finalize();
+    FinalizeControls();
 }
 
 std::vector<std::string> PackageUnits()

@@ -163,23 +163,58 @@ void PaintSpan(Raster& raster, std::int32_t y, std::int32_t x0, std::int32_t x1,
 
 void FillArea(Raster& raster, const TRect& area, const FillPattern& pattern, TPenMode mode)
 {
-    for (std::int32_t y = area.Top; y < area.Bottom; ++y)
+    if (area.IsEmpty())
+        return;
+    PaintSpan(raster, area.Top, area.Left, area.Right, pattern, mode);
+    if (pattern.solid && mode == pmCopy) {
+        // The first row is done; the others are copies of it, which the C
+        // library moves with its widest stores.
+        const std::uint32_t* first = raster.Row(area.Top) + area.Left;
+        const std::size_t bytes = static_cast<std::size_t>(area.Width()) * sizeof(std::uint32_t);
+        for (std::int32_t y = area.Top + 1; y < area.Bottom; ++y)
+            std::memcpy(raster.Row(y) + area.Left, first, bytes);
+        return;
+    }
+    for (std::int32_t y = area.Top + 1; y < area.Bottom; ++y)
         PaintSpan(raster, y, area.Left, area.Right, pattern, mode);
 }
 
 namespace {
 
 // Source-only operations over rows of direct-format pixels: the forms a
-// benchmark or a mask pass meets most often, written as plain word loops.
+// benchmark or a mask pass meets most often, written as plain word loops that
+// the compiler vectorises (source and destination rows never overlap here:
+// copies within one raster read from a snapshot).
 template <class Op>
-void CombineRows(Raster& dest, const TRect& area, const Raster& source, TPoint sourceTopLeft, Op op)
+[[gnu::noinline]] void CombineRow(std::uint32_t* __restrict d, const std::uint32_t* __restrict s, std::int32_t n, Op op) noexcept
 {
-    for (std::int32_t y = area.Top; y < area.Bottom; ++y) {
-        std::uint32_t* d = dest.Row(y) + area.Left;
-        const std::uint32_t* s = source.Row(sourceTopLeft.Y + (y - area.Top)) + sourceTopLeft.X;
-        std::int32_t n = area.Right - area.Left;
-        for (std::int32_t i = 0; i < n; ++i)
-            d[i] = op(s[i] & kColorMask, d[i]);
+    for (std::int32_t i = 0; i < n; ++i)
+        d[i] = op(s[i] & kColorMask, d[i]);
+}
+
+template <class Op>
+void CombineRows(Raster& dest, const TRect& area, const Raster& source, TPoint sourceTopLeft, Op op) noexcept
+{
+    for (std::int32_t y = area.Top; y < area.Bottom; ++y)
+        CombineRow(dest.Row(y) + area.Left, source.Row(sourceTopLeft.Y + (y - area.Top)) + sourceTopLeft.X,
+            area.Right - area.Left, op);
+}
+
+// Any ternary code over one row with a solid pattern: the truth table becomes
+// eight all-or-nothing masks, so the loop has no branches and vectorises.
+[[gnu::noinline]] void TernaryRow(std::uint32_t* __restrict d, const std::uint32_t* __restrict s, std::int32_t n,
+    std::uint32_t p, std::uint8_t code) noexcept
+{
+    std::uint32_t m[8];
+    for (unsigned i = 0; i < 8; ++i)
+        m[i] = (code >> i) & 1 ? ~0u : 0u;
+    const std::uint32_t np = ~p;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const std::uint32_t sv = s[i] & kColorMask, dv = d[i];
+        const std::uint32_t ns = ~sv, nd = ~dv;
+        std::uint32_t r = (m[0] & np & ns & nd) | (m[1] & np & ns & dv) | (m[2] & np & sv & nd) | (m[3] & np & sv & dv)
+            | (m[4] & p & ns & nd) | (m[5] & p & ns & dv) | (m[6] & p & sv & nd) | (m[7] & p & sv & dv);
+        d[i] = r & kColorMask;
     }
 }
 
@@ -217,7 +252,15 @@ bool TryFastBlit(Raster& dest, const TRect& area, const Raster& source, TPoint s
         }
         return false;
     default:
-        return false;
+        if (params.pattern && !params.pattern->solid && RopUsesPattern(RopCode(params.rop)))
+            return false;
+        {
+            const std::uint32_t p = params.pattern ? static_cast<std::uint32_t>(params.pattern->color) : 0;
+            for (std::int32_t y = area.Top; y < area.Bottom; ++y)
+                TernaryRow(dest.Row(y) + area.Left, source.Row(srcTopLeft.Y + (y - area.Top)) + srcTopLeft.X,
+                    area.Right - area.Left, p, RopCode(params.rop));
+        }
+        return true;
     }
 }
 

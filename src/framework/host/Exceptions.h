@@ -42,6 +42,8 @@ PLX_DECLARE_EXCEPTION(EWriteError, EFilerError);
 PLX_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 //! File input and output failures.
 PLX_DECLARE_EXCEPTION(EInOutError, Exception);
+//! An initialisation file that cannot be written, or a name or value it cannot hold.
+PLX_DECLARE_EXCEPTION(EIniFileException, Exception);
 //! Graphics: malformed images, impossible sizes, bad operations on a graphic.
 PLX_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 PLX_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
 #include <unistd.h>
 
 namespace plx {
@@ -27,10 +31,12 @@ std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count)
         source.SetPosition(0);
         count = source.Size();
     }
-    std::int64_t result = count;
+    if (count <= 0)
+        return 0;
+    const std::int64_t result = count;
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::int64_t>(count, 64 * 1024)));
     while (count > 0) {
-        std::int64_t n = std::min<std::int64_t>(count, static_cast<std::int64_t>(buffer.size()));
+        const std::int64_t n = std::min<std::int64_t>(count, static_cast<std::int64_t>(buffer.size()));
         source.ReadBuffer(buffer.data(), n);
         WriteBuffer(buffer.data(), n);
         count -= n;
@@ -51,11 +57,37 @@ void TStream::SetSize(std::int64_t)
     throw EStreamError("Stream size cannot be changed");
 }
 
+namespace {
+
+constexpr std::int64_t kMaxInt64 = std::numeric_limits<std::int64_t>::max();
+
+[[noreturn]] void MemoryStreamError()
+{
+    throw EStreamError("Out of memory while expanding memory stream");
+}
+
+// Resizes, turning exhaustion (or a size beyond what a vector can hold) into
+// the stream's own error.
+void ResizeData(std::vector<std::uint8_t>& data, std::int64_t size)
+{
+    if (static_cast<std::uint64_t>(size) > data.max_size())
+        MemoryStreamError();
+    try {
+        data.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        MemoryStreamError();
+    } catch (const std::length_error&) {
+        MemoryStreamError();
+    }
+}
+
+} // namespace
+
 std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count)
 {
-    if (count <= 0 || m_position >= Size())
+    if (count <= 0 || m_position < 0 || m_position >= Size())
         return 0;
-    std::int64_t n = std::min(count, Size() - m_position);
+    const std::int64_t n = std::min(count, Size() - m_position);
     std::memcpy(buffer, m_data.data() + m_position, static_cast<std::size_t>(n));
     m_position += n;
     return n;
@@ -63,11 +95,11 @@ std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count)
 
 std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count)
 {
-    if (count <= 0 || m_position < 0)
+    if (count <= 0 || m_position < 0 || count > kMaxInt64 - m_position)
         return 0;
-    std::int64_t end = m_position + count;
+    const std::int64_t end = m_position + count;
     if (end > Size())
-        m_data.resize(static_cast<std::size_t>(end));
+        ResizeData(m_data, end);
     std::memcpy(m_data.data() + m_position, buffer, static_cast<std::size_t>(count));
     m_position = end;
     return count;
@@ -75,17 +107,12 @@ std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count)
 
 std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin)
 {
-    switch (origin) {
-    case soBeginning:
-        m_position = offset;
-        break;
-    case soCurrent:
-        m_position += offset;
-        break;
-    case soEnd:
-        m_position = Size() + offset;
-        break;
-    }
+    const std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? m_position : Size();
+    // Saturate instead of overflowing; such a position reads and writes nothing.
+    if (offset > 0 && base > kMaxInt64 - offset)
+        m_position = kMaxInt64;
+    else
+        m_position = base + offset;
     return m_position;
 }
 
@@ -93,7 +120,7 @@ void TMemoryStream::SetSize(std::int64_t size)
 {
     if (size < 0)
         throw EStreamError("Invalid stream size");
-    m_data.resize(static_cast<std::size_t>(size));
+    ResizeData(m_data, size);
     if (m_position > size)
         m_position = size;
 }
@@ -108,8 +135,11 @@ void TMemoryStream::Clear()
 void TMemoryStream::LoadFromStream(TStream& stream)
 {
     stream.SetPosition(0);
-    std::int64_t size = stream.Size();
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
+    const std::int64_t size = stream.Size();
+    if (size < 0)
+        throw EReadError("Stream read error");
+    std::vector<std::uint8_t> data;
+    ResizeData(data, size);
     stream.ReadBuffer(data.data(), size);
     m_data = std::move(data);
     m_position = 0;
@@ -136,49 +166,65 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
     : m_fileName(fileName)
 {
     if (mode == fmCreate) {
-        m_file = std::fopen(fileName.c_str(), "w+b");
-        if (!m_file)
+        m_handle = FileCreate(fileName);
+        if (m_handle < 0)
             throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
         return;
     }
-    const char* how = (mode & 3) == fmOpenRead ? "rb" : "r+b";
-    m_file = std::fopen(fileName.c_str(), how);
-    if (!m_file)
+    m_handle = FileOpen(fileName, mode);
+    if (m_handle < 0)
         throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
 }
 
 TFileStream::~TFileStream()
 {
-    if (m_file)
-        std::fclose(m_file);
+    FileClose(m_handle);
 }
 
+// The handle routines move at most 2 GiB - 1 at a time; larger requests go in
+// chunks and stop at the first short transfer.
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 {
-    if (count <= 0)
-        return 0;
-    return static_cast<std::int64_t>(std::fread(buffer, 1, static_cast<std::size_t>(count), m_file));
+    constexpr std::int64_t kChunk = 1 << 30;
+    auto* bytes = static_cast<std::uint8_t*>(buffer);
+    std::int64_t done = 0;
+    while (done < count) {
+        const auto want = static_cast<std::int32_t>(std::min(count - done, kChunk));
+        const std::int32_t n = FileRead(m_handle, bytes + done, want);
+        if (n <= 0)
+            break;
+        done += n;
+        if (n < want)
+            break;
+    }
+    return done;
 }
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    if (count <= 0)
-        return 0;
-    return static_cast<std::int64_t>(std::fwrite(buffer, 1, static_cast<std::size_t>(count), m_file));
+    constexpr std::int64_t kChunk = 1 << 30;
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    std::int64_t done = 0;
+    while (done < count) {
+        const auto want = static_cast<std::int32_t>(std::min(count - done, kChunk));
+        const std::int32_t n = FileWrite(m_handle, bytes + done, want);
+        if (n <= 0)
+            break;
+        done += n;
+        if (n < want)
+            break;
+    }
+    return done;
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
 {
-    int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
-    if (fseeko(m_file, static_cast<off_t>(offset), whence) != 0)
-        return -1;
-    return static_cast<std::int64_t>(ftello(m_file));
+    return FileSeek(m_handle, offset, static_cast<std::int32_t>(origin));
 }
 
 void TFileStream::SetSize(std::int64_t size)
 {
-    std::fflush(m_file);
-    if (ftruncate(fileno(m_file), static_cast<off_t>(size)) != 0)
+    if (size < 0 || ftruncate(m_handle, static_cast<off_t>(size)) != 0)
         throw EStreamError("Cannot set the size of file \"" + m_fileName + "\"");
     if (Position() > size)
         Seek(size, soBeginning);

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "framework/host/Persistent.h"
+#include "framework/host/SysUtils.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,7 +23,8 @@ public:
 
     void ReadBuffer(void* buffer, std::int64_t count);
     void WriteBuffer(const void* buffer, std::int64_t count);
-    //! Copies count bytes from source (all of it from its start when count is 0).
+    //! Copies count bytes from source (all of it from its start when count is 0;
+    //! nothing for a negative count) and returns the count copied.
     std::int64_t CopyFrom(TStream& source, std::int64_t count);
 
     [[nodiscard]] std::int64_t Position() { return Seek(0, soCurrent); }
@@ -34,7 +35,9 @@ public:
     [[nodiscard]] std::int64_t Remaining() { return Size() - Position(); }
 };
 
-//! A stream held in memory.
+//! A stream held in memory. The position may be set anywhere: reading beyond
+//! the end delivers nothing, writing beyond it fills the gap with zeros.
+//! Memory exhaustion raises EStreamError("Out of memory while expanding memory stream").
 class TMemoryStream : public TStream {
 public:
     std::int64_t Read(void* buffer, std::int64_t count) override;
@@ -58,19 +61,10 @@ private:
     std::int64_t m_position { 0 };
 };
 
-// TFileStream open modes.
-inline constexpr std::uint16_t fmCreate = 0xFFFF;
-inline constexpr std::uint16_t fmOpenRead = 0x0000;
-inline constexpr std::uint16_t fmOpenWrite = 0x0001;
-inline constexpr std::uint16_t fmOpenReadWrite = 0x0002;
-inline constexpr std::uint16_t fmShareCompat = 0x0000;
-inline constexpr std::uint16_t fmShareExclusive = 0x0010;
-inline constexpr std::uint16_t fmShareDenyWrite = 0x0020;
-inline constexpr std::uint16_t fmShareDenyRead = 0x0030;
-inline constexpr std::uint16_t fmShareDenyNone = 0x0040;
-
-//! A stream over a file. fmCreate creates or truncates the file; the open modes
-//! open an existing one. Failure raises EFCreateError or EFOpenError naming the file.
+//! A stream over a file handle (FileOpen, FileCreate). fmCreate creates or
+//! truncates the file; the open modes (fmOpenRead, fmOpenWrite,
+//! fmOpenReadWrite) open an existing one. Failure raises EFCreateError or
+//! EFOpenError naming the file. Reading a write-only file delivers 0 bytes.
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& fileName, std::uint16_t mode);
@@ -78,14 +72,17 @@ public:
 
     std::int64_t Read(void* buffer, std::int64_t count) override;
     std::int64_t Write(const void* buffer, std::int64_t count) override;
+    //! The new position, or -1 when the position cannot be moved there.
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    //! Truncates or extends the file; raises EStreamError on failure.
     void SetSize(std::int64_t size) override;
 
     [[nodiscard]] const std::string& FileName() const noexcept { return m_fileName; }
+    [[nodiscard]] std::int32_t Handle() const noexcept { return m_handle; }
 
 private:
     std::string m_fileName;
-    std::FILE* m_file { nullptr };
+    std::int32_t m_handle { -1 };
 };
 
 } // namespace plx

@@ -93,6 +93,11 @@ void AssignPublished(TPersistent& dest, const TPersistent& source)
         case TTypeKind::tkMethod:
             break;
         case TTypeKind::tkClass:
+            if (p.GetReference) {
+                if (p.SetReference)
+                    p.SetReference(dest, p.GetReference(source));
+                break;
+            }
             if (TPersistent* from = p.Object(source); from)
                 if (TPersistent* to = p.Object(dest); to && to != from)
                     to->Assign(from);

@@ -61,6 +61,11 @@ struct TPropInfo {
     // properties are read and written in place.
     std::function<TPersistent*(const TPersistent&)> Object;
 
+    // Component references (PopupMenu = PopupMenu1): written by name, resolved
+    // after a form file is read.
+    std::function<TComponent*(const TPersistent&)> GetReference;
+    std::function<void(TPersistent&, TComponent*)> SetReference;
+
     // Method properties (events).
     std::type_index HandlerType { typeid(void) };
     std::function<void(TPersistent&, const std::any&)> Bind; //!< an empty any clears the handler
@@ -199,6 +204,27 @@ public:
             return std::invoke(get, const_cast<T&>(static_cast<const T&>(o)));
         };
         return Add(std::move(p));
+    }
+
+    //! A link to another component, stored by its name.
+    template <class G, class S>
+    TClassInfoBuilder& Reference(std::string name, std::string typeName, G get, S set)
+    {
+        TPropInfo p;
+        p.Name = std::move(name);
+        p.Kind = TTypeKind::tkClass;
+        p.TypeName = std::move(typeName);
+        p.GetReference = [get](const TPersistent& o) -> TComponent* { return std::invoke(get, static_cast<const T&>(o)); };
+        p.SetReference = [set](TPersistent& o, TComponent* c) { std::invoke(set, static_cast<T&>(o), c); };
+        return Add(std::move(p));
+    }
+
+    //! Runs a function that declares several properties at once (shared lists).
+    template <class F>
+    TClassInfoBuilder& Apply(F declare)
+    {
+        declare(*this);
+        return *this;
     }
 
     //! An event: the getter returns the std::function member, the setter takes one.

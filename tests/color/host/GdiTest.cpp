@@ -89,3 +89,28 @@ TEST(MemoryDC, SelectBitmapAndDraw)
     EXPECT_TRUE(DeleteObject(bmp));
     EXPECT_EQ(GdiObjectCount(), before);
 }
+
+TEST(BitBlt, EveryTernaryCodeMatchesItsTruthTable)
+{
+    // Fast row loops and the per-pixel path must agree with the truth table for all 256 codes.
+    const std::uint32_t s = 0x3C5AA5, d = 0x0FF00F, p = 0x00FF00;
+    for (unsigned code = 0; code < 256; ++code) {
+        TBitmap src(2, 1), dst(2, 1);
+        src.Canvas().SetPixels(0, 0, static_cast<TColor>(s));
+        src.Canvas().SetPixels(1, 0, static_cast<TColor>(s));
+        dst.Canvas().SetPixels(0, 0, static_cast<TColor>(d));
+        dst.Canvas().SetPixels(1, 0, static_cast<TColor>(d));
+        dst.Canvas().Brush().SetColor(static_cast<TColor>(p));
+        std::uint32_t rop = (code << 16) | 0x0046;
+        BitBlt(dst.Canvas().Handle(), 0, 0, 2, 1, src.Canvas().Handle(), 0, 0, rop);
+        std::uint32_t expected = detail::Rop3(static_cast<std::uint8_t>(code), p, s, d);
+        ASSERT_EQ(static_cast<std::uint32_t>(dst.Canvas().Pixels(1, 0)), expected) << "code " << code;
+        // The same through a stretch (the per-pixel path).
+        TBitmap big(4, 1);
+        for (int x = 0; x < 4; ++x)
+            big.Canvas().SetPixels(x, 0, static_cast<TColor>(d));
+        big.Canvas().Brush().SetColor(static_cast<TColor>(p));
+        StretchBlt(big.Canvas().Handle(), 0, 0, 4, 1, src.Canvas().Handle(), 0, 0, 2, 1, rop);
+        ASSERT_EQ(static_cast<std::uint32_t>(big.Canvas().Pixels(3, 0)), expected) << "stretched, code " << code;
+    }
+}

@@ -1,0 +1,744 @@
+#include "framework/host/Control.h"
+
+#include "color/host/Raster.h"
+#include "framework/host/Exceptions.h"
+#include "framework/host/Forms.h"
+#include "framework/host/SysUtils.h"
+#include "framework/host/TypInfo.h"
+#include "framework/host/WinControl.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace plx {
+
+namespace {
+
+TShiftState ShiftFromKeys(WPARAM keys) noexcept
+{
+    TShiftState s;
+    if (keys & MK_SHIFT)
+        s.Include(ssShift);
+    if (keys & MK_CONTROL)
+        s.Include(ssCtrl);
+    if (keys & MK_LBUTTON)
+        s.Include(ssLeft);
+    if (keys & MK_RBUTTON)
+        s.Include(ssRight);
+    if (keys & MK_MBUTTON)
+        s.Include(ssMiddle);
+    return s;
+}
+
+} // namespace
+
+TControl::TControl(TComponent* owner)
+    : TComponent(owner)
+    , m_font(std::make_unique<TFont>())
+{
+    m_font->SetOnChange([this](TObject*) { FontChanged(); });
+}
+
+TControl::~TControl()
+{
+    Destroying();
+    if (InitializedApplication())
+        Application().ControlDestroyed(this);
+    if (m_parent)
+        m_parent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent)
+{
+    if (parent == m_parent)
+        return;
+    if (parent == this)
+        throw EInvalidOperation("A control cannot have itself as its parent");
+    if (m_parent)
+        m_parent->RemoveControl(this);
+    if (parent)
+        parent->InsertControl(this);
+}
+
+void TControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (left == m_left && top == m_top && width == m_width && height == m_height)
+        return;
+    bool resized = width != m_width || height != m_height;
+    Invalidate();
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    Invalidate();
+    if (m_parent && m_align != alNone)
+        m_parent->Realign();
+    if (resized)
+        Resize();
+}
+
+void TControl::SetClientWidth(std::int32_t value)
+{
+    SetWidth(m_width - ClientWidth() + value);
+}
+
+void TControl::SetClientHeight(std::int32_t value)
+{
+    SetHeight(m_height - ClientHeight() + value);
+}
+
+TPoint TControl::ClientToScreen(TPoint point) const
+{
+    TPoint origin = FormOrigin();
+    if (TCustomForm* form = ParentForm()) {
+        origin.X += form->Left();
+        origin.Y += form->Top();
+    }
+    return { point.X + origin.X, point.Y + origin.Y };
+}
+
+TPoint TControl::ScreenToClient(TPoint point) const
+{
+    TPoint zero = ClientToScreen({ 0, 0 });
+    return { point.X - zero.X, point.Y - zero.Y };
+}
+
+void TControl::SetVisible(bool value)
+{
+    if (value == m_visible)
+        return;
+    if (!value)
+        Invalidate();
+    m_visible = value;
+    Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0);
+    if (value)
+        Invalidate();
+    if (m_parent && m_align != alNone)
+        m_parent->Realign();
+}
+
+void TControl::SetEnabled(bool value)
+{
+    if (value == m_enabled)
+        return;
+    m_enabled = value;
+    Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor value)
+{
+    if (value == m_color && !m_parentColor)
+        return;
+    m_color = value;
+    m_parentColor = false;
+    Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentColor(bool value)
+{
+    if (value == m_parentColor)
+        return;
+    m_parentColor = value;
+    if (m_parent && value)
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TControl::FontChanged()
+{
+    if (!m_changingParentFont)
+        m_parentFont = false;
+    Perform(CM_FONTCHANGED, 0, 0);
+}
+
+void TControl::SetParentFont(bool value)
+{
+    if (value == m_parentFont)
+        return;
+    m_parentFont = value;
+    if (m_parent && value)
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+}
+
+void TControl::SetCaption(const std::string& value)
+{
+    if (value == m_caption)
+        return;
+    m_caption = value;
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::SetShowHint(bool value)
+{
+    m_showHint = value;
+    m_parentShowHint = false;
+}
+
+void TControl::SetParentShowHint(bool value)
+{
+    if (value == m_parentShowHint)
+        return;
+    m_parentShowHint = value;
+    if (m_parent && value)
+        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetPopupMenu(TComponent* menu)
+{
+    if (m_popupMenu)
+        m_popupMenu->RemoveFreeNotification(this);
+    m_popupMenu = menu;
+    if (menu)
+        menu->FreeNotification(this);
+}
+
+void TControl::SetAlign(TAlign value)
+{
+    if (value == m_align)
+        return;
+    m_align = value;
+    if (m_parent)
+        m_parent->Realign();
+}
+
+void TControl::SetName(const std::string& name)
+{
+    // A caption that still shows the old name follows the new one.
+    bool follow = m_controlStyle.Contains(csSetCaption) && m_caption == TComponent::Name()
+        && !ComponentState().Contains(csLoading);
+    TComponent::SetName(name);
+    if (follow)
+        SetCaption(name);
+}
+
+void TControl::Invalidate()
+{
+    InvalidateClientRect(Rect(0, 0, m_width, m_height));
+}
+
+void TControl::InvalidateClientRect(const TRect& rect)
+{
+    if (!m_visible || ComponentState().Contains(csDestroying))
+        return;
+    TCustomForm* form = ParentForm();
+    if (!form)
+        return;
+    TRect r = rect;
+    TPoint origin = FormOrigin();
+    OffsetRect(r, origin.X, origin.Y);
+    r = Intersect(r, VisibleRectInForm());
+    if (!r.IsEmpty())
+        form->InvalidateFormRect(r);
+}
+
+void TControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TControl::Update()
+{
+    if (TCustomForm* form = ParentForm(); form && form->HandleAllocated())
+        form->PaintDamage();
+}
+
+void TControl::BringToFront()
+{
+    if (m_parent)
+        m_parent->SetChildOrder(this, m_parent->ControlCount() - 1);
+}
+
+void TControl::SendToBack()
+{
+    if (m_parent)
+        m_parent->SetChildOrder(this, 0);
+}
+
+void TControl::Click()
+{
+    if (m_onClick)
+        m_onClick(this);
+}
+
+void TControl::DblClick()
+{
+    if (m_onDblClick)
+        m_onDblClick(this);
+}
+
+LRESULT TControl::Perform(std::uint32_t msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage message { msg, wParam, lParam, 0 };
+    WndProc(message);
+    return message.Result;
+}
+
+void TControl::WndProc(TMessage& message)
+{
+    Dispatch(message);
+}
+
+void TControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN: WMLButtonDown(m); break;
+    case WM_LBUTTONUP: WMLButtonUp(m); break;
+    case WM_LBUTTONDBLCLK: WMLButtonDblClk(m); break;
+    case WM_RBUTTONDOWN: WMRButtonDown(m); break;
+    case WM_RBUTTONUP: WMRButtonUp(m); break;
+    case WM_RBUTTONDBLCLK: WMRButtonDblClk(m); break;
+    case WM_MBUTTONDOWN: WMMButtonDown(m); break;
+    case WM_MBUTTONUP: WMMButtonUp(m); break;
+    case WM_MBUTTONDBLCLK: WMMButtonDblClk(m); break;
+    case WM_MOUSEMOVE: WMMouseMove(m); break;
+    case WM_CANCELMODE: WMCancelMode(m); break;
+    case WM_KEYDOWN: WMKeyDown(m); break;
+    case WM_CHAR: WMChar(m); break;
+    case CM_MOUSEENTER: CMMouseEnter(m); break;
+    case CM_MOUSELEAVE: CMMouseLeave(m); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(m); break;
+    case CM_VISIBLECHANGED: CMVisibleChanged(m); break;
+    case CM_FONTCHANGED: CMFontChanged(m); break;
+    case CM_TEXTCHANGED: CMTextChanged(m); break;
+    case CM_COLORCHANGED: CMColorChanged(m); break;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
+    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); break;
+    case CM_DIALOGCHAR: CMDialogChar(m); break;
+    case CM_DIALOGKEY: CMDialogKey(m); break;
+    case CM_BUTTONPRESSED: CMButtonPressed(m); break;
+    case CM_HITTEST: CMHitTest(m); break;
+    case CM_DRAG: CMDrag(m); break;
+    default: DefaultHandler(m); break;
+    }
+}
+
+void TControl::DefaultHandler(TMessage&)
+{
+}
+
+bool TControl::MouseCapture() const noexcept
+{
+    return InitializedApplication() && Application().CaptureControl() == this;
+}
+
+void TControl::SetMouseCapture(bool value)
+{
+    if (value == MouseCapture())
+        return;
+    Application().SetCaptureControl(value ? this : nullptr);
+}
+
+void TControl::BeginDrag(bool)
+{
+    Application().StartDrag(this);
+}
+
+bool TControl::Dragging() const noexcept
+{
+    return InitializedApplication() && Application().DragSource() == this;
+}
+
+bool TControl::Showing() const noexcept
+{
+    // A form paints into its window also while the window is hidden, so only
+    // the controls on it count.
+    for (const TControl* c = this; c && c->m_parent; c = c->m_parent)
+        if (!c->m_visible)
+            return false;
+    return true;
+}
+
+TCustomForm* TControl::ParentForm() const noexcept
+{
+    return GetParentForm(this);
+}
+
+TPoint TControl::FormOrigin() const noexcept
+{
+    TPoint p;
+    for (const TControl* c = this; c && c->m_parent; c = c->m_parent) {
+        p.X += c->m_left;
+        p.Y += c->m_top;
+    }
+    return p;
+}
+
+TRect TControl::VisibleRectInForm() const noexcept
+{
+    if (!Showing())
+        return {};
+    TPoint origin = FormOrigin();
+    TRect r = Bounds(origin.X, origin.Y, m_width, m_height);
+    for (const TControl* a = m_parent; a; a = a->m_parent) {
+        TPoint ao = a->FormOrigin();
+        TRect client = a->ClientRect();
+        OffsetRect(client, ao.X, ao.Y);
+        r = Intersect(r, client);
+    }
+    return r;
+}
+
+void TControl::BindCanvas(TCanvas& canvas) const
+{
+    TCustomForm* form = ParentForm();
+    Raster* surface = form ? form->Surface() : nullptr;
+    if (!surface) {
+        canvas.SetSurface(nullptr);
+        return;
+    }
+    canvas.SetSurface(surface, FormOrigin(), VisibleRectInForm());
+}
+
+void TControl::BindCanvas(TCanvas& canvas, const TPaintContext& context, const TRect& clip) const
+{
+    TPoint origin = FormOrigin();
+    TRect c = clip;
+    OffsetRect(c, context.origin.X, context.origin.Y);
+    canvas.SetSurface(context.surface, { origin.X + context.origin.X, origin.Y + context.origin.Y }, c);
+}
+
+void TControl::PaintInContext(const TPaintContext&, const TRect&)
+{
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)
+{
+    if (m_onMouseDown)
+        m_onMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, std::int32_t x, std::int32_t y)
+{
+    if (m_onMouseMove)
+        m_onMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)
+{
+    if (m_onMouseUp)
+        m_onMouseUp(this, button, shift, x, y);
+}
+
+void TControl::Resize()
+{
+    if (m_onResize)
+        m_onResize(this);
+}
+
+void TControl::DragOver(TObject* source, std::int32_t x, std::int32_t y, TDragState state, bool& accept)
+{
+    accept = static_cast<bool>(m_onDragOver);
+    if (m_onDragOver)
+        m_onDragOver(this, source, x, y, state, accept);
+}
+
+void TControl::DragDrop(TObject* source, std::int32_t x, std::int32_t y)
+{
+    if (m_onDragDrop)
+        m_onDragDrop(this, source, x, y);
+}
+
+void TControl::DoStartDrag(TObject*& dragObject)
+{
+    if (m_onStartDrag)
+        m_onStartDrag(this, dragObject);
+}
+
+void TControl::DoEndDrag(TObject* target, std::int32_t x, std::int32_t y)
+{
+    if (m_onEndDrag)
+        m_onEndDrag(this, target, x, y);
+}
+
+void TControl::DoMouseDown(TMessage& message, TMouseButton button, TShiftState extra)
+{
+    TPoint p = LParamToPoint(message.LParam);
+    MouseDown(button, ShiftFromKeys(message.WParam) + extra, p.X, p.Y);
+}
+
+void TControl::DoMouseUp(TMessage& message, TMouseButton button)
+{
+    TPoint p = LParamToPoint(message.LParam);
+    MouseUp(button, ShiftFromKeys(message.WParam), p.X, p.Y);
+}
+
+void TControl::WMLButtonDown(TMessage& message)
+{
+    if (m_controlStyle.Contains(csCaptureMouse))
+        SetMouseCapture(true);
+    if (m_controlStyle.Contains(csClickEvents))
+        m_controlState.Include(csClicked);
+    m_controlState.Include(csLButtonDown);
+    if (m_dragMode == dmAutomatic) {
+        BeginDrag(true);
+        return;
+    }
+    DoMouseDown(message, mbLeft, {});
+}
+
+void TControl::WMLButtonUp(TMessage& message)
+{
+    if (m_controlStyle.Contains(csCaptureMouse))
+        SetMouseCapture(false);
+    m_controlState.Exclude(csLButtonDown);
+    if (m_controlState.Contains(csClicked)) {
+        m_controlState.Exclude(csClicked);
+        if (ClientRect().Contains(LParamToPoint(message.LParam)))
+            Click();
+    }
+    DoMouseUp(message, mbLeft);
+}
+
+void TControl::WMLButtonDblClk(TMessage& message)
+{
+    if (m_controlStyle.Contains(csCaptureMouse))
+        SetMouseCapture(true);
+    if (m_controlStyle.Contains(csClickEvents))
+        DblClick();
+    DoMouseDown(message, mbLeft, { ssDouble });
+}
+
+void TControl::WMRButtonDown(TMessage& message)
+{
+    DoMouseDown(message, mbRight, {});
+}
+
+void TControl::WMRButtonUp(TMessage& message)
+{
+    DoMouseUp(message, mbRight);
+}
+
+void TControl::WMRButtonDblClk(TMessage& message)
+{
+    DoMouseDown(message, mbRight, { ssDouble });
+}
+
+void TControl::WMMButtonDown(TMessage& message)
+{
+    DoMouseDown(message, mbMiddle, {});
+}
+
+void TControl::WMMButtonUp(TMessage& message)
+{
+    DoMouseUp(message, mbMiddle);
+}
+
+void TControl::WMMButtonDblClk(TMessage& message)
+{
+    DoMouseDown(message, mbMiddle, { ssDouble });
+}
+
+void TControl::WMMouseMove(TMessage& message)
+{
+    TPoint p = LParamToPoint(message.LParam);
+    MouseMove(ShiftFromKeys(message.WParam), p.X, p.Y);
+}
+
+void TControl::WMCancelMode(TMessage&)
+{
+    if (MouseCapture())
+        SetMouseCapture(false);
+    m_controlState.Exclude(csClicked);
+    m_controlState.Exclude(csLButtonDown);
+}
+
+void TControl::CMMouseEnter(TMessage&)
+{
+}
+
+void TControl::CMMouseLeave(TMessage&)
+{
+}
+
+void TControl::CMEnabledChanged(TMessage&)
+{
+    Invalidate();
+}
+
+void TControl::CMVisibleChanged(TMessage&)
+{
+}
+
+void TControl::CMFontChanged(TMessage&)
+{
+    Invalidate();
+}
+
+void TControl::CMTextChanged(TMessage&)
+{
+    Invalidate();
+}
+
+void TControl::CMColorChanged(TMessage&)
+{
+    Invalidate();
+}
+
+void TControl::CMParentColorChanged(TMessage&)
+{
+    if (m_parentColor && m_parent) {
+        SetColor(m_parent->Color());
+        m_parentColor = true;
+    }
+}
+
+void TControl::CMParentFontChanged(TMessage&)
+{
+    if (m_parentFont && m_parent) {
+        m_changingParentFont = true;
+        m_font->Assign(&m_parent->Font());
+        m_changingParentFont = false;
+    }
+}
+
+void TControl::CMParentShowHintChanged(TMessage&)
+{
+    if (m_parentShowHint && m_parent)
+        m_showHint = m_parent->ShowHint();
+}
+
+void TControl::CMDialogChar(TMessage&)
+{
+}
+
+void TControl::CMDialogKey(TMessage&)
+{
+}
+
+void TControl::CMButtonPressed(TMessage&)
+{
+}
+
+void TControl::CMHitTest(TMessage& message)
+{
+    message.Result = 1;
+}
+
+void TControl::CMDrag(TMessage&)
+{
+}
+
+void TControl::WMKeyDown(TMessage&)
+{
+}
+
+void TControl::WMChar(TMessage&)
+{
+}
+
+TGraphicControl::TGraphicControl(TComponent* owner)
+    : TControl(owner)
+{
+}
+
+TCanvas& TGraphicControl::Canvas()
+{
+    if (!ControlState().Contains(csPainting))
+        BindCanvas(m_canvas);
+    return m_canvas;
+}
+
+void TGraphicControl::PaintInContext(const TPaintContext& context, const TRect& clip)
+{
+    BindCanvas(m_canvas, context, clip);
+    SetControlState(ControlState().With(csPainting));
+    try {
+        Paint();
+    } catch (...) {
+        SetControlState(ControlState().Without(csPainting));
+        throw;
+    }
+    SetControlState(ControlState().Without(csPainting));
+}
+
+char GetHotkey(const std::string& caption) noexcept
+{
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+    }
+    return 0;
+}
+
+bool IsAccel(std::uint32_t key, const std::string& caption) noexcept
+{
+    char hot = GetHotkey(caption);
+    return hot != 0 && key < 256 && std::toupper(static_cast<int>(key)) == static_cast<unsigned char>(hot);
+}
+
+TPoint GetCursorPos()
+{
+    return CurrentPlatform().CursorPos();
+}
+
+TControl* FindDragTarget(TPoint screenPoint, bool allowDisabled)
+{
+    TScreen& screen = Screen();
+    TCustomForm* best = nullptr;
+    // The topmost visible form under the point: the one shown last.
+    for (std::int32_t i = 0; i < screen.FormCount(); ++i) {
+        TCustomForm* f = screen.Forms(i);
+        if (f->Visible() && f->HandleAllocated() && f->BoundsRect().Contains(screenPoint))
+            best = f;
+    }
+    if (!best)
+        return nullptr;
+    return best->DeepControlAtPos(best->ScreenToClient(screenPoint), allowDisabled);
+}
+
+const TEnumInfo& AlignInfo()
+{
+    static const TEnumInfo info { "TAlign", { "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient" } };
+    return info;
+}
+
+const TEnumInfo& AlignmentInfo()
+{
+    static const TEnumInfo info { "TAlignment", { "taLeftJustify", "taRightJustify", "taCenter" } };
+    return info;
+}
+
+const TEnumInfo& DragModeInfo()
+{
+    static const TEnumInfo info { "TDragMode", { "dmManual", "dmAutomatic" } };
+    return info;
+}
+
+const TIdentMap& CursorIdents()
+{
+    static const TIdentMap map { { { crDefault, "crDefault" }, { crNone, "crNone" }, { crArrow, "crArrow" }, { crCross, "crCross" },
+        { crIBeam, "crIBeam" }, { crSize, "crSize" }, { crSizeNESW, "crSizeNESW" }, { crSizeNS, "crSizeNS" },
+        { crSizeNWSE, "crSizeNWSE" }, { crSizeWE, "crSizeWE" }, { crUpArrow, "crUpArrow" }, { crHourGlass, "crHourGlass" },
+        { crDrag, "crDrag" }, { crNoDrop, "crNoDrop" }, { crHSplit, "crHSplit" }, { crVSplit, "crVSplit" },
+        { crMultiDrag, "crMultiDrag" }, { crSQLWait, "crSQLWait" }, { crNo, "crNo" }, { crAppStart, "crAppStart" },
+        { crHelp, "crHelp" }, { crHandPoint, "crHandPoint" } } };
+    return map;
+}
+
+const TClassInfo& TControl::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TControl>("TControl", &TComponent::StaticClassInfo())
+        .Integer("Left", &TControl::Left, &TControl::SetLeft)
+        .Integer("Top", &TControl::Top, &TControl::SetTop)
+        .Integer("Width", &TControl::Width, &TControl::SetWidth)
+        .Integer("Height", &TControl::Height, &TControl::SetHeight)
+        .Integer("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault, &CursorIdents(), "TCursor")
+        .String("Hint", &TControl::Hint, &TControl::SetHint)
+        .Build();
+    return info;
+}
+
+const TClassInfo& TControl::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+} // namespace plx

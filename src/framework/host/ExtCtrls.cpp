@@ -1,0 +1,404 @@
+#include "framework/host/ExtCtrls.h"
+
+#include "framework/host/Published.h"
+#include "framework/host/TypInfo.h"
+
+#include <algorithm>
+
+namespace plx {
+
+// ---- TCustomPanel --------------------------------------------------------
+
+TCustomPanel::TCustomPanel(TComponent* owner)
+    : TCustomControl(owner)
+{
+    SetControlStyle({ csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks });
+    SetBounds(0, 0, 185, 41);
+    SetColor(clBtnFace);
+}
+
+void TCustomPanel::SetAlignment(TAlignment value)
+{
+    if (value == m_alignment)
+        return;
+    m_alignment = value;
+    Invalidate();
+}
+
+void TCustomPanel::SetBevelInner(TPanelBevel value)
+{
+    if (value == m_bevelInner)
+        return;
+    m_bevelInner = value;
+    Realign();
+    Invalidate();
+}
+
+void TCustomPanel::SetBevelOuter(TPanelBevel value)
+{
+    if (value == m_bevelOuter)
+        return;
+    m_bevelOuter = value;
+    Realign();
+    Invalidate();
+}
+
+void TCustomPanel::SetBevelWidth(std::int32_t value)
+{
+    value = std::max(value, 1);
+    if (value == m_bevelWidth)
+        return;
+    m_bevelWidth = value;
+    Realign();
+    Invalidate();
+}
+
+void TCustomPanel::SetBorderWidth(std::int32_t value)
+{
+    value = std::max(value, 0);
+    if (value == m_borderWidth)
+        return;
+    m_borderWidth = value;
+    Realign();
+    Invalidate();
+}
+
+void TCustomPanel::SetBorderStyle(TBorderStyle value)
+{
+    if (value == m_borderStyle)
+        return;
+    m_borderStyle = value;
+    Realign();
+    Invalidate();
+}
+
+void TCustomPanel::AlignControls(TControl* control, TRect& rect)
+{
+    std::int32_t inset = m_borderWidth + (m_borderStyle == bsSingle ? 1 : 0);
+    if (m_bevelOuter != bvNone)
+        inset += m_bevelWidth;
+    if (m_bevelInner != bvNone)
+        inset += m_bevelWidth;
+    InflateRect(rect, -inset, -inset);
+    TCustomControl::AlignControls(control, rect);
+}
+
+void TCustomPanel::Paint()
+{
+    TCanvas& canvas = Canvas();
+    TRect r = ClientRect();
+    auto edge = [](TPanelBevel bevel, TColor& top, TColor& bottom) {
+        top = bevel == bvLowered ? clBtnShadow : clBtnHighlight;
+        bottom = bevel == bvLowered ? clBtnHighlight : clBtnShadow;
+    };
+    if (m_borderStyle == bsSingle)
+        Frame3D(canvas, r, clWindowFrame, clWindowFrame, 1);
+    TColor top = 0, bottom = 0;
+    if (m_bevelOuter != bvNone) {
+        edge(m_bevelOuter, top, bottom);
+        Frame3D(canvas, r, top, bottom, m_bevelWidth);
+    }
+    Frame3D(canvas, r, Color(), Color(), m_borderWidth);
+    if (m_bevelInner != bvNone) {
+        edge(m_bevelInner, top, bottom);
+        Frame3D(canvas, r, top, bottom, m_bevelWidth);
+    }
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect(r);
+    canvas.Brush().SetStyle(bsClear);
+    PaintCaption(r);
+}
+
+void TCustomPanel::PaintCaption(TRect)
+{
+}
+
+TPanel::TPanel(TComponent* owner)
+    : TCustomPanel(owner)
+{
+}
+
+const TEnumInfo& PanelBevelInfo()
+{
+    static const TEnumInfo info { "TPanelBevel", { "bvNone", "bvLowered", "bvRaised" } };
+    return info;
+}
+
+const TEnumInfo& BevelShapeInfo()
+{
+    static const TEnumInfo info { "TBevelShape", { "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine" } };
+    return info;
+}
+
+const TEnumInfo& BevelStyleInfo()
+{
+    static const TEnumInfo info { "TBevelStyle", { "bsLowered", "bsRaised" } };
+    return info;
+}
+
+const TEnumInfo& BorderStyleInfo()
+{
+    static const TEnumInfo info { "TBorderStyle", { "bsNone", "bsSingle" } };
+    return info;
+}
+
+const TClassInfo& TPanel::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TPanel>("TPanel", &TCustomControl::StaticClassInfo())
+        .Apply([](auto& b) { PublishInherited(b, { "Align" }); })
+        .Enum("Alignment", AlignmentInfo(), &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, taCenter)
+        .Enum("BevelInner", PanelBevelInfo(), &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, bvNone)
+        .Enum("BevelOuter", PanelBevelInfo(), &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, bvRaised)
+        .Integer("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1, nullptr, "TBevelWidth")
+        .Integer("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0, nullptr, "TBorderWidth")
+        .Enum("BorderStyle", BorderStyleInfo(), &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, bsNone)
+        .Apply([](auto& b) { PublishInherited(b, { "DragCursor", "DragMode", "Enabled", "Caption" }); })
+        .Apply([](auto& b) { PublishColor(b, clBtnFace); })
+        .Apply([](auto& b) { PublishInherited(b, { "Ctl3D", "Font" }); })
+        .Bool("Locked", &TCustomPanel::Locked, &TCustomPanel::SetLocked, false)
+        .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false)
+        .Apply([](auto& b) {
+            PublishInherited(b, { "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop",
+                                    "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
+                                    "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize", "OnStartDrag" });
+        })
+        .Creator([](TComponent* owner) -> TComponent* { return new TPanel(owner); })
+        .Build();
+    return info;
+}
+
+const TClassInfo& TPanel::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+// ---- TBevel --------------------------------------------------------------
+
+TBevel::TBevel(TComponent* owner)
+    : TGraphicControl(owner)
+{
+    SetControlStyle(ControlStyle().With(csReplicatable));
+    SetBounds(0, 0, 50, 50);
+}
+
+void TBevel::SetShape(TBevelShape value)
+{
+    if (value == m_shape)
+        return;
+    m_shape = value;
+    Invalidate();
+}
+
+void TBevel::SetStyle(TBevelStyle value)
+{
+    if (value == m_style)
+        return;
+    m_style = value;
+    Invalidate();
+}
+
+void TBevel::Paint()
+{
+    TColor c1 = m_style == bsLowered ? clBtnShadow : clBtnHighlight;
+    TColor c2 = m_style == bsLowered ? clBtnHighlight : clBtnShadow;
+    PaintShape(c1, c2);
+}
+
+void TBevel::PaintShape(TColor c1, TColor c2)
+{
+    TCanvas& canvas = Canvas();
+    canvas.Pen().SetWidth(1);
+    const std::int32_t w = Width(), h = Height();
+    // A frame: c1 along the left and top, c2 along the right and bottom; the
+    // last point of each polyline is not drawn.
+    auto frame = [&](TRect r, TColor a, TColor b) {
+        canvas.Pen().SetColor(a);
+        canvas.Polyline({ Point(r.Left, r.Bottom), Point(r.Left, r.Top), Point(r.Right, r.Top) });
+        canvas.Pen().SetColor(b);
+        canvas.Polyline({ Point(r.Right, r.Top), Point(r.Right, r.Bottom), Point(r.Left, r.Bottom) });
+    };
+    auto line = [&](TColor c, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+        canvas.Pen().SetColor(c);
+        canvas.MoveTo(x1, y1);
+        canvas.LineTo(x2, y2);
+    };
+    switch (m_shape) {
+    case bsBox:
+        frame(Rect(0, 0, w - 1, h - 1), c1, c2);
+        break;
+    case bsFrame:
+        frame(Rect(1, 1, w - 1, h - 1), c2, c2);
+        frame(Rect(0, 0, w - 2, h - 2), c1, c1);
+        break;
+    case bsTopLine:
+        line(c1, 0, 0, w, 0);
+        line(c2, 0, 1, w, 1);
+        break;
+    case bsBottomLine:
+        line(c1, 0, h - 2, w, h - 2);
+        line(c2, 0, h - 1, w, h - 1);
+        break;
+    case bsLeftLine:
+        line(c1, 0, 0, 0, h);
+        line(c2, 1, 0, 1, h);
+        break;
+    case bsRightLine:
+        line(c1, w - 2, 0, w - 2, h);
+        line(c2, w - 1, 0, w - 1, h);
+        break;
+    }
+}
+
+const TClassInfo& TBevel::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TBevel>("TBevel", &TGraphicControl::StaticClassInfo())
+        .Apply([](auto& b) { PublishInherited(b, { "Align", "ParentShowHint" }); })
+        .Enum("Shape", BevelShapeInfo(), &TBevel::Shape, &TBevel::SetShape, bsBox)
+        .Apply([](auto& b) { PublishInherited(b, { "ShowHint" }); })
+        .Enum("Style", BevelStyleInfo(), &TBevel::Style, &TBevel::SetStyle, bsLowered)
+        .Apply([](auto& b) { PublishInherited(b, { "Visible" }); })
+        .Creator([](TComponent* owner) -> TComponent* { return new TBevel(owner); })
+        .Build();
+    return info;
+}
+
+const TClassInfo& TBevel::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+// ---- TImage --------------------------------------------------------------
+
+TImage::TImage(TComponent* owner)
+    : TGraphicControl(owner)
+{
+    SetControlStyle(ControlStyle().With(csReplicatable));
+    SetBounds(0, 0, 105, 105);
+    m_picture.SetOnChange([this](TObject*) { PictureChanged(); });
+}
+
+void TImage::PictureChanged()
+{
+    if (m_autoSize && !m_picture.Empty())
+        SetBounds(Left(), Top(), m_picture.Width(), m_picture.Height());
+    Invalidate();
+}
+
+void TImage::SetAutoSize(bool value)
+{
+    if (value == m_autoSize)
+        return;
+    m_autoSize = value;
+    PictureChanged();
+}
+
+void TImage::SetCenter(bool value)
+{
+    if (value == m_center)
+        return;
+    m_center = value;
+    Invalidate();
+}
+
+void TImage::SetStretch(bool value)
+{
+    if (value == m_stretch)
+        return;
+    m_stretch = value;
+    Invalidate();
+}
+
+void TImage::SetTransparent(bool value)
+{
+    if (value == m_transparent)
+        return;
+    m_transparent = value;
+    Invalidate();
+}
+
+void TImage::Paint()
+{
+    if (m_picture.Empty())
+        return;
+    TRect dest = Bounds(0, 0, m_picture.Width(), m_picture.Height());
+    if (m_stretch)
+        dest = ClientRect();
+    else if (m_center)
+        OffsetRect(dest, (Width() - m_picture.Width()) / 2, (Height() - m_picture.Height()) / 2);
+    bool wasTransparent = m_picture.Transparent();
+    m_picture.SetOnChange(nullptr);
+    m_picture.SetTransparent(m_transparent);
+    Canvas().StretchDraw(dest, m_picture);
+    m_picture.SetTransparent(wasTransparent);
+    m_picture.SetOnChange([this](TObject*) { PictureChanged(); });
+}
+
+const TClassInfo& TImage::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TImage>("TImage", &TGraphicControl::StaticClassInfo())
+        .Apply([](auto& b) { PublishInherited(b, { "Align" }); })
+        .Bool("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize, false)
+        .Bool("Center", &TImage::Center, &TImage::SetCenter, false)
+        .Apply([](auto& b) { PublishInherited(b, { "DragCursor", "DragMode", "Enabled", "ParentShowHint" }); })
+        .Object("Picture", "TPicture", [](TImage& i) -> TPersistent* { return &i.Picture(); })
+        .Apply([](auto& b) { PublishInherited(b, { "PopupMenu", "ShowHint" }); })
+        .Bool("Stretch", &TImage::Stretch, &TImage::SetStretch, false)
+        .Bool("Transparent", &TImage::Transparent, &TImage::SetTransparent, false)
+        .Apply([](auto& b) {
+            PublishInherited(b, { "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown",
+                                    "OnMouseMove", "OnMouseUp", "OnStartDrag" });
+        })
+        .Creator([](TComponent* owner) -> TComponent* { return new TImage(owner); })
+        .Build();
+    return info;
+}
+
+const TClassInfo& TImage::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+// ---- TPaintBox -----------------------------------------------------------
+
+TPaintBox::TPaintBox(TComponent* owner)
+    : TGraphicControl(owner)
+{
+    SetControlStyle(ControlStyle().With(csReplicatable));
+    SetBounds(0, 0, 105, 105);
+}
+
+void TPaintBox::Paint()
+{
+    TCanvas& canvas = Canvas();
+    canvas.Font().Assign(&Font());
+    canvas.Brush().SetColor(Color());
+    if (ComponentState().Contains(csDesigning)) {
+        canvas.Pen().SetStyle(psDash);
+        canvas.Brush().SetStyle(bsClear);
+        canvas.Rectangle(0, 0, Width(), Height());
+        canvas.Pen().SetStyle(psSolid);
+    }
+    if (m_onPaint)
+        m_onPaint(this);
+}
+
+const TClassInfo& TPaintBox::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TPaintBox>("TPaintBox", &TGraphicControl::StaticClassInfo())
+        .Apply([](auto& b) { PublishInherited(b, { "Align", "Color", "DragCursor", "DragMode", "Enabled", "Font", "ParentColor",
+                                                     "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "Visible", "OnClick",
+                                                     "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove",
+                                                     "OnMouseUp" }); })
+        .Event("OnPaint", "TNotifyEvent", &TPaintBox::OnPaint, &TPaintBox::SetOnPaint)
+        .Apply([](auto& b) { PublishInherited(b, { "OnStartDrag" }); })
+        .Creator([](TComponent* owner) -> TComponent* { return new TPaintBox(owner); })
+        .Build();
+    return info;
+}
+
+const TClassInfo& TPaintBox::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+} // namespace plx

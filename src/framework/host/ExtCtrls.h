@@ -1,0 +1,139 @@
+// The first concrete controls: panels, bevels, images and paint boxes.
+#pragma once
+
+#include "color/host/Bitmap.h"
+#include "framework/host/Forms.h"
+#include "framework/host/WinControl.h"
+
+namespace plx {
+
+enum TPanelBevel : std::uint8_t { bvNone, bvLowered, bvRaised };
+enum TBevelShape : std::uint8_t { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine };
+enum TBevelStyle : std::uint8_t { bsLowered, bsRaised };
+
+//! A panel: a frame of outer bevel, border and inner bevel in the system's
+//! highlight and shadow colours, filled with Color, with its caption centred.
+class TCustomPanel : public TCustomControl {
+public:
+    explicit TCustomPanel(TComponent* owner);
+
+    [[nodiscard]] TAlignment Alignment() const noexcept { return m_alignment; }
+    void SetAlignment(TAlignment value);
+    [[nodiscard]] TPanelBevel BevelInner() const noexcept { return m_bevelInner; }
+    void SetBevelInner(TPanelBevel value);
+    [[nodiscard]] TPanelBevel BevelOuter() const noexcept { return m_bevelOuter; }
+    void SetBevelOuter(TPanelBevel value);
+    [[nodiscard]] std::int32_t BevelWidth() const noexcept { return m_bevelWidth; }
+    void SetBevelWidth(std::int32_t value);
+    [[nodiscard]] std::int32_t BorderWidth() const noexcept { return m_borderWidth; }
+    void SetBorderWidth(std::int32_t value);
+    [[nodiscard]] TBorderStyle BorderStyle() const noexcept { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    [[nodiscard]] bool Locked() const noexcept { return m_locked; }
+    void SetLocked(bool value) noexcept { m_locked = value; }
+
+protected:
+    void Paint() override;
+    //! Aligned children stay inside the frames.
+    void AlignControls(TControl* control, TRect& rect) override;
+    //! Draws the caption in the rectangle left inside the frames.
+    virtual void PaintCaption(TRect rect);
+
+private:
+    TAlignment m_alignment { taCenter };
+    TPanelBevel m_bevelInner { bvNone };
+    TPanelBevel m_bevelOuter { bvRaised };
+    std::int32_t m_bevelWidth { 1 };
+    std::int32_t m_borderWidth { 0 };
+    TBorderStyle m_borderStyle { bsNone };
+    bool m_locked { false };
+};
+
+class TPanel : public TCustomPanel {
+public:
+    explicit TPanel(TComponent* owner);
+    [[nodiscard]] const TClassInfo& ClassType() const override;
+    [[nodiscard]] static const TClassInfo& StaticClassInfo();
+};
+
+//! A bevelled line or box drawn in the system's highlight and shadow colours;
+//! it fills nothing.
+class TBevel : public TGraphicControl {
+public:
+    explicit TBevel(TComponent* owner);
+
+    [[nodiscard]] TBevelShape Shape() const noexcept { return m_shape; }
+    void SetShape(TBevelShape value);
+    [[nodiscard]] TBevelStyle Style() const noexcept { return m_style; }
+    void SetStyle(TBevelStyle value);
+
+    [[nodiscard]] const TClassInfo& ClassType() const override;
+    [[nodiscard]] static const TClassInfo& StaticClassInfo();
+
+protected:
+    void Paint() override;
+    //! Draws the shape with c1 for the top-left edges and c2 for the bottom-right.
+    void PaintShape(TColor c1, TColor c2);
+
+private:
+    TBevelShape m_shape { bsBox };
+    TBevelStyle m_style { bsLowered };
+};
+
+//! Shows a bitmap, at its size, centred or stretched.
+class TImage : public TGraphicControl {
+public:
+    explicit TImage(TComponent* owner);
+
+    [[nodiscard]] TBitmap& Picture() noexcept { return m_picture; }
+    void SetPicture(const TBitmap& bitmap) { m_picture.Assign(&bitmap); }
+    [[nodiscard]] bool AutoSize() const noexcept { return m_autoSize; }
+    void SetAutoSize(bool value);
+    [[nodiscard]] bool Center() const noexcept { return m_center; }
+    void SetCenter(bool value);
+    [[nodiscard]] bool Stretch() const noexcept { return m_stretch; }
+    void SetStretch(bool value);
+    [[nodiscard]] bool Transparent() const noexcept { return m_transparent; }
+    void SetTransparent(bool value);
+
+    [[nodiscard]] const TClassInfo& ClassType() const override;
+    [[nodiscard]] static const TClassInfo& StaticClassInfo();
+
+protected:
+    void Paint() override;
+
+private:
+    void PictureChanged();
+
+    TBitmap m_picture;
+    bool m_autoSize { false };
+    bool m_center { false };
+    bool m_stretch { false };
+    bool m_transparent { false };
+};
+
+//! A place to draw: its OnPaint handler paints on its canvas.
+class TPaintBox : public TGraphicControl {
+public:
+    explicit TPaintBox(TComponent* owner);
+
+    [[nodiscard]] const TNotifyEvent& OnPaint() const noexcept { return m_onPaint; }
+    void SetOnPaint(TNotifyEvent e) { m_onPaint = std::move(e); }
+
+    [[nodiscard]] const TClassInfo& ClassType() const override;
+    [[nodiscard]] static const TClassInfo& StaticClassInfo();
+
+protected:
+    void Paint() override;
+
+private:
+    TNotifyEvent m_onPaint;
+};
+
+//! Enumeration names shared by the panels and bevels of the package.
+[[nodiscard]] const TEnumInfo& PanelBevelInfo();
+[[nodiscard]] const TEnumInfo& BevelShapeInfo();
+[[nodiscard]] const TEnumInfo& BevelStyleInfo();
+[[nodiscard]] const TEnumInfo& BorderStyleInfo();
+
+} // namespace plx

@@ -1,0 +1,857 @@
+#include "framework/host/Forms.h"
+
+#include "color/host/Bitmap.h"
+#include "framework/host/Exceptions.h"
+#include "framework/host/HeadlessPlatform.h"
+#include "framework/host/Timer.h"
+#include "framework/host/TypInfo.h"
+#include "framework/host/UnitLifetime.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <unistd.h>
+
+namespace plx {
+
+namespace {
+
+TUnitLifetime g_controls;
+TApplication* g_application = nullptr;
+TScreen* g_screen = nullptr;
+
+constexpr std::int64_t kDoubleClickTime = 500;
+constexpr std::int32_t kDoubleClickDistance = 4;
+// A modal loop with a virtual clock and nothing left to happen cancels after
+// this much virtual time instead of waiting for input that cannot come.
+constexpr std::int64_t kVirtualIdleLimit = 60000;
+
+std::uint32_t MouseMessage(TPlatformEventKind kind, TPlatformButton button, bool doubleClick)
+{
+    switch (button) {
+    case TPlatformButton::Left:
+        return kind == TPlatformEventKind::MouseUp ? WM_LBUTTONUP : doubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+    case TPlatformButton::Right:
+        return kind == TPlatformEventKind::MouseUp ? WM_RBUTTONUP : doubleClick ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
+    case TPlatformButton::Middle:
+        return kind == TPlatformEventKind::MouseUp ? WM_MBUTTONUP : doubleClick ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN;
+    default:
+        return WM_MOUSEMOVE;
+    }
+}
+
+WPARAM ButtonFlag(TPlatformButton button)
+{
+    switch (button) {
+    case TPlatformButton::Left:
+        return MK_LBUTTON;
+    case TPlatformButton::Right:
+        return MK_RBUTTON;
+    case TPlatformButton::Middle:
+        return MK_MBUTTON;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+TCustomForm* GetParentForm(const TControl* control) noexcept
+{
+    const TControl* c = control;
+    while (c && c->Parent())
+        c = c->Parent();
+    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(c));
+}
+
+// ---- TCustomForm ---------------------------------------------------------
+
+TCustomForm::TCustomForm(TComponent* owner)
+    : TWinControl(owner)
+{
+    TControl::SetVisible(false);
+    SetControlStyle({ csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks });
+    SetBounds(0, 0, 320, 240);
+    SetColor(clBtnFace);
+    Font().SetName("MS Sans Serif");
+    Font().SetHeight(-11);
+    if (InitializedApplication())
+        Screen().m_forms.push_back(this);
+}
+
+TCustomForm::~TCustomForm()
+{
+    if (m_onDestroy)
+        m_onDestroy(this);
+    if (InitializedApplication()) {
+        Application().FormDestroyed(this);
+        auto& forms = Screen().m_forms;
+        forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    }
+    if (m_window)
+        CurrentPlatform().DestroyWindow(m_window);
+    m_window = 0;
+}
+
+void TCustomForm::DoCreate()
+{
+    if (m_onCreate)
+        m_onCreate(this);
+}
+
+void TCustomForm::RegisterHandler(const std::string& name, std::any handler)
+{
+    m_handlers[name] = std::move(handler);
+}
+
+const std::any* TCustomForm::FindHandler(const std::string& name) const
+{
+    auto it = m_handlers.find(name);
+    return it == m_handlers.end() ? nullptr : &it->second;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control)
+{
+    if (control == m_activeControl)
+        return;
+    if (control && (!ContainsControl(control) || control == this))
+        throw EInvalidOperation("Cannot focus a control that is not on the form");
+    TWinControl* previous = m_activeControl;
+    m_activeControl = control;
+    if (previous) {
+        previous->DoExit();
+        previous->Invalidate();
+    }
+    if (control) {
+        control->DoEnter();
+        control->Invalidate();
+    }
+}
+
+TCanvas& TCustomForm::Canvas()
+{
+    if (!InPaint())
+        BindCanvas(WindowCanvas());
+    return WindowCanvas();
+}
+
+void TCustomForm::HandleNeeded()
+{
+    if (m_window)
+        return;
+    m_window = CurrentPlatform().CreateWindow(BoundsRect(), Caption());
+    InvalidateFormRect(ClientRect());
+}
+
+Raster* TCustomForm::Surface()
+{
+    return m_window ? &CurrentPlatform().Surface(m_window) : nullptr;
+}
+
+void TCustomForm::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
+{
+    bool resized = std::max(width, 0) != Width() || std::max(height, 0) != Height();
+    TWinControl::SetBounds(left, top, width, height);
+    if (m_window) {
+        CurrentPlatform().SetWindowBounds(m_window, BoundsRect());
+        if (resized)
+            InvalidateFormRect(ClientRect());
+    }
+}
+
+void TCustomForm::InvalidateFormRect(const TRect& rect)
+{
+    TRect r = Intersect(rect, ClientRect());
+    if (r.IsEmpty())
+        return;
+    // Overlapping rectangles merge, so each pixel is painted once per pass.
+    bool merged = true;
+    while (merged) {
+        merged = false;
+        for (auto it = m_damage.begin(); it != m_damage.end(); ++it)
+            if (!Intersect(*it, r).IsEmpty()) {
+                r = Union(r, *it);
+                m_damage.erase(it);
+                merged = true;
+                break;
+            }
+    }
+    m_damage.push_back(r);
+    if (m_damage.size() > 32) {
+        TRect all = m_damage.front();
+        for (const TRect& d : m_damage)
+            all = Union(all, d);
+        m_damage.assign(1, all);
+    }
+}
+
+void TCustomForm::PaintDamage()
+{
+    Raster* surface = Surface();
+    if (!surface || m_damage.empty())
+        return;
+    auto damage = std::move(m_damage);
+    m_damage.clear();
+    TPaintContext context { surface, {} };
+    for (const TRect& r : damage) {
+        PaintInContext(context, r);
+        CurrentPlatform().Present(m_window, r);
+    }
+}
+
+void TCustomForm::RenderTo(TBitmap& bitmap)
+{
+    bitmap.SetSize(ClientWidth(), ClientHeight());
+    TPaintContext context { &bitmap.Image(), {} };
+    PaintInContext(context, ClientRect());
+}
+
+void TCustomForm::PaintWindow(TCanvas&)
+{
+    if (m_onPaint)
+        m_onPaint(this);
+}
+
+void TCustomForm::CMVisibleChanged(TMessage&)
+{
+    ShowWindow(Visible());
+}
+
+void TCustomForm::CMTextChanged(TMessage& message)
+{
+    TWinControl::CMTextChanged(message);
+    if (m_window)
+        CurrentPlatform().SetWindowCaption(m_window, Caption());
+}
+
+void TCustomForm::ShowWindow(bool visible)
+{
+    if (visible) {
+        if (m_position == poScreenCenter && InitializedApplication()) {
+            TControl::SetBounds((Screen().Width() - Width()) / 2, (Screen().Height() - Height()) / 2, Width(), Height());
+            if (m_window)
+                CurrentPlatform().SetWindowBounds(m_window, BoundsRect());
+        }
+        HandleNeeded();
+        CurrentPlatform().ShowWindow(m_window, true);
+        InvalidateFormRect(ClientRect());
+        if (m_onShow)
+            m_onShow(this);
+        if (InitializedApplication())
+            Application().FormShown(this);
+    } else if (m_window) {
+        CurrentPlatform().ShowWindow(m_window, false);
+        if (m_onHide)
+            m_onHide(this);
+    }
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (m_onCloseQuery)
+        m_onCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close()
+{
+    if (m_modal) {
+        if (CloseQuery())
+            m_modalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction action = caHide;
+    if (m_onClose)
+        m_onClose(this, action);
+    if (action == caNone)
+        return;
+    bool main = InitializedApplication() && Application().MainForm() == this;
+    if (action == caFree)
+        Release();
+    else
+        Hide();
+    if (main)
+        Application().Terminate();
+}
+
+void TCustomForm::Release()
+{
+    Application().ReleaseForm(this);
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (Visible() || m_modal)
+        throw EInvalidOperation("Cannot make a visible window modal");
+    TApplication& app = Application();
+    TPlatform& platform = CurrentPlatform();
+    m_modal = true;
+    m_modalResult = mrNone;
+    app.PushModal(this);
+    app.SetCaptureControl(nullptr);
+    try {
+        Show();
+        std::int64_t idleSince = app.Now();
+        while (m_modalResult == mrNone) {
+            bool busy = app.ProcessMessages();
+            if (m_modalResult != mrNone)
+                break;
+            if (app.Terminated() || !Visible()) {
+                m_modalResult = mrCancel;
+                break;
+            }
+            if (busy) {
+                idleSince = app.Now();
+                continue;
+            }
+            std::int64_t due = app.NextTimerDue();
+            if (platform.IsVirtualTime()) {
+                // Nothing happens by itself here: let the next timer's time come,
+                // or give up with mrCancel when no timer is left to act.
+                if (due < 0 || due - idleSince > kVirtualIdleLimit) {
+                    m_modalResult = mrCancel;
+                    break;
+                }
+                app.AdvanceTime(std::max<std::int64_t>(due - app.Now(), 0));
+            } else {
+                platform.WaitForEvent(due < 0 ? 100 : std::clamp<std::int64_t>(due - app.Now(), 0, 100));
+            }
+        }
+    } catch (...) {
+        app.PopModal(this);
+        m_modal = false;
+        Hide();
+        throw;
+    }
+    app.PopModal(this);
+    m_modal = false;
+    Hide();
+    return m_modalResult;
+}
+
+void TCustomForm::WMKeyDown(TMessage& message)
+{
+    TWinControl::WMKeyDown(message);
+}
+
+void TCustomForm::WMChar(TMessage& message)
+{
+    TWinControl::WMChar(message);
+}
+
+void TCustomForm::HandleEvent(const TPlatformEvent& e)
+{
+    switch (e.kind) {
+    case TPlatformEventKind::MouseDown:
+    case TPlatformEventKind::MouseUp:
+    case TPlatformEventKind::MouseMove:
+        DispatchMouse(e);
+        break;
+    case TPlatformEventKind::Char: {
+        bool handled = false;
+        if (m_activeControl && !e.alt) {
+            handled = m_activeControl->Perform(WM_CHAR, static_cast<WPARAM>(e.key), 0) != 0;
+        }
+        if (!handled)
+            Perform(CM_DIALOGCHAR, static_cast<WPARAM>(e.key), e.alt ? 1 : 0);
+        break;
+    }
+    case TPlatformEventKind::KeyDown: {
+        LPARAM flags = (e.shift ? 1 : 0) | (e.ctrl ? 2 : 0) | (e.alt ? 4 : 0);
+        bool handled = false;
+        if (m_keyPreview)
+            handled = Perform(WM_KEYDOWN, static_cast<WPARAM>(e.key), flags) != 0;
+        if (!handled && m_activeControl)
+            handled = m_activeControl->Perform(WM_KEYDOWN, static_cast<WPARAM>(e.key), flags) != 0;
+        if (!handled)
+            Perform(CM_DIALOGKEY, static_cast<WPARAM>(e.key), flags);
+        break;
+    }
+    case TPlatformEventKind::Close:
+        Close();
+        break;
+    case TPlatformEventKind::Resize:
+        SetBounds(Left(), Top(), e.area.Right, e.area.Bottom);
+        break;
+    case TPlatformEventKind::Expose:
+        InvalidateFormRect(e.area);
+        break;
+    default:
+        break;
+    }
+}
+
+void TCustomForm::DispatchMouse(const TPlatformEvent& e)
+{
+    TApplication& app = Application();
+    TPoint screen { e.point.X + Left(), e.point.Y + Top() };
+    WPARAM buttons = app.ButtonsDown();
+    if (e.kind == TPlatformEventKind::MouseDown)
+        buttons |= ButtonFlag(e.button);
+    else if (e.kind == TPlatformEventKind::MouseUp)
+        buttons &= ~ButtonFlag(e.button);
+    app.SetButtonsDown(buttons);
+
+    if (app.DragSource()) {
+        if (e.kind == TPlatformEventKind::MouseMove)
+            app.DragMove(screen);
+        else if (e.kind == TPlatformEventKind::MouseUp)
+            app.DragEnd(screen, true);
+        UpdateHover(e.point);
+        return;
+    }
+
+    TControl* target = app.CaptureControl();
+    if (!target || GetParentForm(target) != this)
+        target = DeepControlAtPos(e.point, false);
+    bool doubleClick = false;
+    if (e.kind == TPlatformEventKind::MouseDown) {
+        CurrentPlatform().SetCapture(m_window);
+        auto& last = app.LastPress();
+        std::int64_t now = app.Now();
+        doubleClick = last.control == target && last.button == static_cast<std::int32_t>(e.button)
+            && now - last.time <= kDoubleClickTime && std::abs(screen.X - last.screen.X) <= kDoubleClickDistance
+            && std::abs(screen.Y - last.screen.Y) <= kDoubleClickDistance && target->ControlStyle().Contains(csDoubleClicks);
+        if (doubleClick)
+            last = {};
+        else
+            last = { now, screen, target, static_cast<std::int32_t>(e.button) };
+    }
+    WPARAM keys = buttons | (e.shift ? MK_SHIFT : 0) | (e.ctrl ? MK_CONTROL : 0);
+    TPoint origin = target->FormOrigin();
+    TPoint local { e.point.X - origin.X, e.point.Y - origin.Y };
+    target->Perform(MouseMessage(e.kind, e.button, doubleClick), keys, PointToLParam(local));
+    // The target may be gone now; only the application's records are used below.
+    if (e.kind == TPlatformEventKind::MouseUp && app.ButtonsDown() == 0)
+        CurrentPlatform().ReleaseCapture();
+    UpdateHover(e.point);
+}
+
+void TCustomForm::UpdateHover(TPoint clientPoint)
+{
+    TControl* hover = ClientRect().Contains(clientPoint) ? DeepControlAtPos(clientPoint, true) : nullptr;
+    Application().SetHoverControl(hover);
+}
+
+const TClassInfo& TCustomForm::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TCustomForm>("TCustomForm", &TWinControl::StaticClassInfo()).Build();
+    return info;
+}
+
+const TClassInfo& TCustomForm::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+// ---- TForm ---------------------------------------------------------------
+
+TForm::TForm(TComponent* owner)
+    : TCustomForm(owner)
+{
+}
+
+const TClassInfo& TForm::StaticClassInfo()
+{
+    static const TEnumInfo borderStyles { "TFormBorderStyle", { "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin" } };
+    static const TEnumInfo positions { "TPosition", { "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter" } };
+    static const TClassInfo info = TClassInfoBuilder<TForm>("TForm", &TCustomForm::StaticClassInfo())
+        .Integer("Left", &TControl::Left, &TControl::SetLeft)
+        .Integer("Top", &TControl::Top, &TControl::SetTop)
+        .Integer("Width", &TControl::Width, &TControl::SetWidth).NotStored()
+        .Integer("Height", &TControl::Height, &TControl::SetHeight).NotStored()
+        .Enum("BorderStyle", borderStyles, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable)
+        .String("Caption", &TControl::Caption, &TControl::SetCaption)
+        .Integer("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
+        .Integer("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
+        .Integer("Color", &TControl::Color, &TControl::SetColor, clBtnFace, &ColorIdents(), "TColor")
+        .Object("Font", "TFont", [](TForm& f) -> TPersistent* { return &f.Font(); })
+        .Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
+        .Enum("Position", positions, &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned)
+        .Event("OnClose", "TCloseEvent", &TCustomForm::OnClose, &TCustomForm::SetOnClose)
+        .Event("OnCreate", "TNotifyEvent", &TCustomForm::OnCreate, &TCustomForm::SetOnCreate)
+        .Event("OnDestroy", "TNotifyEvent", &TCustomForm::OnDestroy, &TCustomForm::SetOnDestroy)
+        .Event("OnPaint", "TNotifyEvent", &TCustomForm::OnPaint, &TCustomForm::SetOnPaint)
+        .Event("OnShow", "TNotifyEvent", &TCustomForm::OnShow, &TCustomForm::SetOnShow)
+        .Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
+        .Creator([](TComponent* owner) -> TComponent* { return new TForm(owner); })
+        .Build();
+    return info;
+}
+
+const TClassInfo& TForm::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+// ---- TScreen -------------------------------------------------------------
+
+TScreen::TScreen(TComponent* owner)
+    : TComponent(owner)
+{
+}
+
+std::int32_t TScreen::Width() const
+{
+    return CurrentPlatform().ScreenSize().cx;
+}
+
+std::int32_t TScreen::Height() const
+{
+    return CurrentPlatform().ScreenSize().cy;
+}
+
+TCustomForm* TScreen::Forms(std::int32_t index) const
+{
+    if (index < 0 || index >= FormCount())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return m_forms[static_cast<std::size_t>(index)];
+}
+
+TCustomForm* TScreen::ActiveForm() const
+{
+    if (TCustomForm* modal = Application().ModalForm())
+        return modal;
+    for (auto it = m_forms.rbegin(); it != m_forms.rend(); ++it)
+        if ((*it)->Visible())
+            return *it;
+    return nullptr;
+}
+
+// ---- TApplication --------------------------------------------------------
+
+TApplication::TApplication(TComponent* owner)
+    : TComponent(owner)
+{
+}
+
+TApplication::~TApplication()
+{
+    Destroying();
+}
+
+std::string TApplication::ExeName() const
+{
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+}
+
+std::int64_t TApplication::Now() const
+{
+    return CurrentPlatform().Now();
+}
+
+void TApplication::RegisterTimer(TTimer* timer)
+{
+    if (std::find(m_timers.begin(), m_timers.end(), timer) == m_timers.end())
+        m_timers.push_back(timer);
+}
+
+void TApplication::UnregisterTimer(TTimer* timer)
+{
+    m_timers.erase(std::remove(m_timers.begin(), m_timers.end(), timer), m_timers.end());
+}
+
+std::int64_t TApplication::NextTimerDue() const
+{
+    std::int64_t due = -1;
+    for (TTimer* t : m_timers)
+        if (t->Running() && (due < 0 || t->Due() < due))
+            due = t->Due();
+    return due;
+}
+
+void TApplication::FireDueTimers()
+{
+    // Each timer ticks at most once per round, as the platform's timer messages do.
+    const std::int64_t now = Now();
+    std::vector<TTimer*> due;
+    for (TTimer* t : m_timers)
+        if (t->Running() && t->Due() <= now)
+            due.push_back(t);
+    std::sort(due.begin(), due.end(), [](TTimer* a, TTimer* b) { return a->Due() < b->Due(); });
+    for (TTimer* t : due)
+        if (std::find(m_timers.begin(), m_timers.end(), t) != m_timers.end() && t->Running() && t->Due() <= now)
+            t->Fire(now);
+}
+
+void TApplication::AdvanceTime(std::int64_t ms)
+{
+    auto* headless = dynamic_cast<THeadlessPlatform*>(&CurrentPlatform());
+    if (!headless) {
+        ProcessMessages();
+        return;
+    }
+    const std::int64_t target = headless->Now() + std::max<std::int64_t>(ms, 0);
+    for (;;) {
+        std::int64_t due = NextTimerDue();
+        if (due < 0 || due > target)
+            break;
+        headless->SetNow(std::max(due, headless->Now()));
+        ProcessMessages();
+    }
+    headless->SetNow(target);
+    ProcessMessages();
+}
+
+void TApplication::AddShowHook(std::function<bool(TCustomForm&)> hook)
+{
+    m_showHooks.push_back(std::move(hook));
+}
+
+void TApplication::FormShown(TCustomForm* form)
+{
+    m_justShown.push_back(form);
+}
+
+bool TApplication::RunShowHooks()
+{
+    if (m_justShown.empty() || m_showHooks.empty()) {
+        m_justShown.clear();
+        return false;
+    }
+    bool ran = false;
+    auto shown = std::move(m_justShown);
+    m_justShown.clear();
+    for (TCustomForm* form : shown) {
+        if (!form->Visible())
+            continue;
+        form->PaintDamage();
+        for (std::size_t i = 0; i < m_showHooks.size();) {
+            auto hook = m_showHooks[i];
+            ran = true;
+            if (hook(*form))
+                m_showHooks.erase(m_showHooks.begin() + static_cast<std::ptrdiff_t>(i));
+            else
+                ++i;
+        }
+    }
+    return ran;
+}
+
+void TApplication::ReleaseForm(TCustomForm* form)
+{
+    if (std::find(m_released.begin(), m_released.end(), form) == m_released.end())
+        m_released.push_back(form);
+}
+
+void TApplication::PopModal(TCustomForm* form)
+{
+    m_modalStack.erase(std::remove(m_modalStack.begin(), m_modalStack.end(), form), m_modalStack.end());
+}
+
+void TApplication::FormDestroyed(TCustomForm* form) noexcept
+{
+    if (m_mainForm == form)
+        m_mainForm = nullptr;
+    std::erase(m_justShown, form);
+    std::erase(m_released, form);
+    std::erase(m_modalStack, form);
+    ControlDestroyed(form);
+}
+
+void TApplication::ControlDestroyed(TControl* control) noexcept
+{
+    auto inside = [control](TControl* c) {
+        for (; c; c = c->Parent())
+            if (c == control)
+                return true;
+        return false;
+    };
+    if (inside(m_capture))
+        m_capture = nullptr;
+    if (inside(m_hover))
+        m_hover = nullptr;
+    if (inside(m_dragSource))
+        m_dragSource = nullptr;
+    if (inside(m_dragTarget))
+        m_dragTarget = nullptr;
+    if (inside(m_lastPress.control))
+        m_lastPress = {};
+}
+
+void TApplication::SetCaptureControl(TControl* control)
+{
+    m_capture = control;
+}
+
+void TApplication::SetHoverControl(TControl* control)
+{
+    if (control == m_hover)
+        return;
+    TControl* old = m_hover;
+    m_hover = control;
+    if (old)
+        old->Perform(CM_MOUSELEAVE, 0, 0);
+    if (control && control == m_hover)
+        control->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+void TApplication::StartDrag(TControl* source)
+{
+    if (m_dragSource)
+        return;
+    m_dragSource = source;
+    m_dragTarget = nullptr;
+    m_dragAccepted = false;
+    TObject* dragObject = nullptr;
+    source->DoStartDrag(dragObject);
+    m_capture = source;
+}
+
+void TApplication::DragMove(TPoint screen)
+{
+    if (!m_dragSource)
+        return;
+    TControl* target = FindDragTarget(screen, false);
+    if (target != m_dragTarget) {
+        if (m_dragTarget) {
+            TPoint p = m_dragTarget->ScreenToClient(screen);
+            bool ignored = false;
+            m_dragTarget->DragOver(m_dragSource, p.X, p.Y, dsDragLeave, ignored);
+        }
+        m_dragTarget = target;
+        m_dragAccepted = false;
+        if (target) {
+            TPoint p = target->ScreenToClient(screen);
+            target->DragOver(m_dragSource, p.X, p.Y, dsDragEnter, m_dragAccepted);
+        }
+    } else if (target) {
+        TPoint p = target->ScreenToClient(screen);
+        target->DragOver(m_dragSource, p.X, p.Y, dsDragMove, m_dragAccepted);
+    }
+}
+
+void TApplication::DragEnd(TPoint screen, bool drop)
+{
+    if (!m_dragSource)
+        return;
+    DragMove(screen);
+    TControl* source = m_dragSource;
+    TControl* target = drop && m_dragAccepted ? m_dragTarget : nullptr;
+    m_dragSource = nullptr;
+    m_dragTarget = nullptr;
+    m_capture = nullptr;
+    TPoint p = target ? target->ScreenToClient(screen) : source->ScreenToClient(screen);
+    if (target)
+        target->DragDrop(source, p.X, p.Y);
+    source->DoEndDrag(target, p.X, p.Y);
+}
+
+bool TApplication::ProcessMessages()
+{
+    bool any = false;
+    TPlatform& platform = CurrentPlatform();
+    TPlatformEvent e;
+    while (platform.PollEvent(e)) {
+        any = true;
+        TCustomForm* target = nullptr;
+        for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
+            if (Screen().Forms(i)->WindowId() == e.window)
+                target = Screen().Forms(i);
+        if (!target)
+            continue;
+        bool input = e.kind != TPlatformEventKind::Expose && e.kind != TPlatformEventKind::Resize;
+        if (TCustomForm* modal = ModalForm(); modal && modal != target && input)
+            continue; // other windows are disabled while a modal form is up
+        target->HandleEvent(e);
+    }
+    std::size_t before = 0;
+    for (TTimer* t : m_timers)
+        before += t->Running() && t->Due() <= Now();
+    if (before) {
+        FireDueTimers();
+        any = true;
+    }
+    if (RunShowHooks())
+        any = true;
+    if (!m_released.empty()) {
+        auto released = std::move(m_released);
+        m_released.clear();
+        for (TCustomForm* f : released)
+            delete f;
+        any = true;
+    }
+    for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
+        if (Screen().Forms(i)->HasDamage())
+            Screen().Forms(i)->PaintDamage();
+    return any;
+}
+
+void TApplication::HandleMessage()
+{
+    if (ProcessMessages())
+        return;
+    TPlatform& platform = CurrentPlatform();
+    if (platform.IsVirtualTime())
+        return;
+    std::int64_t due = NextTimerDue();
+    platform.WaitForEvent(due < 0 ? 100 : std::clamp<std::int64_t>(due - Now(), 0, 100));
+}
+
+void TApplication::Run()
+{
+    m_terminated = false;
+    if (m_mainForm)
+        m_mainForm->Show();
+    TPlatform& platform = CurrentPlatform();
+    while (!m_terminated && (!m_mainForm || m_mainForm->Visible())) {
+        bool busy = ProcessMessages();
+        if (busy)
+            continue;
+        if (platform.IsVirtualTime()) {
+            // Without a window system nothing can arrive: the run ends when idle.
+            break;
+        }
+        HandleMessage();
+    }
+}
+
+// ---- Start-up ------------------------------------------------------------
+
+bool InitializedApplication() noexcept
+{
+    return g_application != nullptr;
+}
+
+TApplication& Application()
+{
+    if (!g_application)
+        InitializeControls();
+    return *g_application;
+}
+
+TScreen& Screen()
+{
+    if (!g_screen)
+        InitializeControls();
+    return *g_screen;
+}
+
+void RegisterHostControls();
+void UnregisterHostControls();
+
+void InitializeControls()
+{
+    if (!g_controls.Initialize())
+        return;
+    g_screen = new TScreen(nullptr);
+    g_application = new TApplication(nullptr);
+    RegisterHostControls();
+}
+
+void FinalizeControls()
+{
+    if (!g_controls.Finalize())
+        return;
+    UnregisterHostControls();
+    delete g_application;
+    g_application = nullptr;
+    delete g_screen;
+    g_screen = nullptr;
+}
+
+} // namespace plx

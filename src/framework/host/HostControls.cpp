@@ -1,0 +1,41 @@
+// The class registry entries of the host's own controls.
+#include "framework/host/ExtCtrls.h"
+#include "framework/host/Forms.h"
+#include "framework/host/ImgList.h"
+#include "framework/host/Timer.h"
+#include "framework/host/TypInfo.h"
+
+namespace plx {
+
+namespace {
+
+const TClassInfo* const* HostClasses()
+{
+    static const TClassInfo* const classes[] = {
+        &TForm::StaticClassInfo(),
+        &TPanel::StaticClassInfo(),
+        &TBevel::StaticClassInfo(),
+        &TImage::StaticClassInfo(),
+        &TPaintBox::StaticClassInfo(),
+        &TTimer::StaticClassInfo(),
+        &TImageList::StaticClassInfo(),
+        nullptr,
+    };
+    return classes;
+}
+
+} // namespace
+
+void RegisterHostControls()
+{
+    for (auto c = HostClasses(); *c; ++c)
+        RegisterClass(**c);
+}
+
+void UnregisterHostControls()
+{
+    for (auto c = HostClasses(); *c; ++c)
+        UnregisterClass(**c);
+}
+
+} // namespace plx
