@@ -3,6 +3,7 @@
 #include "color/host/Bitmap.h"
 #include "framework/host/Exceptions.h"
 #include "framework/host/HeadlessPlatform.h"
+#include "framework/host/SysUtils.h"
 #include "framework/host/Timer.h"
 #include "framework/host/TypInfo.h"
 #include "framework/host/UnitLifetime.h"
@@ -524,6 +525,7 @@ TCustomForm* TScreen::ActiveForm() const
 
 TApplication::TApplication(TComponent* owner)
     : TComponent(owner)
+    , m_title(ChangeFileExt(ExtractFileName(ExeName()), ""))
 {
 }
 

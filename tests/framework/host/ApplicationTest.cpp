@@ -1,5 +1,4 @@
-#include "framework/host/Application.h"
-#include "framework/host/Exceptions.h"
+#include "framework/host/Forms.h"
 #include "framework/host/SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -8,25 +7,20 @@
 
 using namespace plx;
 
-TEST(Application, ExistsBetweenInitializeAndFinalize)
+TEST(Application, ExistsOnceAndRepeatedStartsOnlyCount)
 {
-    EXPECT_THROW((void)Application(), EInvalidOperation);
-    ApplicationUnit::Initialize();
+    // The test program runs inside the package, which started the control layer.
+    ASSERT_TRUE(InitializedApplication());
     TApplication* first = &Application();
-    // A second initialisation only counts; the instance stays the same.
-    ApplicationUnit::Initialize();
+    InitializeControls();
     EXPECT_EQ(&Application(), first);
-    ApplicationUnit::Finalize();
+    FinalizeControls();
+    EXPECT_TRUE(InitializedApplication()) << "the balancing finalisation is still to come";
     EXPECT_EQ(&Application(), first);
-    ApplicationUnit::Finalize();
-    EXPECT_THROW((void)Application(), EInvalidOperation);
-    ApplicationUnit::Finalize();
-    EXPECT_THROW((void)Application(), EInvalidOperation);
 }
 
 TEST(Application, ExeNameIsTheRunningProgram)
 {
-    ApplicationUnit::Initialize();
     const std::string exe = Application().ExeName();
     EXPECT_TRUE(FileExists(exe));
     EXPECT_EQ(std::filesystem::path(exe), std::filesystem::canonical("/proc/self/exe"));
@@ -34,5 +28,4 @@ TEST(Application, ExeNameIsTheRunningProgram)
     EXPECT_EQ(Application().Title(), "plumex_framework_tests");
     Application().SetTitle("Gallery");
     EXPECT_EQ(Application().Title(), "Gallery");
-    ApplicationUnit::Finalize();
 }
