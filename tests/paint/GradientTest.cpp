@@ -3,7 +3,9 @@
 #include "color/ColorMan.h"
 #include "color/host/Bitmap.h"
 #include "color/host/Font.h"
+#include "framework/host/Component.h"
 #include "framework/host/Exceptions.h"
+#include "framework/host/FormFiles.h"
 #include "framework/host/TypInfo.h"
 
 #include <gtest/gtest.h>
@@ -615,4 +617,76 @@ TEST(GradientGuards, AreasFarLargerThanTheCanvasFinish)
     auto rect = Filled(30, 20, clRed);
     RectGradient(rect->Canvas(), around, colors, 2, 1000);
     EXPECT_EQ(rect->Canvas().Pixels(0, 0), clWhite);
+}
+
+// ---- Form files -------------------------------------------------------------------
+
+namespace {
+
+// A component that owns a gradient as a published sub-object, as the gradient
+// components do.
+class TGradientHolder : public TComponent {
+public:
+    explicit TGradientHolder(TComponent* owner)
+        : TComponent(owner)
+    {
+    }
+    [[nodiscard]] TGradient* Gradient() noexcept { return &m_gradient; }
+    [[nodiscard]] const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+    static const TClassInfo& StaticClassInfo()
+    {
+        static const TClassInfo info = TClassInfoBuilder<TGradientHolder>("TGradientHolder", &TComponent::StaticClassInfo())
+            .Object("Gradient", "TGradient", &TGradientHolder::Gradient)
+            .Build();
+        return info;
+    }
+
+private:
+    TGradient m_gradient;
+};
+
+} // namespace
+
+TEST(GradientFormFile, AFreshGradientWritesAllNineDataProperties)
+{
+    TGradientHolder holder(nullptr);
+    holder.SetName("Holder1");
+    const std::string text = WriteComponentText(holder);
+    const std::string expected = "object Holder1: TGradientHolder\n"
+                                 "  Gradient.GradientStyle = gsLine\n"
+                                 "  Gradient.LineSize = 3\n"
+                                 "  Gradient.Color1 = clGray\n"
+                                 "  Gradient.Color2 = clWhite\n"
+                                 "  Gradient.Color3 = clSilver\n"
+                                 "  Gradient.Color4 = clWhite\n"
+                                 "  Gradient.Color5 = clBlack\n"
+                                 "  Gradient.ColorCount = 3\n"
+                                 "  Gradient.LineDirection = diHorizonal\n"
+                                 "end\n";
+    EXPECT_EQ(text, expected);
+}
+
+TEST(GradientFormFile, WrittenValuesReadBack)
+{
+    TGradientHolder source(nullptr);
+    source.SetName("Holder1");
+    TGradient& g = *source.Gradient();
+    g.SetGradientStyle(gsCustomRect);
+    g.SetLineSize(8);
+    g.SetColor1(0x123456);
+    g.SetColor5(clRed);
+    g.SetColorCount(4);
+    g.SetLineDir(diVertical);
+    TGradientHolder target(nullptr);
+    int changes = 0;
+    target.Gradient()->SetOnChange([&](TObject*) { ++changes; });
+    ReadComponentText(WriteComponentText(source), target);
+    const TGradient& r = *target.Gradient();
+    EXPECT_EQ(r.GradientStyle(), gsCustomRect);
+    EXPECT_EQ(r.LineSize(), 8);
+    EXPECT_EQ(r.Color1(), 0x123456);
+    EXPECT_EQ(r.Color5(), clRed);
+    EXPECT_EQ(r.ColorCount(), 4);
+    EXPECT_EQ(r.LineDirection(), diVertical);
+    EXPECT_GT(changes, 0) << "the owner hears of the values read";
 }
