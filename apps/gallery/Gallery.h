@@ -41,5 +41,7 @@ void ColourPage(Gallery& gallery);
 void CanvasPage(Gallery& gallery);
 void FormsPage(Gallery& gallery);
 void TextPage(Gallery& gallery);
+void GradientPage(Gallery& gallery);
+void BlitsPage(Gallery& gallery);
 
 } // namespace gallery

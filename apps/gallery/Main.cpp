@@ -14,6 +14,8 @@ int main(int argc, char** argv)
         gallery::ColourPage(g);
         gallery::CanvasPage(g);
         gallery::TextPage(g);
+        gallery::GradientPage(g);
+        gallery::BlitsPage(g);
         gallery::FormsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <span>
 #include <string>
 
 namespace plx {
@@ -26,6 +28,42 @@ void SetSize(TBitmap& bitmap, std::int32_t width, std::int32_t height);
 void TransparentBlt(TCanvas& canvas, TBitmap& bitmap, std::int32_t x, std::int32_t y, TColor transparentColor);
 //! TransparentBlt with the bitmap's own TransparentColor.
 void TransBlt(TCanvas& canvas, TBitmap& bitmap, std::int32_t x, std::int32_t y);
+//! A transparent draw whose outer edge is softened: each background pixel next
+//! to an opaque one takes 80 % of that pixel's colour (cumulatively, once per
+//! opaque neighbour). A negative transparentColor means TransColor(bitmap).
+//! Meant for small pictures; reads the canvas one pixel beyond the picture.
+void SmoothBlt(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& bitmap, TColor transparentColor);
+//! A new monochrome mask of the bitmap's size: white where the bitmap has
+//! transparentColor, black elsewhere; 0 for an empty bitmap. The caller releases
+//! the handle with DeleteObject (or holds it in a TGdiObjectHandle).
+[[nodiscard]] HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor);
+//! Draws the picture, unscaled, at (x, y) through the mask: the picture where the
+//! mask is black, the canvas unchanged where it is white. The picture goes
+//! through the canvas's Draw, so one whose Transparent is on is drawn with its
+//! transparent colour left out instead of being combined.
+void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture);
+//! As PaintOnMask, with the picture stretched to the mask's size.
+void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture);
+//! Tiles the bitmap over the rectangle, the first tile at its top-left corner;
+//! partial tiles at the right and bottom take the bitmap's top-left part.
+void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect);
+//! Tiles the bitmap over the rectangle with the tiles aligned to the canvas
+//! origin: canvas (x, y) shows bitmap (x mod width, y mod height), also for
+//! negative coordinates, so areas painted in several calls join seamlessly.
+//! areaRect is not consulted.
+void MultiClipPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& areaRect, const TRect& rect);
+//! Copies the bitmap (not tiled) into the rectangle from its top-left corner, in
+//! blocks of at most 48 x 48 pixels; canvas pixels beyond the bitmap stay unchanged.
+void BytesPaint(TCanvas& canvas, const TRect& rect, TBitmap& bitmap);
+//! The smallest rectangle holding all of them (not normalised); (0, 0, 0, 0) for none.
+[[nodiscard]] TRect MergeRect(std::span<const TRect> rects) noexcept;
+[[nodiscard]] TRect MergeRect(std::initializer_list<TRect> rects) noexcept;
+//! A 3D frame in shades of colour: style 1 raised, 2 sunken, 3 a light outline
+//! under a dark one; any other style draws nothing.
+void Draw3D(TCanvas& canvas, const TRect& rect, TColor color, std::int32_t style, std::int32_t width);
+//! A shaded round button face with a border ring of borderWidth. Leaves the pen
+//! at width 1 in DarkenColor(faceColor, 32) and the brush solid in faceColor.
+void RoundButton(TCanvas& canvas, const TRect& rect, TColor faceColor, TColor borderColor, std::int32_t borderWidth);
 
 // ---- Text effects ----------------------------------------------------------
 //

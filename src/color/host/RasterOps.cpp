@@ -123,6 +123,24 @@ void PlotPixel(Raster& raster, std::int32_t x, std::int32_t y, TColor color, TPe
     word = raster.Store(static_cast<TColor>(value));
 }
 
+namespace {
+
+// Stores one word n times. Long runs use the string store, which writes whole
+// cache lines without reading them first (as memset does) and so runs several
+// times faster than a vector loop on a surface that is not in the cache.
+void FillWords(std::uint32_t* p, std::size_t n, std::uint32_t value) noexcept
+{
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (n >= 64) {
+        asm volatile("rep stosl" : "+D"(p), "+c"(n) : "a"(value) : "memory");
+        return;
+    }
+#endif
+    std::fill(p, p + n, value);
+}
+
+} // namespace
+
 void PaintSpan(Raster& raster, std::int32_t y, std::int32_t x0, std::int32_t x1, const FillPattern& pattern, TPenMode mode)
 {
     if (x0 >= x1 || mode == pmNop)
@@ -130,7 +148,7 @@ void PaintSpan(Raster& raster, std::int32_t y, std::int32_t x0, std::int32_t x1,
     std::uint32_t* row = raster.Row(y);
     if (pattern.solid && (mode == pmCopy || mode == pmBlack || mode == pmWhite || mode == pmNotCopy)) {
         std::uint32_t value = Rop2(mode, static_cast<std::uint32_t>(pattern.color), 0);
-        std::fill(row + x0, row + x1, raster.Store(static_cast<TColor>(value)));
+        FillWords(row + x0, static_cast<std::size_t>(x1 - x0), raster.Store(static_cast<TColor>(value)));
         return;
     }
     for (std::int32_t x = x0; x < x1; ++x) {
