@@ -2,6 +2,7 @@
 
 #include "color/ColorMan.h"
 #include "color/host/SysColors.h"
+#include "framework/host/WinControl.h"
 #include "framework/host/System.h"
 
 #include <algorithm>
@@ -335,6 +336,24 @@ void RoundButton(TCanvas& canvas, const TRect& rect, TColor faceColor, TColor bo
     // and left; it is drawn even when there is no ring.
     const TRect face = Rect(r.Left + 1, r.Top + 1, r.Right - 2 * bw + 1, r.Bottom - 2 * bw + 1);
     ShadedOutline(canvas, face, DarkenColor(faceColor, 16), DarkenColor(faceColor, 32));
+}
+
+TRect GetCtrlRect(const TControl& control)
+{
+    TRect r = control.ClientRect();
+    for (const TControl* c = &control; c->Parent() && c->Parent()->Parent(); c = c->Parent())
+        OffsetRect(r, c->Parent()->Left(), c->Parent()->Top());
+    return r;
+}
+
+TPoint GetCtrlPoint(const TControl& control)
+{
+    TPoint p { control.Left(), control.Top() };
+    for (const TControl* c = control.Parent(); c; c = c->Parent()) {
+        p.X += c->Left();
+        p.Y += c->Top();
+    }
+    return p;
 }
 
 } // namespace plx

@@ -15,6 +15,8 @@
 
 namespace plx {
 
+class TControl;
+
 // ---- Bitmap routines -------------------------------------------------------
 
 //! The colour of the bitmap's pixel (0, 0); clInvalid for an empty bitmap.
@@ -58,6 +60,11 @@ void BytesPaint(TCanvas& canvas, const TRect& rect, TBitmap& bitmap);
 //! The smallest rectangle holding all of them (not normalised); (0, 0, 0, 0) for none.
 [[nodiscard]] TRect MergeRect(std::span<const TRect> rects) noexcept;
 [[nodiscard]] TRect MergeRect(std::initializer_list<TRect> rects) noexcept;
+//! The control's client rectangle offset by the positions of its ancestors below
+//! the top level (neither the control's own position nor the top-level one is added).
+[[nodiscard]] TRect GetCtrlRect(const TControl& control);
+//! The control's position summed over all its ancestors, the top level included.
+[[nodiscard]] TPoint GetCtrlPoint(const TControl& control);
 //! A 3D frame in shades of colour: style 1 raised, 2 sunken, 3 a light outline
 //! under a dark one; any other style draws nothing.
 void Draw3D(TCanvas& canvas, const TRect& rect, TColor color, std::int32_t style, std::int32_t width);

@@ -3,6 +3,8 @@
 #include "color/ColorMan.h"
 #include "color/host/Gdi.h"
 #include "color/host/SysColors.h"
+#include "framework/host/ExtCtrls.h"
+#include "framework/host/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -597,4 +599,21 @@ TEST(DrawManRoundButton, LeavesPenAndBrushAsTheHighlightSetThem)
         EXPECT_EQ(c.Brush().Style(), bsSolid) << bw;
         EXPECT_EQ(c.Brush().Color(), kFace) << bw;
     }
+}
+
+TEST(ControlGeometry, CtrlPointSumsAllAncestorsAndCtrlRectSkipsTheTopLevel)
+{
+    plx::TForm form(nullptr);
+    form.SetBounds(100, 200, 300, 300);
+    auto* panel = new plx::TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(5, 6, 100, 100);
+    auto* control = new plx::TPanel(&form);
+    control->SetParent(&form);
+    control->SetBounds(10, 20, 30, 40);
+    EXPECT_EQ(plx::GetCtrlPoint(*control), plx::Point(110, 220));
+    EXPECT_EQ(plx::GetCtrlRect(*control), plx::Rect(0, 0, 30, 40)) << "directly on the form: its client rectangle";
+    control->SetParent(panel);
+    EXPECT_EQ(plx::GetCtrlPoint(*control), plx::Point(115, 226));
+    EXPECT_EQ(plx::GetCtrlRect(*control), plx::Rect(5, 6, 35, 46));
 }
