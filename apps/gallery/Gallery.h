@@ -37,5 +37,6 @@ plx::TBitmap& Blank(plx::TBitmap& bitmap, int width, int height, plx::TColor col
 // Pages, in gallery order.
 void ColourPage(Gallery& gallery);
 void CanvasPage(Gallery& gallery);
+void UtilsPage(Gallery& gallery);
 
 } // namespace gallery

@@ -13,6 +13,7 @@ int main(int argc, char** argv)
         gallery::Gallery g(argc > 1 ? argv[1] : "out/gallery");
         gallery::ColourPage(g);
         gallery::CanvasPage(g);
+        gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";
         return 0;

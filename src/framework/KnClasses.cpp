@@ -128,7 +128,7 @@ protected:
     {
         TComponent::Notification(component, operation);
         if (operation == opRemove)
-            m_alarmer.ControlGone(static_cast<TControl*>(component));
+            m_alarmer.ControlGone(component);
     }
 
 private:
@@ -218,10 +218,12 @@ TControl* TTimeAlarmer::Listeners(std::int32_t index) const
     return static_cast<TControl*>(m_listeners.Get(index));
 }
 
-void TTimeAlarmer::ControlGone(TControl* control) noexcept
+void TTimeAlarmer::ControlGone(TComponent* component) noexcept
 {
-    while (m_listeners.Remove(control) >= 0) {
-    }
+    // The control is being destroyed: compare as components, never cast down.
+    for (std::int32_t i = m_listeners.Count() - 1; i >= 0; --i)
+        if (static_cast<TComponent*>(static_cast<TControl*>(m_listeners.Get(i))) == component)
+            m_listeners.Delete(i);
 }
 
 namespace {

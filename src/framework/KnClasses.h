@@ -14,6 +14,7 @@
 
 namespace plx {
 
+class TComponent;
 class TControl;
 class TStrings;
 class TTimer;
@@ -118,7 +119,7 @@ public:
 private:
     class TListenerWatch;
     friend class TListenerWatch;
-    void ControlGone(TControl* control) noexcept;
+    void ControlGone(TComponent* component) noexcept;
 
     std::unique_ptr<TTimer> m_timer;
     TList m_listeners;
