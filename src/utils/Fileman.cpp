@@ -214,6 +214,8 @@ bool DirExists(std::string_view folder)
 
 bool TestWrite(std::string_view folder)
 {
+    if (folder.empty())
+        return false;
     const std::string stem = ChangeFileExt(kWriteTestName, "");
     const std::string extension = ExtractFileExt(kWriteTestName);
     constexpr int kAttempts = 100;

@@ -63,7 +63,8 @@ bool CreateDirs(std::string_view folder);
 [[nodiscard]] bool DirExists(std::string_view folder);
 //! True when a file can be created in folder. The test creates a new file
 //! there (kWriteTestName, or a numbered variant of it when that name is taken)
-//! without following links, and removes only that file.
+//! without following links, and removes only that file. An empty folder name
+//! gives false.
 [[nodiscard]] bool TestWrite(std::string_view folder);
 //! The high 32 bits of the last-write time counted in 100 ns since
 //! 1601-01-01 (it changes about every 429.5 s); 0 for a file that cannot be

@@ -232,6 +232,7 @@ TEST_F(FilemanFolder, TestWriteLeavesNothingBehind)
     EXPECT_TRUE(TestWrite(Root() + "/"));
     EXPECT_TRUE(Entries(Root()).empty());
     EXPECT_FALSE(TestWrite(At("missing")));
+    EXPECT_FALSE(TestWrite(""));
     EXPECT_TRUE(Entries(Root()).empty());
 }
 
