@@ -43,5 +43,6 @@ void FormsPage(Gallery& gallery);
 void TextPage(Gallery& gallery);
 void GradientPage(Gallery& gallery);
 void BlitsPage(Gallery& gallery);
+void UtilsPage(Gallery& gallery);
 
 } // namespace gallery

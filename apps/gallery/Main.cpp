@@ -17,6 +17,7 @@ int main(int argc, char** argv)
         gallery::GradientPage(g);
         gallery::BlitsPage(g);
         gallery::FormsPage(g);
+        gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";
         return 0;

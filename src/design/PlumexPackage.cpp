@@ -1,7 +1,9 @@
 #include "design/PlumexPackage.h"
 
+#include "framework/KnClasses.h"
 #include "framework/host/Forms.h"
 #include "framework/host/UnitLifetime.h"
+#include "utils/APIMan.h"
 
 #include <array>
 
@@ -25,8 +27,8 @@ const std::array<UnitEntry, 22>& Units()
         { "VBitmap", nullptr, nullptr },
         { "ColorMan", nullptr, nullptr },
         { "DrawMan", nullptr, nullptr },
-        { "APIMan", nullptr, nullptr },
-        { "KnClasses", nullptr, nullptr },
+        { "APIMan", InitializeAPIMan, FinalizeAPIMan },
+        { "KnClasses", InitializeKnClasses, FinalizeKnClasses },
         { "Gradient", nullptr, nullptr },
         { "ArtLabel", nullptr, nullptr },
         { "Backgnd", nullptr, nullptr },
