@@ -43,6 +43,19 @@ void BM_FillRect(benchmark::State& state)
 }
 BENCHMARK(BM_FillRect);
 
+// The same fill one pixel inside the edges: row by row instead of one block.
+void BM_FillRectInset(benchmark::State& state)
+{
+    TBitmap b(kW, kH);
+    b.Canvas().Brush().SetColor(0x5A5A5A);
+    for (auto _ : state) {
+        b.Canvas().FillRect(Rect(1, 1, kW - 1, kH - 1));
+        benchmark::ClobberMemory();
+    }
+    SetBytes(state);
+}
+BENCHMARK(BM_FillRectInset);
+
 void BM_Memcpy(benchmark::State& state)
 {
     std::vector<std::uint32_t> a(std::size_t { kW } * kH, 1), b(std::size_t { kW } * kH);
@@ -64,6 +77,17 @@ void BM_CopyRect(benchmark::State& state)
     SetBytes(state);
 }
 BENCHMARK(BM_CopyRect);
+
+void BM_CopyRectInset(benchmark::State& state)
+{
+    TBitmap src(kW, kH), dst(kW, kH);
+    for (auto _ : state) {
+        dst.Canvas().CopyRect(Rect(1, 1, kW - 1, kH - 1), src.Canvas(), Rect(1, 1, kW - 1, kH - 1));
+        benchmark::ClobberMemory();
+    }
+    SetBytes(state);
+}
+BENCHMARK(BM_CopyRectInset);
 
 void BlitWith(benchmark::State& state, std::uint32_t rop)
 {

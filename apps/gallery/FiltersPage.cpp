@@ -18,8 +18,8 @@ constexpr int kWidth = 128;
 constexpr int kHeight = 96;
 constexpr int kGap = 8;
 
-// A small landscape: a sky gradient, a sun, hills, a house and a striped field,
-// with both smooth ramps and hard edges for the filters to work on.
+// A small landscape: a sky gradient, a sun, hills, a house, a striped field and
+// a word, with both smooth ramps and hard edges for the filters to work on.
 void DrawPicture(TBitmap& b)
 {
     Blank(b, kWidth, kHeight, clWhite);
@@ -49,6 +49,14 @@ void DrawPicture(TBitmap& b)
     c.Rectangle(26, 58, 34, 66);
     c.Brush().SetColor(0x204080);
     c.Rectangle(40, 62, 47, 78);
+    c.Font().SetName("DejaVu Sans");
+    c.Font().SetHeight(-15);
+    c.Font().SetStyle({ fsBold });
+    c.Brush().SetStyle(bsClear);
+    c.Font().SetColor(0x402000);
+    c.TextOut(7, 7, "Plumex");
+    c.Font().SetColor(clWhite);
+    c.TextOut(6, 6, "Plumex");
 }
 
 // A second picture for merging: diagonal colour bands.
@@ -79,7 +87,7 @@ void Pair(Gallery& g, const TBitmap& original, const TBitmap& result, const std:
 void FiltersPage(Gallery& g)
 {
     g.BeginPage("filters", "Bitmap filters",
-        "Every filter of GrafMan applied to a picture drawn here: the original on the left, the result on the right. "
+        "Every filter of GrafMan applied to a picture drawn here (gradient, shapes and text): the original on the left, the result on the right. "
         "Each filter returns the unit's one result bitmap, copied here before the next call. Shown at 2x.");
 
     TBitmap picture, bands;

@@ -53,6 +53,13 @@ void Gallery::Figure(const plx::TBitmap& bitmap, const std::string& caption, int
         + "</figcaption></figure>\n";
 }
 
+void Gallery::Code(const std::string& text)
+{
+    if (m_pages.empty())
+        throw std::logic_error("Code before BeginPage");
+    m_pages.back().body += "<pre>" + Escape(text) + "</pre>\n";
+}
+
 void Gallery::Table(const std::vector<std::vector<std::string>>& rows)
 {
     if (m_pages.empty())

@@ -17,6 +17,8 @@ public:
     void BeginPage(const std::string& slug, const std::string& title, const std::string& intro);
     //! Saves the bitmap as a PNG and shows it with a caption, zoomed by an integer factor.
     void Figure(const plx::TBitmap& bitmap, const std::string& caption, int zoom = 1);
+    //! A block of preformatted text (a form file, say).
+    void Code(const std::string& text);
     //! A table of text; the first row is the header.
     void Table(const std::vector<std::vector<std::string>>& rows);
     //! Writes every page and index.html; returns the index's path.
@@ -37,6 +39,11 @@ plx::TBitmap& Blank(plx::TBitmap& bitmap, int width, int height, plx::TColor col
 // Pages, in gallery order.
 void ColourPage(Gallery& gallery);
 void CanvasPage(Gallery& gallery);
+void FormsPage(Gallery& gallery);
+void TextPage(Gallery& gallery);
+void GradientPage(Gallery& gallery);
+void BlitsPage(Gallery& gallery);
+void UtilsPage(Gallery& gallery);
 void FiltersPage(Gallery& gallery);
 
 } // namespace gallery

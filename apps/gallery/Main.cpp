@@ -13,6 +13,11 @@ int main(int argc, char** argv)
         gallery::Gallery g(argc > 1 ? argv[1] : "out/gallery");
         gallery::ColourPage(g);
         gallery::CanvasPage(g);
+        gallery::TextPage(g);
+        gallery::GradientPage(g);
+        gallery::BlitsPage(g);
+        gallery::FormsPage(g);
+        gallery::UtilsPage(g);
         gallery::FiltersPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

@@ -1,8 +1,10 @@
 #include "design/PlumexPackage.h"
 
+#include "framework/KnClasses.h"
 #include "framework/host/Forms.h"
 #include "framework/host/UnitLifetime.h"
 #include "paint/GrafMan.h"
+#include "utils/APIMan.h"
 
 #include <array>
 
@@ -26,8 +28,8 @@ const std::array<UnitEntry, 22>& Units()
         { "VBitmap", nullptr, nullptr },
         { "ColorMan", nullptr, nullptr },
         { "DrawMan", nullptr, nullptr },
-        { "APIMan", nullptr, nullptr },
-        { "KnClasses", nullptr, nullptr },
+        { "APIMan", InitializeAPIMan, FinalizeAPIMan },
+        { "KnClasses", InitializeKnClasses, FinalizeKnClasses },
         { "Gradient", nullptr, nullptr },
         { "ArtLabel", nullptr, nullptr },
         { "Backgnd", nullptr, nullptr },

@@ -401,7 +401,11 @@ void TCanvas::DrawShape(const ShapeBox& shape)
         }
     };
 
-    for (std::int32_t y = outer.Top; y < outer.Bottom; ++y) {
+    // Rows outside the clip paint nothing (and each row's spans are computed on
+    // their own), so a shape far larger than the surface costs only its visible rows.
+    const std::int32_t firstRow = std::max(outer.Top, clip.Top - m_origin.Y);
+    const std::int32_t endRow = std::min(outer.Bottom, clip.Bottom - m_origin.Y);
+    for (std::int32_t y = firstRow; y < endRow; ++y) {
         std::int32_t a = 0, b = 0;
         if (!shape.Span(outer, outerCw, outerCh, y, a, b))
             continue;

@@ -10,12 +10,17 @@
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+#include <string_view>
 
 namespace plx {
 
 class Raster;
 class TBitmap;
 using HDC = std::uintptr_t;
+namespace detail {
+struct FontSpec;
+struct TextPaint;
+}
 
 //! A canvas draws with its pen, brush and font, in its own coordinates, clipped
 //! to ClipRect. Rectangles exclude their right and bottom edges; lines and
@@ -112,6 +117,34 @@ public:
     TColor SetTextColor(TColor color) noexcept;
     [[nodiscard]] TColor BkColor() const noexcept { return m_bkColor; }
     TColor SetBkColor(TColor color) noexcept;
+
+    // ---- Text ----------------------------------------------------------------
+
+    //! \name Text
+    //! Text is drawn in the font selected into Handle (see SelectObject), or else
+    //! in Font, and always in Font's colour. Strings are UTF-8; a byte that does
+    //! not start a valid sequence is read as Windows-1252. A solid brush first
+    //! fills the text cell with the brush colour; any other brush leaves all but
+    //! the glyph pixels alone. Text honours the clip rectangle.
+
+    //! Draws with the text cell's top-left corner at (x, y) and moves the pen
+    //! position to (x + the text's width, y).
+    void TextOut(std::int32_t x, std::int32_t y, std::string_view text);
+    //! As TextOut, limited to rect; a solid brush fills the whole of rect.
+    void TextRect(const TRect& rect, std::int32_t x, std::int32_t y, std::string_view text);
+    //! The width (the sum of the advances) and height (the cell: ascent + descent,
+    //! also for an empty text) of the text, unrotated.
+    [[nodiscard]] TSize TextExtent(std::string_view text) const;
+    [[nodiscard]] std::int32_t TextWidth(std::string_view text) const;
+    [[nodiscard]] std::int32_t TextHeight(std::string_view text) const;
+
+    //! Host-internal: the font text calls use.
+    [[nodiscard]] detail::FontSpec TextFont() const;
+    //! Host-internal: draws decoded text with the cell's top-left corner at `at`;
+    //! returns the text's width.
+    std::int32_t PaintText(TPoint at, std::u32string_view text, const detail::TextPaint& options);
+
+    // ---- End of text ---------------------------------------------------------
 
     //! Fires after each drawing operation (a bitmap forwards it as its own change).
     void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }

@@ -161,7 +161,11 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
         d->canvas->SetSurface(d->selected.get());
         return previous;
     }
-    return std::exchange(d->font, object);
+    if (!dynamic_cast<detail::GdiFont*>(o))
+        return 0;
+    HFONT canvasFont = detail::CanvasFontHandle();
+    HFONT previous = std::exchange(d->font, object == canvasFont ? 0 : object);
+    return previous ? previous : canvasFont;
 }
 
 BOOL DeleteObject(HGDIOBJ object)

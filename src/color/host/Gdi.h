@@ -35,7 +35,9 @@ public:
 [[nodiscard]] HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 //! Selects a bitmap (memory device contexts) or a font into a device context;
-//! returns the previously selected object of that kind, or 0.
+//! returns the previously selected object of that kind, or 0. A context without
+//! a selected font answers with a handle that, selected again, returns it to its
+//! canvas's own font.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 //! Releases an object the caller created. Objects that belong to a TBitmap or a
 //! TCanvas, and unknown handles, are refused (false).
@@ -66,6 +68,51 @@ BOOL StretchBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, st
     std::int32_t sourceX, std::int32_t sourceY, std::int32_t sourceWidth, std::int32_t sourceHeight, std::uint32_t rop);
 //! A raster operation on the destination with its brush only.
 BOOL PatBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, std::uint32_t rop);
+
+//! \name Fonts
+inline constexpr std::int32_t FW_DONTCARE = 0;
+inline constexpr std::int32_t FW_NORMAL = 400;
+inline constexpr std::int32_t FW_BOLD = 700;
+inline constexpr std::uint32_t OUT_DEFAULT_PRECIS = 0;
+inline constexpr std::uint32_t CLIP_DEFAULT_PRECIS = 0;
+inline constexpr std::uint32_t CLIP_STROKE_PRECIS = 2;
+inline constexpr std::uint32_t DEFAULT_QUALITY = 0;
+inline constexpr std::uint32_t NONANTIALIASED_QUALITY = 3;
+inline constexpr std::uint32_t ANTIALIASED_QUALITY = 4;
+inline constexpr std::uint32_t CLEARTYPE_QUALITY = 5;
+inline constexpr std::uint32_t DEFAULT_PITCH = 0;
+inline constexpr std::size_t LF_FACESIZE = 32;
+
+//! A logical font. Heights as for TFont (negative: character height, positive:
+//! cell height, 0: default); escapement in tenths of a degree, counter-clockwise
+//! (the orientation is not used: characters turn with the baseline); weights of
+//! 600 and more are bold; ANTIALIASED_QUALITY and CLEARTYPE_QUALITY give smoothed
+//! glyphs, every other quality one bit per pixel.
+struct LOGFONTA {
+    std::int32_t lfHeight { 0 };
+    std::int32_t lfWidth { 0 };
+    std::int32_t lfEscapement { 0 };
+    std::int32_t lfOrientation { 0 };
+    std::int32_t lfWeight { FW_NORMAL };
+    std::uint8_t lfItalic { 0 };
+    std::uint8_t lfUnderline { 0 };
+    std::uint8_t lfStrikeOut { 0 };
+    std::uint8_t lfCharSet { 0 };
+    std::uint8_t lfOutPrecision { 0 };
+    std::uint8_t lfClipPrecision { 0 };
+    std::uint8_t lfQuality { 0 };
+    std::uint8_t lfPitchAndFamily { 0 };
+    char lfFaceName[LF_FACESIZE] {};
+};
+
+//! A font object for SelectObject, released with DeleteObject. The face name is
+//! read up to its terminating zero and cut to 31 characters; a null name is the
+//! default face.
+[[nodiscard]] HFONT CreateFontA(std::int32_t height, std::int32_t width, std::int32_t escapement, std::int32_t orientation,
+    std::int32_t weight, std::uint32_t italic, std::uint32_t underline, std::uint32_t strikeOut, std::uint32_t charSet,
+    std::uint32_t outPrecision, std::uint32_t clipPrecision, std::uint32_t quality, std::uint32_t pitchAndFamily,
+    const char* faceName);
+[[nodiscard]] HFONT CreateFontIndirectA(const LOGFONTA& logFont);
 
 //! Releases a GDI object when it goes out of scope.
 class TGdiObjectHandle {
@@ -132,6 +179,15 @@ void SetCallerOwned(HGDIOBJ handle, bool callerOwned) noexcept;
 [[nodiscard]] TCanvas* CanvasFromDC(HDC dc) noexcept;
 //! The font selected into a device context (0 when the canvas's own font applies).
 [[nodiscard]] HFONT SelectedFont(HDC dc) noexcept;
+
+//! A font object in the handle table.
+class GdiFont : public GdiObject {
+public:
+    LOGFONTA logFont;
+};
+//! The handle SelectObject returns for a device context that had no font
+//! selected: selecting it again returns the context to its canvas's own font.
+[[nodiscard]] HFONT CanvasFontHandle();
 
 } // namespace detail
 

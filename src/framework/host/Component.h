@@ -66,6 +66,8 @@ public:
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
 protected:
+    //! With opRemove the component is being destroyed and is no more than a
+    //! TComponent by now: compare its address, do not call into it or cast it.
     virtual void Notification(TComponent* component, TOperation operation);
     //! Sets csDestroying here and in everything owned.
     void Destroying() noexcept;

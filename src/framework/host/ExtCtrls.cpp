@@ -1,5 +1,6 @@
 #include "framework/host/ExtCtrls.h"
 
+#include "color/host/DrawText.h"
 #include "framework/host/Published.h"
 #include "framework/host/TypInfo.h"
 
@@ -109,8 +110,16 @@ void TCustomPanel::Paint()
     PaintCaption(r);
 }
 
-void TCustomPanel::PaintCaption(TRect)
+void TCustomPanel::PaintCaption(TRect rect)
 {
+    // The caption is centred on the middle line of the inner rectangle.
+    TCanvas& canvas = Canvas();
+    canvas.Font().Assign(&Font());
+    std::int32_t h = canvas.TextHeight("W");
+    rect.Top = (rect.Top + rect.Bottom - h) / 2;
+    rect.Bottom = rect.Top + h;
+    std::uint32_t align = m_alignment == taRightJustify ? DT_RIGHT : m_alignment == taCenter ? DT_CENTER : DT_LEFT;
+    DrawText(canvas, Caption(), rect, DT_EXPANDTABS | DT_VCENTER | align);
 }
 
 TPanel::TPanel(TComponent* owner)

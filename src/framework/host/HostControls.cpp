@@ -2,6 +2,7 @@
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/Forms.h"
 #include "framework/host/ImgList.h"
+#include "framework/host/StdCtrls.h"
 #include "framework/host/Timer.h"
 #include "framework/host/TypInfo.h"
 
@@ -17,6 +18,7 @@ const TClassInfo* const* HostClasses()
         &TBevel::StaticClassInfo(),
         &TImage::StaticClassInfo(),
         &TPaintBox::StaticClassInfo(),
+        &TLabel::StaticClassInfo(),
         &TTimer::StaticClassInfo(),
         &TImageList::StaticClassInfo(),
         nullptr,

@@ -27,12 +27,14 @@ public:
     }
     ~LoggingComponent() override { g_log.push_back("free " + m_tag); }
     TComponent* watched { nullptr };
+    std::string watchedTag;
 
 protected:
     void Notification(TComponent* c, TOperation op) override
     {
+        // The going component is only a TComponent by now: compare, never downcast.
         if (op == opRemove && c == watched) {
-            g_log.push_back(m_tag + " hears " + static_cast<LoggingComponent*>(c)->m_tag + " go");
+            g_log.push_back(m_tag + " hears " + watchedTag + " go");
             watched = nullptr;
         }
     }
@@ -105,6 +107,7 @@ TEST(Ownership, OwnerFreesLastInFirstOutAndNotifies)
         auto* b = new LoggingComponent(owner, "b");
         (void)new LoggingComponent(owner, "c");
         a->watched = b;
+        a->watchedTag = "b";
         delete b; // a hears it through the owner
         EXPECT_EQ(owner->ComponentCount(), 2);
         delete owner;
@@ -119,6 +122,7 @@ TEST(Ownership, FreeNotificationAcrossOwnersAndNames)
     auto* x = new LoggingComponent(nullptr, "x");
     auto* y = new LoggingComponent(nullptr, "y");
     x->watched = y;
+    x->watchedTag = "y";
     y->FreeNotification(x);
     delete y;
     EXPECT_EQ(g_log.back(), "x hears y go");

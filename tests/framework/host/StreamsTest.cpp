@@ -74,12 +74,15 @@ TEST(TMemoryStream, SetSizeTruncatesAndClampsThePosition)
     EXPECT_EQ(stream.Position(), 2);
     EXPECT_EQ(stream.Size(), 2);
     EXPECT_THROW(stream.SetSize(-1), EStreamError);
+#if !defined(__SANITIZE_ADDRESS__)
+    // (The address sanitizer stops the process on such a request instead.)
     try {
         stream.SetSize(std::numeric_limits<std::int64_t>::max());
         FAIL();
     } catch (const EStreamError& e) {
         EXPECT_EQ(e.Message(), "Out of memory while expanding memory stream");
     }
+#endif
     stream.Clear();
     EXPECT_EQ(stream.Size(), 0);
     EXPECT_EQ(stream.Position(), 0);

@@ -1,0 +1,289 @@
+// TCanvas's text calls: measuring and drawing strings with the font engine.
+#include "color/host/Canvas.h"
+
+#include "color/host/FontEngine.h"
+#include "color/host/Gdi.h"
+#include "color/host/Raster.h"
+#include "color/host/SysColors.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace plx {
+
+namespace {
+
+using detail::FontMetrics;
+
+// A rectangle in raster coordinates that may lie far outside the int32 range.
+struct WideRect {
+    std::int64_t left, top, right, bottom;
+};
+
+TRect ClipWide(const WideRect& r, const TRect& clip) noexcept
+{
+    TRect out { static_cast<std::int32_t>(std::max<std::int64_t>(r.left, clip.Left)),
+        static_cast<std::int32_t>(std::max<std::int64_t>(r.top, clip.Top)),
+        static_cast<std::int32_t>(std::min<std::int64_t>(r.right, clip.Right)),
+        static_cast<std::int32_t>(std::min<std::int64_t>(r.bottom, clip.Bottom)) };
+    return out.IsEmpty() ? TRect {} : out;
+}
+
+// Writes glyphs and solid areas into a raster within a clip rectangle.
+class TextPainter {
+public:
+    TextPainter(Raster& raster, const TRect& clip, TColor color)
+        : m_raster(raster)
+        , m_clip(clip)
+        , m_color(color)
+        , m_word(raster.Store(color))
+    {
+    }
+
+    void Fill(const WideRect& area, std::uint32_t word) noexcept
+    {
+        TRect r = ClipWide(area, m_clip);
+        for (std::int32_t y = r.Top; y < r.Bottom; ++y)
+            std::fill(m_raster.Row(y) + r.Left, m_raster.Row(y) + r.Right, word);
+    }
+    void Fill(const WideRect& area) noexcept { Fill(area, m_word); }
+
+    // The pixels whose centres fall inside a rectangle of text space (u along the
+    // baseline, v down from the cell's top), turned by the angle about origin.
+    void FillTurned(double u0, double v0, double u1, double v1, double ox, double oy, double c, double s, std::uint32_t word)
+    {
+        double xs[4], ys[4];
+        const double us[4] = { u0, u1, u1, u0 }, vs[4] = { v0, v0, v1, v1 };
+        for (int i = 0; i < 4; ++i) {
+            xs[i] = ox + us[i] * c + vs[i] * s;
+            ys[i] = oy - us[i] * s + vs[i] * c;
+        }
+        WideRect box { Floor(*std::min_element(xs, xs + 4)) - 1, Floor(*std::min_element(ys, ys + 4)) - 1,
+            Floor(*std::max_element(xs, xs + 4)) + 2, Floor(*std::max_element(ys, ys + 4)) + 2 };
+        TRect r = ClipWide(box, m_clip);
+        for (std::int32_t y = r.Top; y < r.Bottom; ++y) {
+            std::uint32_t* row = m_raster.Row(y);
+            for (std::int32_t x = r.Left; x < r.Right; ++x) {
+                double dx = x + 0.5 - ox, dy = y + 0.5 - oy;
+                double u = dx * c - dy * s, v = dx * s + dy * c;
+                if (u >= u0 && u < u1 && v >= v0 && v < v1)
+                    row[x] = word;
+            }
+        }
+    }
+
+    void Glyph(const detail::Glyph& g, std::int64_t x, std::int64_t y)
+    {
+        TRect r = ClipWide({ x, y, x + g.width, y + g.height }, m_clip);
+        for (std::int32_t row = r.Top; row < r.Bottom; ++row) {
+            const std::uint8_t* cover = g.coverage.data() + static_cast<std::size_t>(row - y) * static_cast<std::size_t>(g.width);
+            std::uint32_t* out = m_raster.Row(row);
+            for (std::int32_t col = r.Left; col < r.Right; ++col) {
+                std::uint8_t a = cover[col - x];
+                if (a == 255)
+                    out[col] = m_word;
+                else if (a != 0)
+                    out[col] = m_raster.Store(Blend(static_cast<TColor>(out[col] & 0xFFFFFF), a));
+            }
+        }
+    }
+
+    [[nodiscard]] std::uint32_t Word() const noexcept { return m_word; }
+
+private:
+    static std::int64_t Floor(double v) noexcept
+    {
+        return static_cast<std::int64_t>(std::floor(std::clamp(v, -4e18, 4e18)));
+    }
+
+    [[nodiscard]] TColor Blend(TColor under, std::uint32_t a) const noexcept
+    {
+        auto mix = [a](std::uint32_t fg, std::uint32_t bg) { return (fg * a + bg * (255 - a) + 127) / 255; };
+        return RGB(static_cast<std::int32_t>(mix(GetRValue(m_color), GetRValue(under))),
+            static_cast<std::int32_t>(mix(GetGValue(m_color), GetGValue(under))),
+            static_cast<std::int32_t>(mix(GetBValue(m_color), GetBValue(under))));
+    }
+
+    Raster& m_raster;
+    TRect m_clip;
+    TColor m_color;
+    std::uint32_t m_word;
+};
+
+void CosSin(std::int32_t escapement, double angle, double& c, double& s) noexcept
+{
+    if (escapement % 900 == 0) {
+        static constexpr double kCos[] = { 1, 0, -1, 0 }, kSin[] = { 0, 1, 0, -1 };
+        std::int32_t quadrant = ((escapement / 900) % 4 + 4) % 4;
+        c = kCos[quadrant];
+        s = kSin[quadrant];
+        return;
+    }
+    c = std::cos(angle);
+    s = std::sin(angle);
+}
+
+} // namespace
+
+detail::FontSpec TCanvas::TextFont() const
+{
+    detail::FontSpec spec;
+    HFONT selected = m_handle ? detail::SelectedFont(m_handle) : 0;
+    if (auto* gdiFont = selected ? dynamic_cast<const detail::GdiFont*>(detail::LookupObject(selected)) : nullptr) {
+        const LOGFONTA& lf = gdiFont->logFont;
+        if (lf.lfFaceName[0] != '\0')
+            spec.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+        spec.height = lf.lfHeight;
+        spec.width = std::max(lf.lfWidth, 0);
+        spec.escapement = lf.lfEscapement;
+        spec.weight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : lf.lfWeight;
+        spec.italic = lf.lfItalic != 0;
+        spec.underline = lf.lfUnderline != 0;
+        spec.strikeOut = lf.lfStrikeOut != 0;
+        spec.antiAliased = lf.lfQuality == ANTIALIASED_QUALITY || lf.lfQuality == CLEARTYPE_QUALITY;
+        return spec;
+    }
+    TFontStyles style = m_font.Style();
+    spec.name = m_font.Name();
+    spec.height = m_font.Height();
+    spec.weight = style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+    spec.italic = style.Contains(fsItalic);
+    spec.underline = style.Contains(fsUnderline);
+    spec.strikeOut = style.Contains(fsStrikeOut);
+    spec.antiAliased = m_font.AntiAliased();
+    return spec;
+}
+
+TSize TCanvas::TextExtent(std::string_view text) const
+{
+    auto font = detail::FontEngine::Instance().Resolve(TextFont());
+    return { font->Width(detail::DecodeText(text)), font->Metrics().height };
+}
+
+std::int32_t TCanvas::TextWidth(std::string_view text) const
+{
+    return TextExtent(text).cx;
+}
+
+std::int32_t TCanvas::TextHeight(std::string_view text) const
+{
+    return TextExtent(text).cy;
+}
+
+void TCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text)
+{
+    detail::TextPaint options;
+    options.opaque = m_brush.Style() == bsSolid;
+    std::int32_t width = PaintText({ x, y }, detail::DecodeText(text), options);
+    m_penPos = { static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t { x } + width,
+                     std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())),
+        y };
+}
+
+void TCanvas::TextRect(const TRect& rect, std::int32_t x, std::int32_t y, std::string_view text)
+{
+    if (m_raster && m_brush.Style() == bsSolid) {
+        TRect area = rect;
+        OffsetRect(area, m_origin.X, m_origin.Y);
+        area = Intersect(area, DeviceClip());
+        const std::uint32_t word = m_raster->Store(ColorToRGB(m_brush.Color()));
+        for (std::int32_t row = area.Top; row < area.Bottom; ++row)
+            std::fill(m_raster->Row(row) + area.Left, m_raster->Row(row) + area.Right, word);
+    }
+    detail::TextPaint options;
+    options.clip = &rect;
+    PaintText({ x, y }, detail::DecodeText(text), options);
+}
+
+std::int32_t TCanvas::PaintText(TPoint at, std::u32string_view text, const detail::TextPaint& options)
+{
+    auto font = detail::FontEngine::Instance().Resolve(TextFont());
+    const FontMetrics& m = font->Metrics();
+    const detail::FontSpec& spec = font->Spec();
+
+    // Pen offsets along the baseline. Glyphs are fetched one at a time as they are
+    // drawn: a large glyph is valid only until the next one is fetched.
+    std::vector<std::int64_t> pens;
+    pens.reserve(text.size() + 1);
+    std::int64_t pen = 0;
+    for (char32_t ch : text) {
+        pens.push_back(pen);
+        pen += font->Advance(ch);
+    }
+    pens.push_back(pen);
+    const auto width = static_cast<std::int32_t>(std::min<std::int64_t>(pen, std::numeric_limits<std::int32_t>::max()));
+
+    if (!m_raster)
+        return width;
+    TRect clip = DeviceClip();
+    if (options.clip) {
+        TRect limit = *options.clip;
+        OffsetRect(limit, m_origin.X, m_origin.Y);
+        clip = Intersect(clip, limit);
+    }
+    if (clip.IsEmpty())
+        return width;
+
+    TextPainter painter(*m_raster, clip, ColorToRGB(m_font.Color()));
+    const std::uint32_t background = m_raster->Store(ColorToRGB(m_brush.Color()));
+    // Lines across the text (underline, strike-out) and under single characters
+    // (accelerators), as spans of text space: [u0, u1) x [v0, v0 + thickness).
+    struct Line {
+        std::int64_t u0, u1, v0, thickness;
+    };
+    std::vector<Line> lines;
+    const std::int64_t underlineTop = m.ascent + m.underlineOffset;
+    if (spec.underline)
+        lines.push_back({ 0, pen, underlineTop, m.underlineThickness });
+    if (spec.strikeOut)
+        lines.push_back({ 0, pen, m.ascent + m.strikeOutOffset, m.strikeOutThickness });
+    for (std::size_t i : options.underlined)
+        if (i < text.size())
+            lines.push_back({ pens[i], pens[i + 1], underlineTop, m.underlineThickness });
+
+    const std::int64_t ox = std::int64_t { at.X } + m_origin.X;
+    const std::int64_t oy = std::int64_t { at.Y } + m_origin.Y;
+    if (spec.escapement % 3600 == 0) {
+        if (options.opaque)
+            painter.Fill({ ox, oy, ox + pen, oy + m.height }, background);
+        const std::int64_t baseline = oy + m.ascent;
+        // Glyphs well outside the clip are not even rendered; a cell height of
+        // margin covers what a glyph draws beyond its advance.
+        const std::int64_t margin = m.height;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (ox + pens[i + 1] + margin < clip.Left)
+                continue;
+            if (ox + pens[i] - margin >= clip.Right)
+                break;
+            const detail::Glyph& g = font->GlyphOf(text[i]);
+            painter.Glyph(g, ox + pens[i] + g.left, baseline - g.top);
+        }
+        for (const Line& l : lines)
+            painter.Fill({ ox + l.u0, oy + l.v0, ox + l.u1, oy + l.v0 + l.thickness });
+    } else {
+        // The cell turns about its top-left corner; each glyph is placed at its
+        // turned pen position, rounded to whole pixels.
+        double c = 1, s = 0;
+        CosSin(spec.escapement, font->Angle(), c, s);
+        const auto fx = static_cast<double>(ox), fy = static_cast<double>(oy);
+        if (options.opaque)
+            painter.FillTurned(0, 0, static_cast<double>(pen), m.height, fx, fy, c, s, background);
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto u = static_cast<double>(pens[i]);
+            auto px = static_cast<std::int64_t>(std::floor(fx + u * c + m.ascent * s + 0.5));
+            auto py = static_cast<std::int64_t>(std::floor(fy - u * s + m.ascent * c + 0.5));
+            const detail::Glyph& g = font->GlyphOf(text[i]);
+            painter.Glyph(g, px + g.left, py - g.top);
+        }
+        for (const Line& l : lines)
+            painter.FillTurned(static_cast<double>(l.u0), static_cast<double>(l.v0), static_cast<double>(l.u1),
+                static_cast<double>(l.v0 + l.thickness), fx, fy, c, s, painter.Word());
+    }
+    Changed();
+    return width;
+}
+
+} // namespace plx

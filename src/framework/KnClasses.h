@@ -1,0 +1,174 @@
+// KnClasses: an owning object list, a cell matrix kept in one flat list, the
+// shared timer that repaints registered controls, and a memory stream with
+// typed reads and writes.
+#pragma once
+
+#include "framework/host/List.h"
+#include "framework/host/Streams.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace plx {
+
+class TComponent;
+class TControl;
+class TStrings;
+class TTimer;
+
+//! A pointer list that owns its objects: the destructor frees every object in
+//! it (nil entries are allowed and skipped; an object listed twice is freed
+//! once). Delete, Remove and Clear free nothing; FreeItem does.
+class TObjectsList : public TList {
+public:
+    TObjectsList() = default;
+    ~TObjectsList() override;
+
+    //! The entry at index as an object; raises EListError out of range.
+    [[nodiscard]] TObject* GetObjs(std::int32_t index) const;
+    //! Replaces the entry without freeing the object it held.
+    void SetObjs(std::int32_t index, TObject* object);
+    //! Frees the object at index and deletes the entry; later entries move down.
+    void FreeItem(std::int32_t index);
+};
+
+//! Sender, then the cell's indexes cut to their low 16 bits.
+using TOnCellChange = std::function<void(TObject* sender, std::uint16_t r, std::uint16_t c)>;
+
+//! Rows × Cols cells of pointer size (an integer or a pointer) in one list:
+//! cell (r, c) is entry r + c × Rows, and one spare entry follows the last
+//! cell, so Count is Rows × Cols + 1. Cells are not range-checked beyond the
+//! list's own check of that flat index.
+class TMatrix : public TList {
+public:
+    //! Raises EListError ("List capacity out of bounds") when Rows × Cols is
+    //! negative or the list cannot hold it, and then changes nothing.
+    TMatrix(std::int32_t rows, std::int32_t cols);
+
+    //! New extents; every cell becomes 0. Objects the cells pointed to are not freed.
+    void Recreate(std::int32_t rows, std::int32_t cols);
+    [[nodiscard]] std::int32_t Rows() const noexcept { return m_rows; }
+    [[nodiscard]] std::int32_t Cols() const noexcept { return m_cols; }
+
+    //! Raise EListError ("List index out of bounds") when the flat index lies
+    //! outside the list.
+    [[nodiscard]] std::intptr_t GetCells(std::int32_t r, std::int32_t c) const;
+    //! Stores the value and then fires OnCellChange, changed or not.
+    void SetCells(std::int32_t r, std::int32_t c, std::intptr_t value);
+
+    [[nodiscard]] const TOnCellChange& OnCellChange() const noexcept { return m_onCellChange; }
+    void SetOnCellChange(TOnCellChange handler) { m_onCellChange = std::move(handler); }
+
+protected:
+    [[nodiscard]] std::int32_t FlatIndex(std::int32_t r, std::int32_t c) const;
+    void PutCell(std::int32_t r, std::int32_t c, void* value);
+
+private:
+    void Extend(std::int32_t rows, std::int32_t cols, bool clear);
+
+    std::int32_t m_rows { 0 };
+    std::int32_t m_cols { 0 };
+    TOnCellChange m_onCellChange;
+};
+
+//! A matrix of object cells. It does not own them.
+class TObjMatrix : public TMatrix {
+public:
+    using TMatrix::TMatrix;
+
+    [[nodiscard]] TObject* GetObjs(std::int32_t r, std::int32_t c) const;
+    //! Stores the object and fires OnCellChange.
+    void SetObjs(std::int32_t r, std::int32_t c, TObject* object);
+};
+
+//! One timer that repaints registered controls on every tick. The timer is
+//! made at the first StartTimer (2000 ms, enabled); until then StopTimer and
+//! SetInterval do nothing and GetInterval is 0. The alarmer does not own its
+//! controls: a control that goes away leaves the list by itself, and
+//! destroying the alarmer frees only its list and its timer.
+class TTimeAlarmer : public TObject {
+public:
+    TTimeAlarmer();
+    ~TTimeAlarmer() override;
+
+    //! Creates, starts and hooks the timer when there is none yet; otherwise
+    //! does nothing (a stopped timer stays stopped).
+    void StartTimer();
+    void StopTimer();
+    //! Appends the control and returns its index. A control added twice is
+    //! repainted twice a tick.
+    std::int32_t Add(TControl* control);
+    //! Removes the control's first entry and returns its former index, or -1.
+    std::int32_t Remove(TControl* control);
+
+    [[nodiscard]] std::uint32_t GetInterval() const noexcept;
+    void SetInterval(std::uint32_t value);
+
+    //! The tick: repaints every control registered when it starts, in order,
+    //! skipping a control that left the list before its turn came.
+    void OnNotify(TObject* sender);
+
+    [[nodiscard]] std::int32_t ListenerCount() const noexcept { return m_listeners.Count(); }
+    [[nodiscard]] TControl* Listeners(std::int32_t index) const;
+    //! The timer, or null before the first StartTimer.
+    [[nodiscard]] TTimer* Timer() const noexcept { return m_timer.get(); }
+
+private:
+    class TListenerWatch;
+    friend class TListenerWatch;
+    void ControlGone(TComponent* component) noexcept;
+
+    std::unique_ptr<TTimer> m_timer;
+    TList m_listeners;
+    std::unique_ptr<TListenerWatch> m_watch;
+};
+
+//! The shared alarmer, made by InitializeKnClasses and freed by
+//! FinalizeKnClasses; null outside that time.
+[[nodiscard]] TTimeAlarmer* Alarmer() noexcept;
+void InitializeKnClasses();
+void FinalizeKnClasses();
+
+//! A memory stream with typed values, little-endian, without padding or tags:
+//! Integer 4 bytes; Float 10 bytes (x87 extended: 64-bit significand with its
+//! integer bit, then 15-bit biased exponent and sign); Char and Bool 1 byte
+//! (Bool written as 0 or 1, any non-zero byte reads as true); String a 4-byte
+//! length and the bytes; Strings a 4-byte count and that many Strings.
+//!
+//! Reads never fail: bytes past the end read as 0, a string length beyond the
+//! bytes left is cut to them, and ReadStrings stops at the end of the data, so
+//! no length or count read from the stream sizes an allocation.
+class TKnStream : public TMemoryStream {
+public:
+    void WriteInteger(std::int32_t value);
+    void WriteFloat(long double value);
+    void WriteChar(char value);
+    void WriteBool(bool value);
+    void WriteString(std::string_view s);
+    void WriteStrings(const TStrings& list);
+
+    [[nodiscard]] std::int32_t ReadInteger();
+    [[nodiscard]] long double ReadFloat();
+    [[nodiscard]] char ReadChar();
+    [[nodiscard]] bool ReadBool();
+    void ReadString(std::string& s);
+    //! Appends the lines read to list (which is not cleared). With a null list
+    //! nothing is read and the position stays.
+    void ReadStrings(TStrings* list);
+
+private:
+    //! Reads count bytes into buffer, zero-filling what the stream lacks.
+    void ReadPadded(void* buffer, std::int64_t count);
+};
+
+namespace detail {
+//! The 10-byte x87 extended encoding of a value, computed without relying on
+//! the layout of long double, and back. NaNs keep their sign but not their payload.
+void EncodeExtended(long double value, std::uint8_t (&bytes)[10]) noexcept;
+[[nodiscard]] long double DecodeExtended(const std::uint8_t (&bytes)[10]) noexcept;
+} // namespace detail
+
+} // namespace plx

@@ -1,0 +1,116 @@
+// DateMan: month names, a forgiving date parser, month lengths and leap years,
+// reading and replacing one field of a date-time, stepping, the first and last
+// day of a year or month, and whole hours, minutes and seconds.
+#pragma once
+
+#include "framework/host/SysUtils.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plx {
+
+//! \name Month names and parsing
+//! @{
+//! The locale's long month name: month 1 is January; 0 gives December and 13
+//! January (the name of the month that holds day month × 30).
+[[nodiscard]] std::string StrMonth(std::uint16_t month);
+[[nodiscard]] std::string StrMonthShort(std::uint16_t month);
+//! The day number of a date written with any of the separators - . \ | ' ,
+//! and short month names in any case: "12-Mar-1998" and "12.mar.1998" both read
+//! as 12/3/1998. Every character but digits and "/" is dropped before reading,
+//! so spaces do not separate. The locale decides the order of day, month and
+//! year. Raises EConvertError when the kept text is not a date.
+[[nodiscard]] std::int32_t EStrToDate(std::string_view text);
+//! @}
+
+//! \name Calendar
+//! @{
+//! The Gregorian rule: divisible by 4, except centuries not divisible by 400.
+[[nodiscard]] constexpr bool IsLeapYear(std::uint16_t year) noexcept
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+//! 28 or 29 for month 2; 30 for 4, 6, 9 and 11; 31 for every other value.
+[[nodiscard]] constexpr std::uint16_t DayInMonth(std::uint16_t year, std::uint16_t month) noexcept
+{
+    if (month == 2)
+        return IsLeapYear(year) ? 29 : 28;
+    return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
+}
+//! @}
+
+//! \name Fields
+//! Fields of a value outside 0001-01-01 .. 9999-12-31 read as 0.
+//! @{
+[[nodiscard]] std::uint16_t GetDay(TDateTime date) noexcept;
+[[nodiscard]] std::uint16_t GetMonth(TDateTime date) noexcept;
+[[nodiscard]] std::uint16_t GetYear(TDateTime date) noexcept;
+[[nodiscard]] std::uint16_t GetHour(TDateTime date) noexcept;
+[[nodiscard]] std::uint16_t GetMin(TDateTime date) noexcept;
+[[nodiscard]] std::uint16_t GetSec(TDateTime date) noexcept;
+
+//! date - GetDay(date) + day; the time of day is kept.
+[[nodiscard]] TDateTime SetDay(std::uint16_t day, TDateTime date) noexcept;
+//! The same day in another month or year, at midnight. Raise EConvertError
+//! when that day does not exist (31 March with month 2).
+[[nodiscard]] TDateTime SetMonth(std::uint16_t month, TDateTime date);
+[[nodiscard]] TDateTime SetYear(std::uint16_t year, TDateTime date);
+//! The date-time with one field replaced, recombined from whole milliseconds
+//! so the other fields read back unchanged. A value beyond the field's range
+//! carries into the next fields (SetHour(25, d) is 01:00 the next day). A date
+//! outside the valid range is returned unchanged.
+[[nodiscard]] TDateTime SetHour(std::uint16_t hour, TDateTime date) noexcept;
+[[nodiscard]] TDateTime SetMin(std::uint16_t min, TDateTime date) noexcept;
+[[nodiscard]] TDateTime SetSec(std::uint16_t sec, TDateTime date) noexcept;
+//! @}
+
+//! \name Stepping
+//! @{
+void IncDay(TDateTime& date, std::int32_t count) noexcept;
+void DecDay(TDateTime& date, std::int32_t count) noexcept;
+void IncHour(TDateTime& date, std::int32_t count) noexcept;
+void DecHour(TDateTime& date, std::int32_t count) noexcept;
+void IncMin(TDateTime& date, std::int32_t count) noexcept;
+void DecMin(TDateTime& date, std::int32_t count) noexcept;
+void IncSec(TDateTime& date, std::int32_t count) noexcept;
+void DecSec(TDateTime& date, std::int32_t count) noexcept;
+//! Adds the lengths of count months starting with the date's own month, each
+//! in its own year; DecMonth subtracts the lengths of the count months before
+//! it. The day is not clamped (31 January + 1 month is 3 March, or 2 March in
+//! a leap year) and the time of day is kept. A negative count changes nothing.
+//! Raises EConvertError when the date or the result lies outside the years
+//! 1 .. 9999, and then leaves date unchanged.
+void IncMonth(TDateTime& date, std::int32_t count);
+void DecMonth(TDateTime& date, std::int32_t count);
+//! The same day count years later or earlier, with the time of day. Raise
+//! EConvertError when that day does not exist (29 February into a common
+//! year) or the year leaves 1 .. 9999, and then leave date unchanged.
+void IncYear(TDateTime& date, std::int32_t count);
+void DecYear(TDateTime& date, std::int32_t count);
+//! @}
+
+//! \name Whole periods
+//! At midnight; EndOfYear and EndOfMonth are the start of the last day. Raise
+//! EConvertError for a date outside the valid range.
+//! @{
+[[nodiscard]] TDateTime BeginOfYear(TDateTime date);
+[[nodiscard]] TDateTime EndOfYear(TDateTime date);
+[[nodiscard]] TDateTime BeginOfMonth(TDateTime date);
+[[nodiscard]] TDateTime EndOfMonth(TDateTime date);
+//! @}
+
+//! \name Whole hours, minutes and seconds
+//! Trunc(value × 24) and so on, in 64 bits (saturated for values beyond them,
+//! 0 for NaN); the reverse multiplies by the unit's fraction of a day.
+//! @{
+[[nodiscard]] std::int64_t DateToHours(TDateTime value) noexcept;
+[[nodiscard]] std::int64_t DateToMinutes(TDateTime value) noexcept;
+[[nodiscard]] std::int64_t DateToSeconds(TDateTime value) noexcept;
+[[nodiscard]] TDateTime HoursToDate(std::int64_t value) noexcept;
+[[nodiscard]] TDateTime MinutesToDate(std::int64_t value) noexcept;
+[[nodiscard]] TDateTime SecondsToDate(std::int64_t value) noexcept;
+//! @}
+
+} // namespace plx
