@@ -16,9 +16,9 @@ int main(int argc, char** argv)
         gallery::TextPage(g);
         gallery::GradientPage(g);
         gallery::BlitsPage(g);
+        gallery::FiltersPage(g);
         gallery::FormsPage(g);
         gallery::UtilsPage(g);
-        gallery::FiltersPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";
         return 0;
