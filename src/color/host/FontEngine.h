@@ -118,7 +118,7 @@ private:
     std::size_t m_cachedBytes { 0 };
 };
 
-//! Resolves font specifications to sized instances, cached; process-wide,
+//! Resolves font descriptions to sized instances, cached; process-wide,
 //! created on first use and used from the user-interface thread only.
 class FontEngine {
 public:
