@@ -165,7 +165,7 @@ std::string DirUp(std::string_view folder)
     // Without a delimiter there is nothing to cut: the name is its own parent.
     std::string result(last == std::string_view::npos ? path : path.substr(0, last));
     if (result.empty() && absolute)
-        result = kDelim;
+        result.assign(1, PathDelim);
     return result;
 }
 

@@ -51,8 +51,14 @@ std::string DecodeValue(std::string_view raw)
 // The inverse of DecodeValue for every value without a line break.
 std::string EncodeValue(std::string_view value)
 {
-    if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || IsQuotedPair(value)))
-        return "\"" + std::string(value) + "\"";
+    if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || IsQuotedPair(value))) {
+        std::string quoted;
+        quoted.reserve(value.size() + 2);
+        quoted += '"';
+        quoted.append(value);
+        quoted += '"';
+        return quoted;
+    }
     return std::string(value);
 }
 
