@@ -2,6 +2,7 @@
 # Sets up a fresh Debian 12 machine for Plumex and runs one job:
 #   tools/run.sh gallery   build and run plumex-gallery (PNG pages and index.html)
 #   tools/run.sh test      build everything and run the unit tests
+#   tools/run.sh sanitize  build with address and undefined-behaviour sanitizers and run the unit tests
 #   tools/run.sh bench     build in release mode and run the benchmarks
 #   tools/run.sh fuzz NAME [SECONDS]   build the fuzz targets with clang and run one
 set -euo pipefail
@@ -30,6 +31,9 @@ case "$job" in
   test)
     cmake --workflow --preset test
     ;;
+  sanitize)
+    cmake --workflow --preset sanitize
+    ;;
   gallery)
     cmake --preset default >/dev/null
     cmake --build --preset default --target plumex-gallery
@@ -51,7 +55,7 @@ case "$job" in
     "./build/fuzz/$name" -max_total_time="$seconds" -rss_limit_mb=2048 "build/fuzz/corpus/$name" "${seeds[@]}"
     ;;
   *)
-    echo "usage: tools/run.sh gallery|test|bench|fuzz NAME [SECONDS]" >&2
+    echo "usage: tools/run.sh gallery|test|sanitize|bench|fuzz NAME [SECONDS]" >&2
     exit 2
     ;;
 esac
