@@ -6,22 +6,17 @@
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/Forms.h"
 
+#include "TestBitmaps.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <set>
 
 using namespace plx;
+using plx::testing::Filled;
 
 namespace {
-
-std::unique_ptr<TBitmap> Filled(std::int32_t w, std::int32_t h, TColor color)
-{
-    auto b = std::make_unique<TBitmap>(w, h);
-    b->Canvas().Brush().SetColor(color);
-    b->Canvas().FillRect(Rect(0, 0, w, h));
-    return b;
-}
 
 // A bitmap whose pixel (x, y) has a colour unique to that position.
 std::unique_ptr<TBitmap> Numbered(std::int32_t w, std::int32_t h)

@@ -8,6 +8,8 @@
 #include "framework/host/FormFiles.h"
 #include "framework/host/TypInfo.h"
 
+#include "TestBitmaps.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -16,16 +18,9 @@
 #include <vector>
 
 using namespace plx;
+using plx::testing::Filled;
 
 namespace {
-
-std::unique_ptr<TBitmap> Filled(std::int32_t w, std::int32_t h, TColor color)
-{
-    auto b = std::make_unique<TBitmap>(w, h);
-    b->Canvas().Brush().SetColor(color);
-    b->Canvas().FillRect(Rect(0, 0, w, h));
-    return b;
-}
 
 TColor Grey(std::int32_t v)
 {

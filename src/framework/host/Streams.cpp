@@ -181,16 +181,18 @@ TFileStream::~TFileStream()
     FileClose(m_handle);
 }
 
-// The handle routines move at most 2 GiB - 1 at a time; larger requests go in
-// chunks and stop at the first short transfer.
-std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
+namespace {
+
+// Moves count bytes through a call that takes at most 2^31 - 1 at a time, in
+// chunks, stopping at the first short transfer.
+template <class Call>
+std::int64_t Transfer(std::uint8_t* bytes, std::int64_t count, Call call)
 {
     constexpr std::int64_t kChunk = 1 << 30;
-    auto* bytes = static_cast<std::uint8_t*>(buffer);
     std::int64_t done = 0;
     while (done < count) {
         const auto want = static_cast<std::int32_t>(std::min(count - done, kChunk));
-        const std::int32_t n = FileRead(m_handle, bytes + done, want);
+        const std::int32_t n = call(bytes + done, want);
         if (n <= 0)
             break;
         done += n;
@@ -200,21 +202,18 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
     return done;
 }
 
+} // namespace
+
+std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
+{
+    return Transfer(static_cast<std::uint8_t*>(buffer), count,
+        [this](std::uint8_t* p, std::int32_t n) { return FileRead(m_handle, p, n); });
+}
+
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    constexpr std::int64_t kChunk = 1 << 30;
-    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-    std::int64_t done = 0;
-    while (done < count) {
-        const auto want = static_cast<std::int32_t>(std::min(count - done, kChunk));
-        const std::int32_t n = FileWrite(m_handle, bytes + done, want);
-        if (n <= 0)
-            break;
-        done += n;
-        if (n < want)
-            break;
-    }
-    return done;
+    return Transfer(const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(buffer)), count,
+        [this](std::uint8_t* p, std::int32_t n) { return FileWrite(m_handle, p, n); });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)

@@ -2,6 +2,8 @@
 #include "color/host/Gdi.h"
 #include "color/host/SysColors.h"
 
+#include "TestBitmaps.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,16 +11,9 @@
 #include <vector>
 
 using namespace plx;
+using plx::testing::Filled;
 
 namespace {
-
-std::unique_ptr<TBitmap> Blank(std::int32_t w, std::int32_t h, TColor color = clWhite)
-{
-    auto b = std::make_unique<TBitmap>(w, h);
-    b->Canvas().Brush().SetColor(color);
-    b->Canvas().FillRect(Rect(0, 0, w, h));
-    return b;
-}
 
 // The set of pixels of a given colour.
 std::set<std::pair<int, int>> PixelsOf(TBitmap& b, TColor c)
@@ -48,7 +43,7 @@ TEST(CanvasPixels, ReadBackExactAndInvalidOutside)
 
 TEST(CanvasFill, RightAndBottomEdgesAreExclusive)
 {
-    auto bOwner = Blank(6, 6);
+    auto bOwner = Filled(6, 6);
     TBitmap& b = *bOwner;
     b.Canvas().Brush().SetColor(clRed);
     b.Canvas().FillRect(Rect(1, 1, 3, 4));
@@ -65,7 +60,7 @@ TEST(CanvasFill, RightAndBottomEdgesAreExclusive)
 
 TEST(CanvasFill, ClearBrushFillsNothingAndSettingAColourMakesItSolid)
 {
-    auto bOwner = Blank(4, 4);
+    auto bOwner = Filled(4, 4);
     TBitmap& b = *bOwner;
     b.Canvas().Brush().SetStyle(bsClear);
     b.Canvas().FillRect(Rect(0, 0, 4, 4));
@@ -78,7 +73,7 @@ TEST(CanvasFill, ClearBrushFillsNothingAndSettingAColourMakesItSolid)
 
 TEST(CanvasFill, EmptyAndReversedRectanglesFillNothing)
 {
-    auto bOwner = Blank(4, 4);
+    auto bOwner = Filled(4, 4);
     TBitmap& b = *bOwner;
     b.Canvas().Brush().SetColor(clRed);
     b.Canvas().FillRect(Rect(2, 2, 2, 4));
@@ -92,7 +87,7 @@ TEST(CanvasFill, BrushBitmapIsAPatternAlignedToTheCanvasOrigin)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             pattern.Canvas().SetPixels(x, y, (x + y) % 2 ? clBlack : clWhite);
-    auto bOwner = Blank(20, 20, clRed);
+    auto bOwner = Filled(20, 20, clRed);
     TBitmap& b = *bOwner;
     b.Canvas().Brush().SetStyle(bsClear);
     b.Canvas().Brush().SetBitmap(&pattern);
@@ -105,7 +100,7 @@ TEST(CanvasFill, BrushBitmapIsAPatternAlignedToTheCanvasOrigin)
 
 TEST(CanvasShapes, RectangleOutlinesInsideTheBoxAndFillsTheInterior)
 {
-    auto bOwner = Blank(8, 8);
+    auto bOwner = Filled(8, 8);
     TBitmap& b = *bOwner;
     b.Canvas().Pen().SetColor(clBlack);
     b.Canvas().Brush().SetColor(clRed);
@@ -125,7 +120,7 @@ TEST(CanvasShapes, RectangleOutlinesInsideTheBoxAndFillsTheInterior)
 
 TEST(CanvasShapes, WidePenIsCentredOnTheEdge)
 {
-    auto bOwner = Blank(20, 20);
+    auto bOwner = Filled(20, 20);
     TBitmap& b = *bOwner;
     b.Canvas().Pen().SetWidth(3);
     b.Canvas().Brush().SetStyle(bsClear);
@@ -142,7 +137,7 @@ TEST(CanvasShapes, WidePenIsCentredOnTheEdge)
 TEST(CanvasShapes, EllipseIsSymmetricInsideItsBoxAndItsOutlineHasNoGaps)
 {
     for (auto [w, h] : { std::pair { 9, 9 }, { 20, 11 }, { 7, 30 }, { 2, 2 }, { 1, 5 } }) {
-        auto bOwner = Blank(w + 4, h + 4);
+        auto bOwner = Filled(w + 4, h + 4);
     TBitmap& b = *bOwner;
         b.Canvas().Brush().SetColor(clRed);
         b.Canvas().Ellipse(2, 2, 2 + w, 2 + h);
@@ -164,7 +159,7 @@ TEST(CanvasShapes, EllipseIsSymmetricInsideItsBoxAndItsOutlineHasNoGaps)
 
 TEST(CanvasShapes, ClearPenFillsTheWholeShape)
 {
-    auto bOwner = Blank(10, 10);
+    auto bOwner = Filled(10, 10);
     TBitmap& b = *bOwner;
     b.Canvas().Pen().SetStyle(psClear);
     b.Canvas().Brush().SetColor(clRed);
@@ -175,7 +170,7 @@ TEST(CanvasShapes, ClearPenFillsTheWholeShape)
 
 TEST(CanvasShapes, RoundRectCutsItsCorners)
 {
-    auto bOwner = Blank(20, 20);
+    auto bOwner = Filled(20, 20);
     TBitmap& b = *bOwner;
     b.Canvas().Brush().SetColor(clRed);
     b.Canvas().RoundRect(0, 0, 20, 20, 8, 8);
@@ -188,7 +183,7 @@ TEST(CanvasShapes, RoundRectCutsItsCorners)
 
 TEST(CanvasShapes, ArcRunsCounterClockwiseFromTheStartRadial)
 {
-    auto bOwner = Blank(21, 21);
+    auto bOwner = Filled(21, 21);
     TBitmap& b = *bOwner;
     // From the right (3 o'clock) counter-clockwise to the top (12 o'clock): the upper-right quarter.
     b.Canvas().Arc(0, 0, 21, 21, 20, 10, 10, 0);
@@ -197,7 +192,7 @@ TEST(CanvasShapes, ArcRunsCounterClockwiseFromTheStartRadial)
     for (auto [x, y] : drawn)
         EXPECT_TRUE(x >= 10 && y <= 10) << x << "," << y;
     EXPECT_TRUE(drawn.count({ 20, 10 }) || drawn.count({ 20, 9 }));
-    auto cOwner = Blank(21, 21);
+    auto cOwner = Filled(21, 21);
     TBitmap& c = *cOwner;
     c.Canvas().Arc(0, 0, 21, 21, 10, 0, 20, 10); // the other three quarters
     for (auto [x, y] : PixelsOf(c, clBlack))
@@ -206,13 +201,13 @@ TEST(CanvasShapes, ArcRunsCounterClockwiseFromTheStartRadial)
 
 TEST(CanvasLines, LastPointIsNotDrawn)
 {
-    auto bOwner = Blank(10, 10);
+    auto bOwner = Filled(10, 10);
     TBitmap& b = *bOwner;
     b.Canvas().MoveTo(1, 1);
     b.Canvas().LineTo(5, 1);
     EXPECT_EQ(PixelsOf(b, clBlack), (std::set<std::pair<int, int>> { { 1, 1 }, { 2, 1 }, { 3, 1 }, { 4, 1 } }));
     EXPECT_EQ(b.Canvas().PenPos(), Point(5, 1));
-    auto cOwner = Blank(10, 10);
+    auto cOwner = Filled(10, 10);
     TBitmap& c = *cOwner;
     c.Canvas().Polyline({ Point(1, 1), Point(1, 4), Point(4, 4) });
     EXPECT_EQ(PixelsOf(c, clBlack).size(), 6u);
@@ -222,7 +217,7 @@ TEST(CanvasLines, LastPointIsNotDrawn)
 
 TEST(CanvasLines, XorPenTwiceRestores)
 {
-    auto bOwner = Blank(10, 10, 0x336699);
+    auto bOwner = Filled(10, 10, 0x336699);
     TBitmap& b = *bOwner;
     b.Canvas().Pen().SetMode(pmXor);
     b.Canvas().Pen().SetColor(0xFFFFFF);
@@ -236,7 +231,7 @@ TEST(CanvasLines, XorPenTwiceRestores)
 
 TEST(CanvasLines, NotPenInvertsUnderRectangle)
 {
-    auto bOwner = Blank(4, 4, 0x102030);
+    auto bOwner = Filled(4, 4, 0x102030);
     TBitmap& b = *bOwner;
     b.Canvas().Pen().SetMode(pmNot);
     b.Canvas().Brush().SetStyle(bsClear);
@@ -247,7 +242,7 @@ TEST(CanvasLines, NotPenInvertsUnderRectangle)
 
 TEST(CanvasClip, DrawingStaysInsideTheClipRect)
 {
-    auto bOwner = Blank(10, 10);
+    auto bOwner = Filled(10, 10);
     TBitmap& b = *bOwner;
     b.Canvas().SetClipRect(Rect(2, 2, 5, 5));
     EXPECT_EQ(b.Canvas().ClipRect(), Rect(2, 2, 5, 5));
@@ -259,10 +254,10 @@ TEST(CanvasClip, DrawingStaysInsideTheClipRect)
 
 TEST(CanvasCopy, CopyModeCombinesSourceAndDestination)
 {
-    auto srcOwner = Blank(2, 1, 0x0F0F0F);
+    auto srcOwner = Filled(2, 1, 0x0F0F0F);
     TBitmap& src = *srcOwner;
     src.Canvas().SetPixels(1, 0, 0xF0F0F0);
-    auto dstOwner = Blank(2, 1, 0x3C3C3C);
+    auto dstOwner = Filled(2, 1, 0x3C3C3C);
     TBitmap& dst = *dstOwner;
     dst.Canvas().SetCopyMode(cmSrcInvert);
     dst.Canvas().Draw(0, 0, src);
@@ -276,11 +271,11 @@ TEST(CanvasCopy, CopyModeCombinesSourceAndDestination)
 TEST(CanvasCopy, MaskPassesShowPictureWhereMaskIsBlack)
 {
     // ((background XOR picture) AND mask) XOR picture
-    auto backgroundOwner = Blank(2, 1, 0x123456);
+    auto backgroundOwner = Filled(2, 1, 0x123456);
     TBitmap& background = *backgroundOwner;
-    auto pictureOwner = Blank(2, 1, 0xABCDEF);
+    auto pictureOwner = Filled(2, 1, 0xABCDEF);
     TBitmap& picture = *pictureOwner;
-    auto maskOwner = Blank(2, 1, clWhite);
+    auto maskOwner = Filled(2, 1, clWhite);
     TBitmap& mask = *maskOwner;
     mask.SetMonochrome(true);
     mask.Canvas().SetPixels(0, 0, clBlack);
@@ -297,9 +292,9 @@ TEST(CanvasCopy, MaskPassesShowPictureWhereMaskIsBlack)
 
 TEST(CanvasCopy, DestinationPixelsWithoutSourceStayUnchanged)
 {
-    auto srcOwner = Blank(3, 3, clRed);
+    auto srcOwner = Filled(3, 3, clRed);
     TBitmap& src = *srcOwner;
-    auto dstOwner = Blank(6, 6);
+    auto dstOwner = Filled(6, 6);
     TBitmap& dst = *dstOwner;
     dst.Canvas().CopyRect(Rect(0, 0, 6, 6), src.Canvas(), Rect(0, 0, 6, 6));
     EXPECT_EQ(PixelsOf(dst, clRed).size(), 9u);
@@ -315,7 +310,7 @@ TEST(CanvasCopy, StretchDrawScalesByNearestPixel)
     TBitmap src(2, 1);
     src.Canvas().SetPixels(0, 0, clRed);
     src.Canvas().SetPixels(1, 0, clBlue);
-    auto dstOwner = Blank(8, 2);
+    auto dstOwner = Filled(8, 2);
     TBitmap& dst = *dstOwner;
     dst.Canvas().StretchDraw(Rect(0, 0, 8, 2), src);
     for (int x = 0; x < 8; ++x)
@@ -325,12 +320,12 @@ TEST(CanvasCopy, StretchDrawScalesByNearestPixel)
 
 TEST(CanvasCopy, TransparentBitmapLeavesItsTransparentColourOut)
 {
-    auto srcOwner = Blank(2, 2, clLime);
+    auto srcOwner = Filled(2, 2, clLime);
     TBitmap& src = *srcOwner;
     src.Canvas().SetPixels(0, 0, clRed);
     EXPECT_EQ(src.TransparentColor(), clLime) << "the bottom-left pixel by default";
     src.SetTransparent(true);
-    auto dstOwner = Blank(2, 2, clBlue);
+    auto dstOwner = Filled(2, 2, clBlue);
     TBitmap& dst = *dstOwner;
     dst.Canvas().Draw(0, 0, src);
     EXPECT_EQ(dst.Canvas().Pixels(0, 0), clRed);
@@ -350,7 +345,7 @@ TEST(CanvasCopy, CopyWithinOneBitmapHandlesOverlap)
 
 TEST(Frame3D, TopLeftAndBottomRightColoursAndShrink)
 {
-    auto bOwner = Blank(6, 6);
+    auto bOwner = Filled(6, 6);
     TBitmap& b = *bOwner;
     TRect r = Rect(0, 0, 6, 6);
     Frame3D(b.Canvas(), r, clRed, clBlue, 1);
@@ -363,7 +358,7 @@ TEST(Frame3D, TopLeftAndBottomRightColoursAndShrink)
     EXPECT_EQ(b.Canvas().Pixels(5, 5), clBlue);
     EXPECT_EQ(b.Canvas().Pixels(1, 1), clWhite);
     TRect r2 = Rect(0, 0, 6, 6);
-    auto cOwner = Blank(6, 6);
+    auto cOwner = Filled(6, 6);
     TBitmap& c = *cOwner;
     Frame3D(c.Canvas(), r2, clRed, clBlue, 2);
     EXPECT_EQ(r2, Rect(2, 2, 4, 4));
