@@ -185,8 +185,8 @@ namespace {
 
 // Moves count bytes through a call that takes at most 2^31 - 1 at a time, in
 // chunks, stopping at the first short transfer.
-template <class Call>
-std::int64_t Transfer(std::uint8_t* bytes, std::int64_t count, Call call)
+template <class Byte, class Call>
+std::int64_t Transfer(Byte* bytes, std::int64_t count, Call call)
 {
     constexpr std::int64_t kChunk = 1 << 30;
     std::int64_t done = 0;
@@ -212,8 +212,8 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    return Transfer(const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(buffer)), count,
-        [this](std::uint8_t* p, std::int32_t n) { return FileWrite(m_handle, p, n); });
+    return Transfer(static_cast<const std::uint8_t*>(buffer), count,
+        [this](const std::uint8_t* p, std::int32_t n) { return FileWrite(m_handle, p, n); });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
