@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace plx::testing {
+namespace plx::test {
 
 //! A bitmap of the given size, filled with one colour.
 inline std::unique_ptr<TBitmap> Filled(std::int32_t width, std::int32_t height, TColor color = clWhite)
@@ -16,4 +16,4 @@ inline std::unique_ptr<TBitmap> Filled(std::int32_t width, std::int32_t height, 
     return b;
 }
 
-} // namespace plx::testing
+} // namespace plx::test

@@ -14,7 +14,7 @@
 #include <set>
 
 using namespace plx;
-using plx::testing::Filled;
+using plx::test::Filled;
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 using namespace plx;
-using plx::testing::Filled;
+using plx::test::Filled;
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 using namespace plx;
-using plx::testing::FormTest;
-using plx::testing::Headless;
+using plx::test::FormTest;
+using plx::test::Headless;
 namespace fs = std::filesystem;
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include "framework/host/Exceptions.h"
 
+#include "TestLocale.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +11,7 @@
 #include <string>
 
 using namespace plx;
+using plx::test::LocaleGuard;
 
 namespace {
 
@@ -26,18 +29,6 @@ std::string Show(TDateTime value)
 {
     return FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", value);
 }
-
-class LocaleGuard {
-public:
-    LocaleGuard()
-        : m_saved(FormatSettings())
-    {
-    }
-    ~LocaleGuard() { FormatSettings() = m_saved; }
-
-private:
-    TFormatSettings m_saved;
-};
 
 } // namespace
 

@@ -5,6 +5,8 @@
 #include "framework/host/StringList.h"
 #include "framework/host/SysUtils.h"
 
+#include "TestLocale.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +14,7 @@
 #include <vector>
 
 using namespace plx;
+using plx::test::LocaleGuard;
 
 namespace {
 
@@ -29,19 +32,6 @@ std::vector<std::string> SplitAll(std::string_view s, char ch)
     Split(list, s, ch);
     return Lines(list);
 }
-
-// Restores the host's locale settings after a test changes them.
-class LocaleGuard {
-public:
-    LocaleGuard()
-        : m_saved(FormatSettings())
-    {
-    }
-    ~LocaleGuard() { FormatSettings() = m_saved; }
-
-private:
-    TFormatSettings m_saved;
-};
 
 } // namespace
 

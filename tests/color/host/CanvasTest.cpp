@@ -11,7 +11,7 @@
 #include <vector>
 
 using namespace plx;
-using plx::testing::Filled;
+using plx::test::Filled;
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace plx::testing {
+namespace plx::test {
 
 inline THeadlessPlatform& Headless()
 {
@@ -58,4 +58,4 @@ private:
     std::unique_ptr<TForm> m_form;
 };
 
-} // namespace plx::testing
+} // namespace plx::test

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace plx;
-using plx::testing::FormTest;
+using plx::test::FormTest;
 
 TEST_F(FormTest, LabelSizesItselfToItsText)
 {

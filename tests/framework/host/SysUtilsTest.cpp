@@ -1,6 +1,8 @@
 #include "framework/host/Exceptions.h"
 #include "framework/host/SysUtils.h"
 
+#include "TestLocale.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,20 +15,9 @@
 #include <unistd.h>
 
 using namespace plx;
+using plx::test::LocaleGuard;
 
 namespace {
-
-// Restores the process-wide locale settings when a test is done with them.
-class LocaleGuard {
-public:
-    LocaleGuard() = default;
-    LocaleGuard(const LocaleGuard&) = delete;
-    LocaleGuard& operator=(const LocaleGuard&) = delete;
-    ~LocaleGuard() { FormatSettings() = m_saved; }
-
-private:
-    TFormatSettings m_saved { FormatSettings() };
-};
 
 std::string ConvertMessage(auto&& call)
 {

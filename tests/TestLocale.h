@@ -1,0 +1,22 @@
+// Restores the host's locale settings after a test changes them.
+#pragma once
+
+#include "framework/host/SysUtils.h"
+
+namespace plx::test {
+
+class LocaleGuard {
+public:
+    LocaleGuard()
+        : m_saved(FormatSettings())
+    {
+    }
+    ~LocaleGuard() { FormatSettings() = m_saved; }
+    LocaleGuard(const LocaleGuard&) = delete;
+    LocaleGuard& operator=(const LocaleGuard&) = delete;
+
+private:
+    TFormatSettings m_saved;
+};
+
+} // namespace plx::test
