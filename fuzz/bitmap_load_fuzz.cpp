@@ -3,8 +3,8 @@
 // and load again to the same pixels; a stream it rejects must leave the bitmap
 // as it was.
 #include "color/host/Bitmap.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Form-file reader: malformed text must end in EReadError (or another host
 // error), never a crash, a hang or a leak.
 #include "design/PlumexPackage.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
 

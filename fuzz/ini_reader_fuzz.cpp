@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the initialisation-file reader and checks that what
 // it reads survives writing back: the document serialises to a fixed point, and
 // every value read (or written) reads back unchanged.
-#include "framework/host/Exceptions.h"
-#include "framework/host/IniFiles.h"
+#include "rtl/Exceptions.h"
+#include "rtl/IniFiles.h"
 
 #include <cstdint>
 #include <cstdlib>

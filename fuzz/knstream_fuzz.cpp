@@ -3,7 +3,7 @@
 // moves past the end by more than its fixed size, and strings never hold more
 // bytes than the stream had.
 #include "framework/KnClasses.h"
-#include "framework/host/StringList.h"
+#include "rtl/StringList.h"
 
 #include <cstdint>
 #include <cstdlib>

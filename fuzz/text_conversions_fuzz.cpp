@@ -1,8 +1,8 @@
 // Feeds arbitrary text to the run-time library's parsers (integers, floats,
 // dates, comma text and line text) and the date formatter, and checks that
 // what they accept survives a round trip through the matching writer.
-#include "framework/host/StringList.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/StringList.h"
+#include "rtl/SysUtils.h"
 
 #include <cmath>
 #include <cstdint>

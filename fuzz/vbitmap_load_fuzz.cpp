@@ -3,8 +3,8 @@
 // host bitmap reads back; a stream it rejects must leave the bitmap as it was.
 #include "color/VBitmap.h"
 #include "color/host/Bitmap.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Restores the host's locale settings after a test changes them.
 #pragma once
 
-#include "framework/host/SysUtils.h"
+#include "rtl/SysUtils.h"
 
 namespace plx::test {
 

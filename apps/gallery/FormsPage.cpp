@@ -2,7 +2,7 @@
 
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
-#include "framework/host/Streams.h"
+#include "rtl/Streams.h"
 
 #include <memory>
 

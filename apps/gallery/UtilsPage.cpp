@@ -1,9 +1,9 @@
 #include "Gallery.h"
 
 #include "color/host/Resources.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/StringList.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/Exceptions.h"
+#include "rtl/StringList.h"
+#include "rtl/SysUtils.h"
 #include "utils/APIMan.h"
 #include "utils/DateMan.h"
 #include "utils/Fileman.h"

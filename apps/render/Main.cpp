@@ -1,7 +1,7 @@
 // plumex-render: loads a form file and renders it headless into a PNG file.
 #include "color/host/Bitmap.h"
 #include "design/PlumexPackage.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
 

@@ -2,9 +2,9 @@
 
 #include "color/VBitmap.h"
 #include "color/host/SysColors.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/SysUtils.h"
-#include "framework/host/System.h"
+#include "rtl/Exceptions.h"
+#include "rtl/SysUtils.h"
+#include "rtl/System.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 
 #include "color/host/Gdi.h"
 #include "color/host/Types.h"
-#include "framework/host/Variants.h"
+#include "rtl/Variants.h"
 
 #include <cstdint>
 #include <span>

@@ -1,8 +1,8 @@
 #include "color/VBitmap.h"
 
 #include "color/host/Bitmap.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
 
 #include <algorithm>
 #include <array>

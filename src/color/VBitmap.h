@@ -5,7 +5,7 @@
 #include "color/host/Brush.h"
 #include "color/host/Pen.h"
 #include "color/host/Types.h"
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
 #include <cstddef>
 #include <cstdint>

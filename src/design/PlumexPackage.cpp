@@ -2,7 +2,7 @@
 
 #include "framework/KnClasses.h"
 #include "framework/host/Forms.h"
-#include "framework/host/UnitLifetime.h"
+#include "rtl/UnitLifetime.h"
 #include "paint/GrafMan.h"
 #include "utils/APIMan.h"
 

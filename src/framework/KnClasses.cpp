@@ -2,11 +2,11 @@
 
 #include "framework/host/Component.h"
 #include "framework/host/Control.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/StringList.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/Exceptions.h"
+#include "rtl/StringList.h"
+#include "rtl/SysUtils.h"
 #include "framework/host/Timer.h"
-#include "framework/host/UnitLifetime.h"
+#include "rtl/UnitLifetime.h"
 
 #include <bit>
 #include <cmath>

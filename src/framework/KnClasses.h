@@ -3,8 +3,8 @@
 // typed reads and writes.
 #pragma once
 
-#include "framework/host/List.h"
-#include "framework/host/Streams.h"
+#include "rtl/List.h"
+#include "rtl/Streams.h"
 
 #include <cstdint>
 #include <functional>

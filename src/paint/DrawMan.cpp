@@ -3,7 +3,7 @@
 #include "color/ColorMan.h"
 #include "color/host/SysColors.h"
 #include "framework/host/WinControl.h"
-#include "framework/host/System.h"
+#include "rtl/System.h"
 
 #include <algorithm>
 #include <vector>

@@ -4,7 +4,7 @@
 #include "color/host/Bitmap.h"
 #include "color/host/GraphicsObject.h"
 #include "color/host/Raster.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 #include "paint/DrawMan.h"
 
 #include <algorithm>

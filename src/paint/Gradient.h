@@ -4,7 +4,7 @@
 
 #include "color/host/Canvas.h"
 #include "color/host/Types.h"
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,9 +3,9 @@
 #include "color/ColorMan.h"
 #include "color/VBitmap.h"
 #include "color/host/Resources.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/System.h"
-#include "framework/host/UnitLifetime.h"
+#include "rtl/Exceptions.h"
+#include "rtl/System.h"
+#include "rtl/UnitLifetime.h"
 #include "paint/DrawMan.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "color/host/Resources.h"
 #include "framework/host/Forms.h"
-#include "framework/host/SysUtils.h"
-#include "framework/host/UnitLifetime.h"
+#include "rtl/SysUtils.h"
+#include "rtl/UnitLifetime.h"
 #include "utils/WaveOut.h"
 
 #include <fstream>

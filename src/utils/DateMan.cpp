@@ -1,6 +1,6 @@
 #include "utils/DateMan.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "utils/StrMan.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // day of a year or month, and whole hours, minutes and seconds.
 #pragma once
 
-#include "framework/host/SysUtils.h"
+#include "rtl/SysUtils.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "color/host/Bitmap.h"
 #include "color/host/SysColors.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
 

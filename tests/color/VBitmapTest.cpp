@@ -2,8 +2,8 @@
 
 #include "color/ColorMan.h"
 #include "color/host/Bitmap.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
 
 #include <gtest/gtest.h>
 

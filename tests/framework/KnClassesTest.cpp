@@ -1,9 +1,9 @@
 #include "framework/KnClasses.h"
 
 #include "framework/host/Control.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
-#include "framework/host/StringList.h"
+#include "rtl/StringList.h"
 #include "framework/host/Timer.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 #include "color/host/Bitmap.h"
 #include "color/host/Font.h"
 #include "framework/host/Component.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/FormFiles.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 #include "TestBitmaps.h"
 

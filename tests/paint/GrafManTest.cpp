@@ -1,7 +1,7 @@
 #include "paint/GrafMan.h"
 
 #include "color/ColorMan.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "utils/Fileman.h"
 
 #include "framework/host/Forms.h"
-#include "framework/host/IniFiles.h"
-#include "framework/host/StringList.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/IniFiles.h"
+#include "rtl/StringList.h"
+#include "rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 

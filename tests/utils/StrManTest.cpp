@@ -1,9 +1,9 @@
 #include "utils/StrMan.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
-#include "framework/host/StringList.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/StringList.h"
+#include "rtl/SysUtils.h"
 
 #include "TestLocale.h"
 

@@ -4,9 +4,9 @@
 #include "color/host/Gdi.h"
 #include "color/host/Resources.h"
 #include "color/host/SysColors.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
+#include "rtl/TypInfo.h"
 
 #include <png.h>
 

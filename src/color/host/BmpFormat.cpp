@@ -1,6 +1,6 @@
 #include "color/host/BmpFormat.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
 #include "color/host/Brush.h"
 
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 namespace plx {
 

@@ -1,7 +1,7 @@
 #include "color/host/GraphicsObject.h"
 
-#include "framework/host/Exceptions.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/Exceptions.h"
+#include "rtl/TypInfo.h"
 
 #include <charconv>
 #include <cstdio>

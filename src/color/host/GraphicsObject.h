@@ -1,9 +1,9 @@
 // The base of pens, brushes and fonts, their enumerations, and colour names.
 #pragma once
 
-#include "color/host/Set.h"
+#include "rtl/Set.h"
 #include "color/host/Types.h"
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "color/host/Pen.h"
 
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "framework/host/Component.h"
 
-#include "framework/host/Exceptions.h"
-#include "framework/host/SysUtils.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/Exceptions.h"
+#include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,8 +2,8 @@
 // control and of the non-visual parts of a form.
 #pragma once
 
-#include "color/host/Set.h"
-#include "framework/host/Persistent.h"
+#include "rtl/Set.h"
+#include "rtl/Persistent.h"
 
 #include <cstdint>
 #include <map>

@@ -1,10 +1,10 @@
 #include "framework/host/Control.h"
 
 #include "color/host/Raster.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
-#include "framework/host/SysUtils.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "framework/host/WinControl.h"
 
 #include <algorithm>

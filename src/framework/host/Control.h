@@ -4,7 +4,7 @@
 
 #include "color/host/Canvas.h"
 #include "color/host/Font.h"
-#include "color/host/Set.h"
+#include "rtl/Set.h"
 #include "framework/host/Component.h"
 #include "framework/host/Messages.h"
 

@@ -2,7 +2,7 @@
 
 #include "color/host/DrawText.h"
 #include "framework/host/Published.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 #include <algorithm>
 

@@ -2,12 +2,12 @@
 
 #include "color/host/Bitmap.h"
 #include "framework/host/Control.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
-#include "framework/host/StringList.h"
-#include "framework/host/Streams.h"
-#include "framework/host/SysUtils.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/StringList.h"
+#include "rtl/Streams.h"
+#include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "framework/host/WinControl.h"
 
 #include <algorithm>

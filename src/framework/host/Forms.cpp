@@ -1,12 +1,12 @@
 #include "framework/host/Forms.h"
 
 #include "color/host/Bitmap.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/HeadlessPlatform.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/SysUtils.h"
 #include "framework/host/Timer.h"
-#include "framework/host/TypInfo.h"
-#include "framework/host/UnitLifetime.h"
+#include "rtl/TypInfo.h"
+#include "rtl/UnitLifetime.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "framework/host/HeadlessPlatform.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 
 namespace plx {
 

@@ -4,7 +4,7 @@
 #include "framework/host/ImgList.h"
 #include "framework/host/StdCtrls.h"
 #include "framework/host/Timer.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 namespace plx {
 

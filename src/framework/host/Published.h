@@ -4,7 +4,7 @@
 
 #include "color/host/GraphicsObject.h"
 #include "framework/host/Control.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 #include "framework/host/WinControl.h"
 
 #include <initializer_list>

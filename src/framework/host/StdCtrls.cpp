@@ -3,7 +3,7 @@
 #include "color/host/Bitmap.h"
 #include "color/host/DrawText.h"
 #include "framework/host/Published.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 #include "framework/host/WinControl.h"
 
 namespace plx {

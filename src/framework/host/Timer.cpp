@@ -1,7 +1,7 @@
 #include "framework/host/Timer.h"
 
 #include "framework/host/Forms.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 namespace plx {
 

@@ -1,8 +1,8 @@
 #include "framework/host/WinControl.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "color/host/Bitmap.h"
 #include "color/host/BmpFormat.h"
 #include "color/host/Gdi.h"
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "framework/host/Forms.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "FrameworkFixture.h"
 
 #include "color/host/Bitmap.h"
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/Timer.h"
 

@@ -1,11 +1,11 @@
 #include "FrameworkFixture.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Published.h"
 #include "framework/host/Timer.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 #include <gtest/gtest.h>
 

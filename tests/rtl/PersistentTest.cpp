@@ -1,5 +1,5 @@
-#include "framework/host/Exceptions.h"
-#include "framework/host/Persistent.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Persistent.h"
 
 #include <gtest/gtest.h>
 

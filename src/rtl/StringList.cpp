@@ -1,9 +1,9 @@
-#include "framework/host/StringList.h"
+#include "rtl/StringList.h"
 
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
-#include "framework/host/SysUtils.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
+#include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
 #include <algorithm>
 #include <numeric>

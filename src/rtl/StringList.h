@@ -1,7 +1,7 @@
 // TStrings (the abstract list of lines with attached objects) and TStringList.
 #pragma once
 
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
 #include <cstdint>
 #include <functional>

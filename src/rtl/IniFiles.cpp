@@ -1,8 +1,8 @@
-#include "framework/host/IniFiles.h"
+#include "rtl/IniFiles.h"
 
-#include "framework/host/Exceptions.h"
-#include "framework/host/StringList.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/Exceptions.h"
+#include "rtl/StringList.h"
+#include "rtl/SysUtils.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "framework/host/Streams.h"
+#include "rtl/Streams.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 // Byte streams: the abstract TStream, the growable TMemoryStream and TFileStream.
 #pragma once
 
-#include "framework/host/Persistent.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/Persistent.h"
+#include "rtl/SysUtils.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "framework/host/TypInfo.h"
+#include "rtl/TypInfo.h"
 
 #include <algorithm>
 #include <cctype>

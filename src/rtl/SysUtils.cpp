@@ -1,6 +1,6 @@
-#include "framework/host/SysUtils.h"
+#include "rtl/SysUtils.h"
 
-#include "framework/host/Exceptions.h"
+#include "rtl/Exceptions.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 // TList: the host's growable array of untyped pointer-sized entries.
 #pragma once
 
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,5 +1,5 @@
-#include "framework/host/Exceptions.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/Exceptions.h"
+#include "rtl/SysUtils.h"
 
 #include "TestLocale.h"
 

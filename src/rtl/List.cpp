@@ -1,7 +1,7 @@
-#include "framework/host/List.h"
+#include "rtl/List.h"
 
-#include "framework/host/Exceptions.h"
-#include "framework/host/SysUtils.h"
+#include "rtl/Exceptions.h"
+#include "rtl/SysUtils.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "framework/host/Exceptions.h"
-#include "framework/host/List.h"
+#include "rtl/Exceptions.h"
+#include "rtl/List.h"
 
 #include <gtest/gtest.h>
 

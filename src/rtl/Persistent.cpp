@@ -1,7 +1,7 @@
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
-#include "framework/host/Exceptions.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/Exceptions.h"
+#include "rtl/TypInfo.h"
 
 #include <cxxabi.h>
 #include <cstdlib>

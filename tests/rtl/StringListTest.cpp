@@ -1,7 +1,7 @@
-#include "framework/host/Exceptions.h"
-#include "framework/host/Streams.h"
-#include "framework/host/StringList.h"
-#include "framework/host/TypInfo.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
+#include "rtl/StringList.h"
+#include "rtl/TypInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "framework/host/Variants.h"
+#include "rtl/Variants.h"
 
-#include "framework/host/Exceptions.h"
-#include "framework/host/System.h"
+#include "rtl/Exceptions.h"
+#include "rtl/System.h"
 
 #include <charconv>
 #include <cmath>

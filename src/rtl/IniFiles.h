@@ -2,7 +2,7 @@
 // in-memory TIniDocument it keeps.
 #pragma once
 
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "framework/host/Exceptions.h"
-#include "framework/host/IniFiles.h"
-#include "framework/host/StringList.h"
+#include "rtl/Exceptions.h"
+#include "rtl/IniFiles.h"
+#include "rtl/StringList.h"
 
 #include <gtest/gtest.h>
 

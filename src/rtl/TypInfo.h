@@ -2,7 +2,7 @@
 // in order, with their defaults; form files, Assign and the designer read them.
 #pragma once
 
-#include "framework/host/Persistent.h"
+#include "rtl/Persistent.h"
 
 #include <any>
 #include <cstdint>

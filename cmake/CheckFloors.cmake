@@ -1,0 +1,56 @@
+# Fails when a source file under src/ includes a header from a floor above its
+# own. The floors, bottom up:
+#   0 rtl             the run-time library (src/rtl)
+#   1 color/host      canvas, bitmaps, fonts, GDI-style calls
+#   2 framework/host  controls, forms, messages, form files, platforms
+#   3 the package     utils, color, paint, framework, components, design
+# Run as: cmake -DSOURCE_DIR=<repo> -P CheckFloors.cmake
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "CheckFloors: SOURCE_DIR is not set")
+endif()
+
+function(floor_of path out)
+  if(path MATCHES "^rtl/")
+    set(${out} 0 PARENT_SCOPE)
+  elseif(path MATCHES "^color/host/")
+    set(${out} 1 PARENT_SCOPE)
+  elseif(path MATCHES "^framework/host/")
+    set(${out} 2 PARENT_SCOPE)
+  else()
+    set(${out} 3 PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(names "rtl" "color/host" "framework/host" "package")
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
+set(violations 0)
+set(edges "")
+foreach(source ${sources})
+  floor_of(${source} own)
+  file(STRINGS ${SOURCE_DIR}/src/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*" "\\1" header "${line}")
+    if(NOT EXISTS ${SOURCE_DIR}/src/${header})
+      continue()  # a generated or system header
+    endif()
+    floor_of(${header} target)
+    list(GET names ${own} from)
+    list(GET names ${target} to)
+    if(target GREATER own)
+      message(SEND_ERROR "src/${source} (floor ${from}) includes ${header} (floor ${to}), a floor above its own")
+      math(EXPR violations "${violations} + 1")
+    elseif(NOT target EQUAL own)
+      list(APPEND edges "${to} <- ${from}")
+    endif()
+  endforeach()
+endforeach()
+
+list(REMOVE_DUPLICATES edges)
+list(SORT edges)
+foreach(edge ${edges})
+  message(STATUS "floors: ${edge}")
+endforeach()
+if(violations GREATER 0)
+  message(FATAL_ERROR "${violations} include(s) point up the floors")
+endif()
+message(STATUS "floors: every include points down (rtl <- color/host <- framework/host <- package)")
