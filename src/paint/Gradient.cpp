@@ -4,6 +4,7 @@
 #include "color/host/Bitmap.h"
 #include "color/host/GraphicsObject.h"
 #include "color/host/Raster.h"
+#include "rtl/Store.h"
 #include "rtl/TypInfo.h"
 #include "paint/DrawMan.h"
 
@@ -16,62 +17,49 @@ namespace plx {
 
 // ---- TGradient --------------------------------------------------------------
 
-namespace {
-
-template <class T>
-void Store(TGradient& gradient, T& field, T value)
-{
-    if (field == value)
-        return;
-    field = value;
-    gradient.Changed();
-}
-
-} // namespace
-
 void TGradient::SetGradientStyle(TGradientStyle value)
 {
-    Store(*this, m_gradientStyle, value);
+    Store(m_gradientStyle, value, [this] { Changed(); });
 }
 
 void TGradient::SetLineSize(std::int32_t value)
 {
-    Store(*this, m_lineSize, value);
+    Store(m_lineSize, value, [this] { Changed(); });
 }
 
 void TGradient::SetColor1(TColor value)
 {
-    Store(*this, m_color1, value);
+    Store(m_color1, value, [this] { Changed(); });
 }
 
 void TGradient::SetColor2(TColor value)
 {
-    Store(*this, m_color2, value);
+    Store(m_color2, value, [this] { Changed(); });
 }
 
 void TGradient::SetColor3(TColor value)
 {
-    Store(*this, m_color3, value);
+    Store(m_color3, value, [this] { Changed(); });
 }
 
 void TGradient::SetColor4(TColor value)
 {
-    Store(*this, m_color4, value);
+    Store(m_color4, value, [this] { Changed(); });
 }
 
 void TGradient::SetColor5(TColor value)
 {
-    Store(*this, m_color5, value);
+    Store(m_color5, value, [this] { Changed(); });
 }
 
 void TGradient::SetColorCount(TColorCount value)
 {
-    Store(*this, m_colorCount, value);
+    Store(m_colorCount, value, [this] { Changed(); });
 }
 
 void TGradient::SetLineDir(TDirection value)
 {
-    Store(*this, m_lineDirection, value);
+    Store(m_lineDirection, value, [this] { Changed(); });
 }
 
 void TGradient::Assign(const TPersistent* source)

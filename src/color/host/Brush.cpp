@@ -1,5 +1,6 @@
 #include "color/host/Brush.h"
 
+#include "rtl/Store.h"
 #include "rtl/TypInfo.h"
 
 namespace plx {
@@ -16,18 +17,12 @@ void TBrush::SetColor(TColor color)
 
 void TBrush::SetStyle(TBrushStyle style)
 {
-    if (style == m_style)
-        return;
-    m_style = style;
-    Changed();
+    Store(m_style, style, [this] { Changed(); });
 }
 
 void TBrush::SetBitmap(TBitmap* bitmap)
 {
-    if (bitmap == m_bitmap)
-        return;
-    m_bitmap = bitmap;
-    Changed();
+    Store(m_bitmap, bitmap, [this] { Changed(); });
 }
 
 void TBrush::Assign(const TPersistent* source)

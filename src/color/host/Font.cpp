@@ -1,5 +1,6 @@
 #include "color/host/Font.h"
 
+#include "rtl/Store.h"
 #include "rtl/TypInfo.h"
 
 namespace plx {
@@ -14,10 +15,7 @@ void TFont::SetName(const std::string& name)
 
 void TFont::SetHeight(std::int32_t height)
 {
-    if (height == m_height)
-        return;
-    m_height = height;
-    Changed();
+    Store(m_height, height, [this] { Changed(); });
 }
 
 std::int32_t TFont::Size() const noexcept
@@ -32,42 +30,27 @@ void TFont::SetSize(std::int32_t points)
 
 void TFont::SetStyle(TFontStyles style)
 {
-    if (style == m_style)
-        return;
-    m_style = style;
-    Changed();
+    Store(m_style, style, [this] { Changed(); });
 }
 
 void TFont::SetColor(TColor color)
 {
-    if (color == m_color)
-        return;
-    m_color = color;
-    Changed();
+    Store(m_color, color, [this] { Changed(); });
 }
 
 void TFont::SetCharset(TFontCharset charset)
 {
-    if (charset == m_charset)
-        return;
-    m_charset = charset;
-    Changed();
+    Store(m_charset, charset, [this] { Changed(); });
 }
 
 void TFont::SetPitch(TFontPitch pitch)
 {
-    if (pitch == m_pitch)
-        return;
-    m_pitch = pitch;
-    Changed();
+    Store(m_pitch, pitch, [this] { Changed(); });
 }
 
 void TFont::SetAntiAliased(bool value)
 {
-    if (value == m_antiAliased)
-        return;
-    m_antiAliased = value;
-    Changed();
+    Store(m_antiAliased, value, [this] { Changed(); });
 }
 
 void TFont::Assign(const TPersistent* source)

@@ -1,5 +1,6 @@
 #include "color/host/Pen.h"
 
+#include "rtl/Store.h"
 #include "rtl/TypInfo.h"
 
 #include <algorithm>
@@ -8,35 +9,23 @@ namespace plx {
 
 void TPen::SetColor(TColor color)
 {
-    if (color == m_color)
-        return;
-    m_color = color;
-    Changed();
+    Store(m_color, color, [this] { Changed(); });
 }
 
 void TPen::SetStyle(TPenStyle style)
 {
-    if (style == m_style)
-        return;
-    m_style = style;
-    Changed();
+    Store(m_style, style, [this] { Changed(); });
 }
 
 void TPen::SetWidth(std::int32_t width)
 {
     width = std::max(width, 1);
-    if (width == m_width)
-        return;
-    m_width = width;
-    Changed();
+    Store(m_width, width, [this] { Changed(); });
 }
 
 void TPen::SetMode(TPenMode mode)
 {
-    if (mode == m_mode)
-        return;
-    m_mode = mode;
-    Changed();
+    Store(m_mode, mode, [this] { Changed(); });
 }
 
 void TPen::Assign(const TPersistent* source)

@@ -1,5 +1,6 @@
 #include "framework/host/Control.h"
 
+#include "rtl/Store.h"
 #include "color/host/Raster.h"
 #include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
@@ -121,10 +122,7 @@ void TControl::SetVisible(bool value)
 
 void TControl::SetEnabled(bool value)
 {
-    if (value == m_enabled)
-        return;
-    m_enabled = value;
-    Perform(CM_ENABLEDCHANGED, 0, 0);
+    Store(m_enabled, value, [this] { Perform(CM_ENABLEDCHANGED, 0, 0); });
 }
 
 void TControl::SetColor(TColor value)
@@ -163,10 +161,7 @@ void TControl::SetParentFont(bool value)
 
 void TControl::SetCaption(const std::string& value)
 {
-    if (value == m_caption)
-        return;
-    m_caption = value;
-    Perform(CM_TEXTCHANGED, 0, 0);
+    Store(m_caption, value, [this] { Perform(CM_TEXTCHANGED, 0, 0); });
 }
 
 void TControl::SetShowHint(bool value)

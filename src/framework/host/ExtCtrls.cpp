@@ -1,5 +1,6 @@
 #include "framework/host/ExtCtrls.h"
 
+#include "rtl/Store.h"
 #include "color/host/DrawText.h"
 #include "framework/host/Published.h"
 #include "rtl/TypInfo.h"
@@ -20,57 +21,34 @@ TCustomPanel::TCustomPanel(TComponent* owner)
 
 void TCustomPanel::SetAlignment(TAlignment value)
 {
-    if (value == m_alignment)
-        return;
-    m_alignment = value;
-    Invalidate();
+    Store(m_alignment, value, [this] { Invalidate(); });
 }
 
 void TCustomPanel::SetBevelInner(TPanelBevel value)
 {
-    if (value == m_bevelInner)
-        return;
-    m_bevelInner = value;
-    Realign();
-    Invalidate();
+    Store(m_bevelInner, value, [this] { Realign(); Invalidate(); });
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel value)
 {
-    if (value == m_bevelOuter)
-        return;
-    m_bevelOuter = value;
-    Realign();
-    Invalidate();
+    Store(m_bevelOuter, value, [this] { Realign(); Invalidate(); });
 }
 
 void TCustomPanel::SetBevelWidth(std::int32_t value)
 {
     value = std::max(value, 1);
-    if (value == m_bevelWidth)
-        return;
-    m_bevelWidth = value;
-    Realign();
-    Invalidate();
+    Store(m_bevelWidth, value, [this] { Realign(); Invalidate(); });
 }
 
 void TCustomPanel::SetBorderWidth(std::int32_t value)
 {
     value = std::max(value, 0);
-    if (value == m_borderWidth)
-        return;
-    m_borderWidth = value;
-    Realign();
-    Invalidate();
+    Store(m_borderWidth, value, [this] { Realign(); Invalidate(); });
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle value)
 {
-    if (value == m_borderStyle)
-        return;
-    m_borderStyle = value;
-    Realign();
-    Invalidate();
+    Store(m_borderStyle, value, [this] { Realign(); Invalidate(); });
 }
 
 void TCustomPanel::AlignControls(TControl* control, TRect& rect)
@@ -192,18 +170,12 @@ TBevel::TBevel(TComponent* owner)
 
 void TBevel::SetShape(TBevelShape value)
 {
-    if (value == m_shape)
-        return;
-    m_shape = value;
-    Invalidate();
+    Store(m_shape, value, [this] { Invalidate(); });
 }
 
 void TBevel::SetStyle(TBevelStyle value)
 {
-    if (value == m_style)
-        return;
-    m_style = value;
-    Invalidate();
+    Store(m_style, value, [this] { Invalidate(); });
 }
 
 void TBevel::Paint()
@@ -295,34 +267,22 @@ void TImage::PictureChanged()
 
 void TImage::SetAutoSize(bool value)
 {
-    if (value == m_autoSize)
-        return;
-    m_autoSize = value;
-    PictureChanged();
+    Store(m_autoSize, value, [this] { PictureChanged(); });
 }
 
 void TImage::SetCenter(bool value)
 {
-    if (value == m_center)
-        return;
-    m_center = value;
-    Invalidate();
+    Store(m_center, value, [this] { Invalidate(); });
 }
 
 void TImage::SetStretch(bool value)
 {
-    if (value == m_stretch)
-        return;
-    m_stretch = value;
-    Invalidate();
+    Store(m_stretch, value, [this] { Invalidate(); });
 }
 
 void TImage::SetTransparent(bool value)
 {
-    if (value == m_transparent)
-        return;
-    m_transparent = value;
-    Invalidate();
+    Store(m_transparent, value, [this] { Invalidate(); });
 }
 
 void TImage::Paint()

@@ -1,5 +1,6 @@
 #include "framework/host/ImgList.h"
 
+#include "rtl/Store.h"
 #include "rtl/Exceptions.h"
 #include "rtl/TypInfo.h"
 
@@ -22,19 +23,13 @@ TImageList::TImageList(TComponent* owner, std::int32_t width, std::int32_t heigh
 void TImageList::SetWidth(std::int32_t value)
 {
     value = std::max(value, 1);
-    if (value == m_width)
-        return;
-    m_width = value;
-    Clear();
+    Store(m_width, value, [this] { Clear(); });
 }
 
 void TImageList::SetHeight(std::int32_t value)
 {
     value = std::max(value, 1);
-    if (value == m_height)
-        return;
-    m_height = value;
-    Clear();
+    Store(m_height, value, [this] { Clear(); });
 }
 
 void TImageList::CheckIndex(std::int32_t index) const

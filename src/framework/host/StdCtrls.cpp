@@ -1,5 +1,6 @@
 #include "framework/host/StdCtrls.h"
 
+#include "rtl/Store.h"
 #include "color/host/Bitmap.h"
 #include "color/host/DrawText.h"
 #include "framework/host/Published.h"
@@ -26,18 +27,12 @@ TCustomLabel::TCustomLabel(TComponent* owner)
 
 void TCustomLabel::SetAlignment(TAlignment value)
 {
-    if (value == m_alignment)
-        return;
-    m_alignment = value;
-    Invalidate();
+    Store(m_alignment, value, [this] { Invalidate(); });
 }
 
 void TCustomLabel::SetAutoSize(bool value)
 {
-    if (value == m_autoSize)
-        return;
-    m_autoSize = value;
-    AdjustBounds();
+    Store(m_autoSize, value, [this] { AdjustBounds(); });
 }
 
 void TCustomLabel::SetFocusControl(TComponent* control)
@@ -63,37 +58,25 @@ void TCustomLabel::Notification(TComponent* component, TOperation operation)
 
 void TCustomLabel::SetLayout(TTextLayout value)
 {
-    if (value == m_layout)
-        return;
-    m_layout = value;
-    Invalidate();
+    Store(m_layout, value, [this] { Invalidate(); });
 }
 
 void TCustomLabel::SetShowAccelChar(bool value)
 {
-    if (value == m_showAccelChar)
-        return;
-    m_showAccelChar = value;
-    AdjustBounds();
-    Invalidate();
+    Store(m_showAccelChar, value, [this] { AdjustBounds(); Invalidate(); });
 }
 
 void TCustomLabel::SetTransparent(bool value)
 {
-    if (value == m_transparent)
-        return;
-    m_transparent = value;
-    SetControlStyle(value ? ControlStyle().Without(csOpaque) : ControlStyle().With(csOpaque));
-    Invalidate();
+    Store(m_transparent, value, [this] {
+        SetControlStyle(m_transparent ? ControlStyle().Without(csOpaque) : ControlStyle().With(csOpaque));
+        Invalidate();
+    });
 }
 
 void TCustomLabel::SetWordWrap(bool value)
 {
-    if (value == m_wordWrap)
-        return;
-    m_wordWrap = value;
-    AdjustBounds();
-    Invalidate();
+    Store(m_wordWrap, value, [this] { AdjustBounds(); Invalidate(); });
 }
 
 void TCustomLabel::DoDrawText(TCanvas& canvas, TRect& rect, std::uint32_t flags)

@@ -1,5 +1,6 @@
 #include "framework/host/Timer.h"
 
+#include "rtl/Store.h"
 #include "framework/host/Forms.h"
 #include "rtl/TypInfo.h"
 
@@ -18,18 +19,12 @@ TTimer::~TTimer()
 
 void TTimer::SetEnabled(bool value)
 {
-    if (value == m_enabled)
-        return;
-    m_enabled = value;
-    Update();
+    Store(m_enabled, value, [this] { Update(); });
 }
 
 void TTimer::SetInterval(std::uint32_t value)
 {
-    if (value == m_interval)
-        return;
-    m_interval = value;
-    Update();
+    Store(m_interval, value, [this] { Update(); });
 }
 
 void TTimer::SetOnTimer(TNotifyEvent handler)
