@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the initialisation-file reader and checks that what
 // it reads survives writing back: the document serialises to a fixed point, and
 // every value read (or written) reads back unchanged.
+#include "FuzzCheck.h"
+
 #include "rtl/Exceptions.h"
 #include "rtl/IniFiles.h"
 
@@ -11,11 +13,7 @@
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using plx::fuzz::Check;
 
 } // namespace
 

@@ -2,6 +2,8 @@
 // choose the reads; the rest is the stream. Nothing may crash, a read never
 // moves past the end by more than its fixed size, and strings never hold more
 // bytes than the stream had.
+#include "FuzzCheck.h"
+
 #include "framework/KnClasses.h"
 #include "rtl/StringList.h"
 
@@ -11,11 +13,7 @@
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using plx::fuzz::Check;
 
 } // namespace
 

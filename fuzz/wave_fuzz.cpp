@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the WAV parser and checks what it accepts: the
 // samples lie inside the input, hold whole frames, and the format fields are
 // in the documented ranges.
+#include "FuzzCheck.h"
+
 #include "utils/WaveOut.h"
 
 #include <cstdint>
@@ -9,11 +11,7 @@
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using plx::fuzz::Check;
 
 std::uint16_t BytesPerSample(plx::TWaveSampleFormat format)
 {

@@ -4,6 +4,7 @@
 #include "color/host/Bitmap.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@
 using namespace plx;
 
 namespace {
+
+using test::MessageOf;
 
 constexpr const char* kInvalid = "VirtualBitmap: Invalid bitmap.";
 constexpr const char* kNoTable = "VirtualBitmap: Color table isnot avialable for 16bit or 24bit bitmaps.";
@@ -90,16 +93,6 @@ void Load(TVirtualBitmap& v, const std::vector<std::uint8_t>& bytes)
         stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
     stream.SetPosition(0);
     v.LoadFromStream(stream);
-}
-
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "no exception";
 }
 
 // Every pixel of the bitmap, row by row.

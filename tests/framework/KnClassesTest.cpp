@@ -5,6 +5,7 @@
 #include "framework/host/Forms.h"
 #include "rtl/StringList.h"
 #include "framework/host/Timer.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@
 using namespace plx;
 
 namespace {
+
+using test::Lines;
 
 // ---- Helpers ------------------------------------------------------------------------
 
@@ -66,14 +69,6 @@ private:
 std::vector<std::uint8_t> BytesOf(TKnStream& s)
 {
     return std::vector<std::uint8_t>(s.Memory(), s.Memory() + s.Size());
-}
-
-std::vector<std::string> Lines(const TStrings& list)
-{
-    std::vector<std::string> lines;
-    for (std::int32_t i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
 }
 
 std::vector<std::uint8_t> FloatBytes(long double value)

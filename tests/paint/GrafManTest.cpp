@@ -2,6 +2,7 @@
 
 #include "color/ColorMan.h"
 #include "rtl/Exceptions.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@
 using namespace plx;
 
 namespace {
+
+using test::MessageOf;
 
 constexpr const char* kNoTable = "VirtualBitmap: Color table isnot avialable for 16bit or 24bit bitmaps.";
 constexpr const char* kNeedsTrueColour = "Required 16bit or more colors for this operation.";
@@ -64,16 +67,6 @@ std::vector<std::uint32_t> Indices(const TBitmap& b)
         for (std::int32_t x = 0; x < b.Width(); ++x)
             out.push_back(b.Image().Row(y)[x] >> 24);
     return out;
-}
-
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "no exception";
 }
 
 } // namespace

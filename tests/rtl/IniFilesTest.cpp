@@ -1,6 +1,7 @@
 #include "rtl/Exceptions.h"
 #include "rtl/IniFiles.h"
 #include "rtl/StringList.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@ using namespace plx;
 
 namespace {
 
+using test::Lines;
+
 namespace fs = std::filesystem;
 
 std::string ReadText(const fs::path& path)
@@ -29,14 +32,6 @@ std::string ReadText(const fs::path& path)
 void WriteText(const fs::path& path, std::string_view text)
 {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> Lines(const TStrings& list)
-{
-    std::vector<std::string> result;
-    for (std::int32_t i = 0; i < list.Count(); ++i)
-        result.push_back(list.Strings(i));
-    return result;
 }
 
 using V = std::vector<std::string>;

@@ -2,6 +2,7 @@
 #include "rtl/Streams.h"
 #include "rtl/StringList.h"
 #include "rtl/TypInfo.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,7 @@ using namespace plx;
 
 namespace {
 
-std::vector<std::string> Lines(const TStrings& list)
-{
-    std::vector<std::string> result;
-    for (std::int32_t i = 0; i < list.Count(); ++i)
-        result.push_back(list.Strings(i));
-    return result;
-}
+using test::Lines;
 
 using V = std::vector<std::string>;
 

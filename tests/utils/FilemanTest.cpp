@@ -4,6 +4,7 @@
 #include "rtl/IniFiles.h"
 #include "rtl/StringList.h"
 #include "rtl/SysUtils.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -23,13 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> Lines(const TStrings& list)
-{
-    std::vector<std::string> lines;
-    for (std::int32_t i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
-}
+using test::Lines;
 
 void WriteFile(const fs::path& path, const std::string& text)
 {

@@ -6,6 +6,7 @@
 #include "rtl/SysUtils.h"
 
 #include "TestLocale.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,7 @@ using plx::test::LocaleGuard;
 
 namespace {
 
-std::vector<std::string> Lines(const TStrings& list)
-{
-    std::vector<std::string> lines;
-    for (std::int32_t i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
-}
+using test::Lines;
 
 std::vector<std::string> SplitAll(std::string_view s, char ch)
 {
