@@ -3,6 +3,7 @@
 #include "color/host/Bitmap.h"
 #include "rtl/Exceptions.h"
 #include "framework/host/ExtCtrls.h"
+#include "framework/host/Published.h"
 #include "framework/host/Timer.h"
 
 #include <gtest/gtest.h>
@@ -428,4 +429,17 @@ TEST_F(FormTest, ScreenAndCursor)
     EXPECT_EQ(probe->ScreenToClient({ 110, 60 }), Point(0, 0));
     EXPECT_EQ(FindDragTarget({ 115, 65 }, false), probe);
     Headless().SetScreenSize({ 1024, 768 });
+}
+
+TEST(PublishedTables, WindowedPropertiesOnAWindowlessClassAreRefused)
+{
+    // Unknown names do not compile; a windowed control's property on a
+    // windowless class is refused when the table is built.
+    TClassInfoBuilder<TGraphicControl> b("TProbe", &TGraphicControl::StaticClassInfo());
+    EXPECT_THROW(PublishInherited(b, { "Align", "TabStop" }), EPropertyError);
+    TClassInfoBuilder<TCustomControl> w("TProbe", &TCustomControl::StaticClassInfo());
+    PublishInherited(w, { "Align", "TabStop", "OnEnter", "OnClick" });
+    const TClassInfo info = w.Build();
+    ASSERT_NE(info.FindProperty("TabStop"), nullptr);
+    EXPECT_EQ(info.FindProperty("OnEnter")->Kind, TTypeKind::tkMethod);
 }
