@@ -524,46 +524,28 @@ void TIniFile::WriteBool(std::string_view section, std::string_view ident, bool 
 void TIniFile::ReadSection(std::string_view section, TStrings& strings) const
 {
     Refresh();
-    strings.BeginUpdate();
-    try {
-        strings.Clear();
-        for (const auto& [key, value] : m_document.SectionValues(section))
-            strings.Add(key);
-    } catch (...) {
-        strings.EndUpdate();
-        throw;
-    }
-    strings.EndUpdate();
+    TStringsUpdate update(strings);
+    strings.Clear();
+    for (const auto& [key, value] : m_document.SectionValues(section))
+        strings.Add(key);
 }
 
 void TIniFile::ReadSections(TStrings& strings) const
 {
     Refresh();
-    strings.BeginUpdate();
-    try {
-        strings.Clear();
-        for (const std::string& name : m_document.Sections())
-            strings.Add(name);
-    } catch (...) {
-        strings.EndUpdate();
-        throw;
-    }
-    strings.EndUpdate();
+    TStringsUpdate update(strings);
+    strings.Clear();
+    for (const std::string& name : m_document.Sections())
+        strings.Add(name);
 }
 
 void TIniFile::ReadSectionValues(std::string_view section, TStrings& strings) const
 {
     Refresh();
-    strings.BeginUpdate();
-    try {
-        strings.Clear();
-        for (const auto& [key, value] : m_document.SectionValues(section))
-            strings.Add(key + "=" + value);
-    } catch (...) {
-        strings.EndUpdate();
-        throw;
-    }
-    strings.EndUpdate();
+    TStringsUpdate update(strings);
+    strings.Clear();
+    for (const auto& [key, value] : m_document.SectionValues(section))
+        strings.Add(key + "=" + value);
 }
 
 bool TIniFile::SectionExists(std::string_view section) const

@@ -106,51 +106,33 @@ void TStrings::InsertObject(std::int32_t index, const std::string& text, TObject
 
 void TStrings::AddStrings(const TStrings& strings)
 {
-    BeginUpdate();
-    try {
-        // The count is taken once, so adding a list to itself doubles it.
-        const std::int32_t count = strings.Count();
-        for (std::int32_t i = 0; i < count; ++i)
-            AddObject(strings.Strings(i), strings.Objects(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TStringsUpdate update(*this);
+    // The count is taken once, so adding a list to itself doubles it.
+    const std::int32_t count = strings.Count();
+    for (std::int32_t i = 0; i < count; ++i)
+        AddObject(strings.Strings(i), strings.Objects(i));
 }
 
 void TStrings::Exchange(std::int32_t index1, std::int32_t index2)
 {
-    BeginUpdate();
-    try {
-        std::string text = Strings(index1);
-        TObject* object = Objects(index1);
-        SetStrings(index1, Strings(index2));
-        SetObjects(index1, Objects(index2));
-        SetStrings(index2, text);
-        SetObjects(index2, object);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TStringsUpdate update(*this);
+    std::string text = Strings(index1);
+    TObject* object = Objects(index1);
+    SetStrings(index1, Strings(index2));
+    SetObjects(index1, Objects(index2));
+    SetStrings(index2, text);
+    SetObjects(index2, object);
 }
 
 void TStrings::Move(std::int32_t curIndex, std::int32_t newIndex)
 {
     if (curIndex == newIndex)
         return;
-    BeginUpdate();
-    try {
-        std::string text = Strings(curIndex);
-        TObject* object = Objects(curIndex);
-        Delete(curIndex);
-        InsertObject(newIndex, text, object);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TStringsUpdate update(*this);
+    std::string text = Strings(curIndex);
+    TObject* object = Objects(curIndex);
+    Delete(curIndex);
+    InsertObject(newIndex, text, object);
 }
 
 std::int32_t TStrings::IndexOf(std::string_view text) const
@@ -236,25 +218,19 @@ std::string TStrings::Text() const
 
 void TStrings::SetText(std::string_view text)
 {
-    BeginUpdate();
-    try {
-        Clear();
-        std::size_t i = 0;
-        while (i < text.size()) {
-            const std::size_t start = i;
-            while (i < text.size() && text[i] != '\r' && text[i] != '\n')
-                ++i;
-            Add(std::string(text.substr(start, i - start)));
-            if (i < text.size() && text[i] == '\r')
-                ++i;
-            if (i < text.size() && text[i] == '\n')
-                ++i;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    TStringsUpdate update(*this);
+    Clear();
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t start = i;
+        while (i < text.size() && text[i] != '\r' && text[i] != '\n')
+            ++i;
+        Add(std::string(text.substr(start, i - start)));
+        if (i < text.size() && text[i] == '\r')
+            ++i;
+        if (i < text.size() && text[i] == '\n')
+            ++i;
     }
-    EndUpdate();
 }
 
 std::string TStrings::CommaText() const
@@ -271,35 +247,29 @@ std::string TStrings::CommaText() const
 
 void TStrings::SetCommaText(std::string_view text)
 {
-    BeginUpdate();
-    try {
-        Clear();
-        std::size_t i = 0;
-        auto skipBlanks = [&] {
-            while (i < text.size() && IsBlankOrControl(text[i]))
+    TStringsUpdate update(*this);
+    Clear();
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && IsBlankOrControl(text[i]))
+            ++i;
+    };
+    skipBlanks();
+    while (i < text.size()) {
+        if (text[i] == '"') {
+            Add(ExtractQuoted(text, i));
+        } else {
+            const std::size_t start = i;
+            while (i < text.size() && !IsBlankOrControl(text[i]) && text[i] != ',')
                 ++i;
-        };
-        skipBlanks();
-        while (i < text.size()) {
-            if (text[i] == '"') {
-                Add(ExtractQuoted(text, i));
-            } else {
-                const std::size_t start = i;
-                while (i < text.size() && !IsBlankOrControl(text[i]) && text[i] != ',')
-                    ++i;
-                Add(std::string(text.substr(start, i - start)));
-            }
-            skipBlanks();
-            if (i < text.size() && text[i] == ',') {
-                ++i;
-                skipBlanks();
-            }
+            Add(std::string(text.substr(start, i - start)));
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        skipBlanks();
+        if (i < text.size() && text[i] == ',') {
+            ++i;
+            skipBlanks();
+        }
     }
-    EndUpdate();
 }
 
 void TStrings::LoadFromStream(TStream& stream)
@@ -352,15 +322,9 @@ void TStrings::Assign(const TPersistent* source)
     if (auto strings = dynamic_cast<const TStrings*>(source)) {
         if (strings == this)
             return;
-        BeginUpdate();
-        try {
-            Clear();
-            AddStrings(*strings);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        TStringsUpdate update(*this);
+        Clear();
+        AddStrings(*strings);
         return;
     }
     TPersistent::Assign(source);

@@ -4,6 +4,7 @@
 #include "rtl/Persistent.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -167,6 +168,38 @@ private:
     TDuplicates m_duplicates { dupIgnore };
     TNotifyEvent m_onChange;
     TNotifyEvent m_onChanging;
+};
+
+//! Holds a list in its updating state for a scope: BeginUpdate now, EndUpdate
+//! when the scope ends, whether normally or by an exception. An exception from
+//! the closing EndUpdate (an OnChange handler's) reaches the caller when the
+//! scope ends normally; while another exception is already on its way it is
+//! dropped, so the first one arrives.
+class TStringsUpdate {
+public:
+    explicit TStringsUpdate(TStrings& strings)
+        : m_strings(strings)
+        , m_exceptions(std::uncaught_exceptions())
+    {
+        m_strings.BeginUpdate();
+    }
+    ~TStringsUpdate() noexcept(false)
+    {
+        if (std::uncaught_exceptions() == m_exceptions) {
+            m_strings.EndUpdate();
+            return;
+        }
+        try {
+            m_strings.EndUpdate();
+        } catch (...) {
+        }
+    }
+    TStringsUpdate(const TStringsUpdate&) = delete;
+    TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+
+private:
+    TStrings& m_strings;
+    int m_exceptions;
 };
 
 } // namespace plx

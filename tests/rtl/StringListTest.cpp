@@ -181,6 +181,31 @@ TEST(TStringList, ChangeEventsFireOncePerBatch)
     EXPECT_EQ(changed, 3);
 }
 
+TEST(TStringList, AFailedBatchStillEndsItsUpdate)
+{
+    // A batch that raises part-way (a duplicate in a sorted list) ends its
+    // update all the same: the next change is reported again.
+    TStringList source;
+    source.Add("a");
+    source.Add("a");
+    TStringList list;
+    list.SetSorted(true);
+    list.SetDuplicates(dupError);
+    int changed = 0;
+    list.SetOnChange([&](TObject*) { ++changed; });
+    EXPECT_THROW(list.AddStrings(source), EStringListError);
+    EXPECT_EQ(changed, 1) << "the batch's one change event";
+    list.Add("b");
+    EXPECT_EQ(changed, 2);
+
+    // A handler that raises at the end of a batch reaches the caller.
+    list.SetOnChange([](TObject*) { throw EConvertError("from the handler"); });
+    EXPECT_THROW(list.SetText("x\ny"), EConvertError);
+    list.SetOnChange({});
+    list.Add("c");
+    EXPECT_EQ(list.Count(), 3);
+}
+
 TEST(TStringList, AssignCopiesLinesAndRejectsOtherClasses)
 {
     TTag tag;
