@@ -904,6 +904,8 @@ bool UsesTwelveHourClock(std::string_view format, std::size_t from) noexcept
     return false;
 }
 
+// Formats one date and time by a pattern: runs of a pattern letter (yy, mmm,
+// hh) are fields, quoted text is copied, anything else stands for itself.
 class TDateFormatter {
 public:
     TDateFormatter(TDateTime value, const TFormatSettings& settings)
@@ -915,9 +917,34 @@ public:
     void Append(std::string& out, std::string_view format, int depth) const;
 
 private:
+    //! Y, M and D fields, and D's nested short (ddddd) and long (dddddd) dates.
+    void AppendDateField(std::string& out, char token, int n, int depth) const;
+    //! H, N (minutes), S and Z fields.
+    void AppendTimeField(std::string& out, char token, int n, bool twelveHour) const;
+    //! T (a time format) and C (the date, then the time unless it is midnight).
+    void AppendNested(std::string& out, char token, int n, int depth) const;
+    //! Everything that is not a counted field; returns where the pattern goes on.
+    std::size_t AppendOther(std::string& out, std::string_view format, std::size_t at) const;
+
     const TDateFields m_fields;
     const TFormatSettings& m_settings;
 };
+
+bool IsCountedToken(char token) noexcept
+{
+    return std::string_view("YMDHNSZTC").find(token) != std::string_view::npos;
+}
+
+// How often the letter at `at - 1` repeats; moves `at` past the run.
+int RunLength(std::string_view format, std::size_t& at, char starter) noexcept
+{
+    int n = 1;
+    while (at < format.size() && UpCase(format[at]) == UpCase(starter)) {
+        ++n;
+        ++at;
+    }
+    return n;
+}
 
 void TDateFormatter::Append(std::string& out, std::string_view format, int depth) const
 {
@@ -925,114 +952,138 @@ void TDateFormatter::Append(std::string& out, std::string_view format, int depth
     // for every sensible setting and stop a self-referencing one.
     if (depth > 2)
         return;
-    const TDateFields& f = m_fields;
     char lastToken = ' ';
     std::size_t i = 0;
     while (i < format.size()) {
-        const char starter = format[i++];
+        const char starter = format[i];
         char token = UpCase(starter);
-        auto count = [&] {
-            int n = 1;
-            while (i < format.size() && UpCase(format[i]) == UpCase(starter)) {
-                ++n;
-                ++i;
-            }
-            return n;
-        };
         if (token >= 'A' && token <= 'Z') {
+            // "m" right after an hour means minutes.
             if (token == 'M' && lastToken == 'H')
                 token = 'N';
             lastToken = token;
         }
-        switch (token) {
-        case 'Y':
-            if (count() <= 2)
-                AppendNumber(out, f.Year % 100, 2);
-            else
-                AppendNumber(out, f.Year, 4);
-            break;
-        case 'M': {
-            const int n = count();
-            if (n <= 2)
-                AppendNumber(out, f.Month, n);
-            else if (f.Month >= 1 && f.Month <= 12)
-                out += (n == 3 ? m_settings.ShortMonthNames : m_settings.LongMonthNames)[f.Month - 1u];
-            break;
+        if (!IsCountedToken(token)) {
+            i = AppendOther(out, format, i);
+            continue;
         }
-        case 'D': {
-            const int n = count();
-            if (n <= 2)
-                AppendNumber(out, f.Day, n);
-            else if (n <= 4 && f.DayOfWeek >= 1)
-                out += (n == 3 ? m_settings.ShortDayNames : m_settings.LongDayNames)[static_cast<std::size_t>(f.DayOfWeek - 1)];
-            else if (n == 5)
-                Append(out, m_settings.ShortDateFormat, depth + 1);
-            else if (n >= 6)
-                Append(out, m_settings.LongDateFormat, depth + 1);
-            break;
-        }
-        case 'H': {
-            const int n = count();
-            int hour = f.Hour;
-            if (UsesTwelveHourClock(format, i))
-                hour = hour % 12 == 0 ? 12 : hour % 12;
-            AppendNumber(out, hour, std::min(n, 2));
-            break;
-        }
-        case 'N':
-            AppendNumber(out, f.Min, std::min(count(), 2));
-            break;
-        case 'S':
-            AppendNumber(out, f.Sec, std::min(count(), 2));
-            break;
-        case 'Z':
-            AppendNumber(out, f.MSec, count() == 1 ? 1 : 3);
-            break;
-        case 'T':
-            Append(out, count() == 1 ? m_settings.ShortTimeFormat : m_settings.LongTimeFormat, depth + 1);
-            break;
-        case 'C':
-            count();
+        ++i;
+        const int n = RunLength(format, i, starter);
+        if (token == 'T' || token == 'C')
+            AppendNested(out, token, n, depth);
+        else if (token == 'Y' || token == 'M' || token == 'D')
+            AppendDateField(out, token, n, depth);
+        else
+            AppendTimeField(out, token, n, token == 'H' && UsesTwelveHourClock(format, i));
+    }
+}
+
+void TDateFormatter::AppendDateField(std::string& out, char token, int n, int depth) const
+{
+    const TDateFields& f = m_fields;
+    switch (token) {
+    case 'Y':
+        if (n <= 2)
+            AppendNumber(out, f.Year % 100, 2);
+        else
+            AppendNumber(out, f.Year, 4);
+        break;
+    case 'M':
+        if (n <= 2)
+            AppendNumber(out, f.Month, n);
+        else if (f.Month >= 1 && f.Month <= 12)
+            out += (n == 3 ? m_settings.ShortMonthNames : m_settings.LongMonthNames)[f.Month - 1u];
+        break;
+    default: // 'D'
+        if (n <= 2)
+            AppendNumber(out, f.Day, n);
+        else if (n <= 4 && f.DayOfWeek >= 1)
+            out += (n == 3 ? m_settings.ShortDayNames : m_settings.LongDayNames)[static_cast<std::size_t>(f.DayOfWeek - 1)];
+        else if (n == 5)
             Append(out, m_settings.ShortDateFormat, depth + 1);
-            if (f.Hour != 0 || f.Min != 0 || f.Sec != 0 || f.MSec != 0) {
-                out.push_back(' ');
-                Append(out, m_settings.LongTimeFormat, depth + 1);
-            }
-            break;
-        case 'A': {
-            const std::size_t at = i - 1;
-            const bool pm = f.Hour >= 12;
-            if (StartsWithText(format, at, "am/pm")) {
-                out += format.substr(pm ? at + 3 : at, 2);
-                i = at + 5;
-            } else if (StartsWithText(format, at, "a/p")) {
-                out.push_back(format[pm ? at + 2 : at]);
-                i = at + 3;
-            } else if (StartsWithText(format, at, "ampm")) {
-                out += pm ? m_settings.TimePMString : m_settings.TimeAMString;
-                i = at + 4;
-            } else {
-                out.push_back(starter);
-            }
-            break;
+        else if (n >= 6)
+            Append(out, m_settings.LongDateFormat, depth + 1);
+        break;
+    }
+}
+
+void TDateFormatter::AppendTimeField(std::string& out, char token, int n, bool twelveHour) const
+{
+    const TDateFields& f = m_fields;
+    switch (token) {
+    case 'H': {
+        int hour = f.Hour;
+        if (twelveHour)
+            hour = hour % 12 == 0 ? 12 : hour % 12;
+        AppendNumber(out, hour, std::min(n, 2));
+        break;
+    }
+    case 'N':
+        AppendNumber(out, f.Min, std::min(n, 2));
+        break;
+    case 'S':
+        AppendNumber(out, f.Sec, std::min(n, 2));
+        break;
+    default: // 'Z'
+        AppendNumber(out, f.MSec, n == 1 ? 1 : 3);
+        break;
+    }
+}
+
+void TDateFormatter::AppendNested(std::string& out, char token, int n, int depth) const
+{
+    if (token == 'T') {
+        Append(out, n == 1 ? m_settings.ShortTimeFormat : m_settings.LongTimeFormat, depth + 1);
+        return;
+    }
+    const TDateFields& f = m_fields;
+    Append(out, m_settings.ShortDateFormat, depth + 1);
+    if (f.Hour != 0 || f.Min != 0 || f.Sec != 0 || f.MSec != 0) {
+        out.push_back(' ');
+        Append(out, m_settings.LongTimeFormat, depth + 1);
+    }
+}
+
+std::size_t TDateFormatter::AppendOther(std::string& out, std::string_view format, std::size_t at) const
+{
+    const char starter = format[at];
+    switch (UpCase(starter)) {
+    case 'A': {
+        const bool pm = m_fields.Hour >= 12;
+        if (StartsWithText(format, at, "am/pm")) {
+            out += format.substr(pm ? at + 3 : at, 2);
+            return at + 5;
         }
-        case '/':
-            out.push_back(m_settings.DateSeparator);
-            break;
-        case ':':
-            out.push_back(m_settings.TimeSeparator);
-            break;
-        case '\'':
-        case '"': {
-            const std::size_t end = format.find(starter, i);
-            out += format.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i);
-            i = end == std::string_view::npos ? format.size() : end + 1;
-            break;
+        if (StartsWithText(format, at, "a/p")) {
+            out.push_back(format[pm ? at + 2 : at]);
+            return at + 3;
         }
-        default:
-            out.push_back(starter);
-            break;
+        if (StartsWithText(format, at, "ampm")) {
+            out += pm ? m_settings.TimePMString : m_settings.TimeAMString;
+            return at + 4;
         }
+        out.push_back(starter);
+        return at + 1;
+    }
+    case '/':
+        out.push_back(m_settings.DateSeparator);
+        return at + 1;
+    case ':':
+        out.push_back(m_settings.TimeSeparator);
+        return at + 1;
+    case '\'':
+    case '"': {
+        const std::size_t end = format.find(starter, at + 1);
+        if (end == std::string_view::npos) {
+            out += format.substr(at + 1);
+            return format.size();
+        }
+        out += format.substr(at + 1, end - at - 1);
+        return end + 1;
+    }
+    default:
+        out.push_back(starter);
+        return at + 1;
     }
 }
 
