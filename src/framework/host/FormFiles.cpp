@@ -724,93 +724,132 @@ private:
         }
     }
 
+    // Sets one property from its value; a setter's own error (a value it
+    // refuses) is reported with the line like the reader's.
     void SetValue(TComponent& component, TPersistent& object, const TPropInfo& p, const Property& prop)
     {
-        const Value& v = prop.value;
-        auto invalid = [&]() { Fail(prop.line, "Invalid property value for " + prop.path); };
         try {
             switch (p.Kind) {
-            case TTypeKind::tkMethod: {
-                if (v.kind != Tok::Ident || v.isSet || v.isList)
-                    invalid();
-                component.SetEventBinding(prop.path, v.text);
-                auto* form = dynamic_cast<TCustomForm*>(&m_root);
-                const std::any* handler = form ? form->FindHandler(v.text) : nullptr;
-                if (!handler) {
-                    if (m_options.strictHandlers)
-                        Fail(prop.line, "Handler " + v.text + " not found");
-                    return;
-                }
-                if (std::type_index(handler->type()) != p.HandlerType)
-                    Fail(prop.line, "Handler " + v.text + " does not fit " + prop.path + " (" + p.TypeName + ")");
-                p.Bind(object, *handler);
+            case TTypeKind::tkMethod:
+                SetEvent(component, object, p, prop);
                 return;
-            }
             case TTypeKind::tkClass:
-                if (p.SetReference && v.kind == Tok::Ident && !v.isSet && !v.isList) {
-                    m_fixups.push_back({ &component, &p, &object, v.text, prop.line });
-                    return;
-                }
-                invalid();
-                break;
+                SetReference(component, object, p, prop);
+                return;
             case TTypeKind::tkString:
-                if (v.kind != Tok::String)
-                    invalid();
-                p.Set(object, v.text);
+                if (prop.value.kind != Tok::String)
+                    Invalid(prop);
+                p.Set(object, prop.value.text);
                 return;
             case TTypeKind::tkFloat:
-                if (v.kind == Tok::Integer)
-                    p.Set(object, static_cast<double>(v.integer));
-                else if (v.kind == Tok::Float)
-                    p.Set(object, v.real);
-                else
-                    invalid();
+                SetFloat(object, p, prop);
                 return;
-            case TTypeKind::tkSet: {
-                if (!v.isSet || !p.EnumType)
-                    invalid();
-                std::int64_t bits = 0;
-                for (const std::string& name : v.set) {
-                    auto ordinal = p.EnumType->ValueOf(name);
-                    if (!ordinal || *ordinal >= 32)
-                        Fail(prop.line, "'" + name + "' is not a value of " + p.EnumType->TypeName);
-                    bits |= std::int64_t { 1 } << *ordinal;
-                }
-                p.Set(object, bits);
+            case TTypeKind::tkSet:
+                SetSet(object, p, prop);
                 return;
-            }
-            case TTypeKind::tkEnumeration: {
-                if (v.kind != Tok::Ident || v.isSet || v.isList || !p.EnumType)
-                    invalid();
-                auto ordinal = p.EnumType->ValueOf(v.text);
-                if (!ordinal)
-                    Fail(prop.line, "'" + v.text + "' is not a value of " + p.EnumType->TypeName);
-                p.Set(object, *ordinal);
+            case TTypeKind::tkEnumeration:
+                SetEnumeration(object, p, prop);
                 return;
-            }
-            default: {
-                std::int64_t value = 0;
-                if (v.kind == Tok::Integer && !v.isSet && !v.isList) {
-                    value = v.integer;
-                } else if (v.kind == Tok::Ident && p.Idents && !v.isSet && !v.isList) {
-                    auto known = p.Idents->ValueOf(v.text);
-                    if (!known)
-                        Fail(prop.line, "'" + v.text + "' is not a valid value for " + prop.path);
-                    value = *known;
-                } else {
-                    invalid();
-                }
-                if (value < INT32_MIN || value > static_cast<std::int64_t>(UINT32_MAX))
-                    Fail(prop.line, "Value out of range for " + prop.path);
-                p.Set(object, value);
+            default:
+                SetOrdinal(object, p, prop);
                 return;
-            }
             }
         } catch (const EReadError&) {
             throw;
         } catch (const Exception& e) {
             Fail(prop.line, prop.path + ": " + e.Message());
         }
+    }
+
+    [[noreturn]] static void Invalid(const Property& prop)
+    {
+        Fail(prop.line, "Invalid property value for " + prop.path);
+    }
+
+    static bool IsPlain(const Value& v) noexcept { return !v.isSet && !v.isList; }
+
+    // Events are bound by name through the form's handler table.
+    void SetEvent(TComponent& component, TPersistent& object, const TPropInfo& p, const Property& prop)
+    {
+        const Value& v = prop.value;
+        if (v.kind != Tok::Ident || !IsPlain(v))
+            Invalid(prop);
+        component.SetEventBinding(prop.path, v.text);
+        auto* form = dynamic_cast<TCustomForm*>(&m_root);
+        const std::any* handler = form ? form->FindHandler(v.text) : nullptr;
+        if (!handler) {
+            if (m_options.strictHandlers)
+                Fail(prop.line, "Handler " + v.text + " not found");
+            return;
+        }
+        if (std::type_index(handler->type()) != p.HandlerType)
+            Fail(prop.line, "Handler " + v.text + " does not fit " + prop.path + " (" + p.TypeName + ")");
+        p.Bind(object, *handler);
+    }
+
+    // References are resolved once the whole file is read.
+    void SetReference(TComponent& component, TPersistent& object, const TPropInfo& p, const Property& prop)
+    {
+        const Value& v = prop.value;
+        if (!p.SetReference || v.kind != Tok::Ident || !IsPlain(v))
+            Invalid(prop);
+        m_fixups.push_back({ &component, &p, &object, v.text, prop.line });
+    }
+
+    static void SetFloat(TPersistent& object, const TPropInfo& p, const Property& prop)
+    {
+        const Value& v = prop.value;
+        if (v.kind == Tok::Integer)
+            p.Set(object, static_cast<double>(v.integer));
+        else if (v.kind == Tok::Float)
+            p.Set(object, v.real);
+        else
+            Invalid(prop);
+    }
+
+    static void SetSet(TPersistent& object, const TPropInfo& p, const Property& prop)
+    {
+        if (!prop.value.isSet || !p.EnumType)
+            Invalid(prop);
+        std::int64_t bits = 0;
+        for (const std::string& name : prop.value.set) {
+            auto ordinal = p.EnumType->ValueOf(name);
+            if (!ordinal || *ordinal >= 32)
+                Fail(prop.line, "'" + name + "' is not a value of " + p.EnumType->TypeName);
+            bits |= std::int64_t { 1 } << *ordinal;
+        }
+        p.Set(object, bits);
+    }
+
+    static void SetEnumeration(TPersistent& object, const TPropInfo& p, const Property& prop)
+    {
+        const Value& v = prop.value;
+        if (v.kind != Tok::Ident || !IsPlain(v) || !p.EnumType)
+            Invalid(prop);
+        auto ordinal = p.EnumType->ValueOf(v.text);
+        if (!ordinal)
+            Fail(prop.line, "'" + v.text + "' is not a value of " + p.EnumType->TypeName);
+        p.Set(object, *ordinal);
+    }
+
+    // Integers, and identifiers of integers (clBtnFace, crHandPoint).
+    static void SetOrdinal(TPersistent& object, const TPropInfo& p, const Property& prop)
+    {
+        const Value& v = prop.value;
+        std::int64_t value = 0;
+        if (v.kind == Tok::Integer && IsPlain(v)) {
+            value = v.integer;
+        } else if (v.kind == Tok::Ident && p.Idents && IsPlain(v)) {
+            auto known = p.Idents->ValueOf(v.text);
+            if (!known)
+                Fail(prop.line, "'" + v.text + "' is not a valid value for " + prop.path);
+            value = *known;
+        } else {
+            Invalid(prop);
+        }
+        if (value < INT32_MIN || value > static_cast<std::int64_t>(UINT32_MAX))
+            Fail(prop.line, "Value out of range for " + prop.path);
+        p.Set(object, value);
     }
 
     TComponent& m_root;
