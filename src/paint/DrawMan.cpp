@@ -3,6 +3,7 @@
 #include "color/ColorMan.h"
 #include "color/host/SysColors.h"
 #include "framework/host/WinControl.h"
+#include "paint/detail/VisibleArea.h"
 #include "rtl/System.h"
 
 #include <algorithm>
@@ -57,52 +58,59 @@ private:
 };
 
 // The softened edge of SmoothBlt: background pixels of the work bitmap next to
-// an opaque picture pixel move 80 % towards that pixel's colour.
-void SoftenEdges(TBitmap& work, const TBitmap& bitmap, TColor transparentColor)
+// an opaque picture pixel move 80 % towards that pixel's colour. The picture's
+// pixel (i, j) lies at (i + at.X, j + at.Y) in the work bitmap, which may hold
+// only part of the picture's surroundings: only the pixels whose neighbours
+// fall inside it are visited, in the same order as over the whole picture.
+void SoftenEdges(TBitmap& work, const TBitmap& bitmap, TColor transparentColor, TPoint at)
 {
+    const Raster& picture = bitmap.Image();
     const std::int32_t w = bitmap.Width(), h = bitmap.Height();
-    std::vector<TColor> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    for (std::int32_t j = 0; j < h; ++j)
-        for (std::int32_t i = 0; i < w; ++i)
-            pixels[static_cast<std::size_t>(j) * static_cast<std::size_t>(w) + static_cast<std::size_t>(i)]
-                = bitmap.Image().GetColor(i, j);
     // A neighbour outside the bitmap is never transparent.
     auto isTransparent = [&](std::int32_t i, std::int32_t j) {
-        return i >= 0 && j >= 0 && i < w && j < h
-            && pixels[static_cast<std::size_t>(j) * static_cast<std::size_t>(w) + static_cast<std::size_t>(i)]
-            == transparentColor;
+        return i >= 0 && j >= 0 && i < w && j < h && picture.GetColor(i, j) == transparentColor;
     };
+    const std::int32_t firstColumn = std::max(0, -at.X - 1), lastColumn = std::min(w, work.Width() - at.X + 1);
+    const std::int32_t firstRow = std::max(0, -at.Y - 1), lastRow = std::min(h, work.Height() - at.Y + 1);
     TCanvas& wc = work.Canvas();
     static constexpr TPoint kNeighbours[] = { { -1, 0 }, { 0, -1 }, { 1, 0 }, { 0, 1 } };
-    for (std::int32_t i = 0; i < w; ++i)
-        for (std::int32_t j = 0; j < h; ++j) {
-            TColor c = pixels[static_cast<std::size_t>(j) * static_cast<std::size_t>(w) + static_cast<std::size_t>(i)];
+    for (std::int32_t i = firstColumn; i < lastColumn; ++i)
+        for (std::int32_t j = firstRow; j < lastRow; ++j) {
+            const TColor c = picture.GetColor(i, j);
             if (c == transparentColor)
                 continue;
             for (TPoint d : kNeighbours) {
-                std::int32_t n = i + d.X, m = j + d.Y;
+                const std::int32_t n = i + d.X, m = j + d.Y;
                 if (!isTransparent(n, m))
                     continue;
-                wc.SetPixels(n + 1, m + 1, MergeColorExt(wc.Pixels(n + 1, m + 1), c, 20));
+                const TPoint p { n + at.X, m + at.Y };
+                wc.SetPixels(p.X, p.Y, MergeColorExt(wc.Pixels(p.X, p.Y), c, 20));
             }
         }
 }
 
-// Background XOR picture, AND mask, XOR picture on a copy of the canvas area at
-// (x, y) of the work bitmap's size, drawn back.
+// Background XOR picture, AND mask, XOR picture on a copy of the canvas area of
+// width x height at (x, y), drawn back. Only the visible part is copied; the
+// picture and the mask are drawn at the area's corner in it.
 template <class DrawPicture>
-void PaintThroughMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& work, TBitmap& mask, DrawPicture drawPicture)
+void PaintThroughMask(TCanvas& canvas, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+    const TBitmap& mask, DrawPicture drawPicture)
 {
-    const TRect all = Rect(0, 0, work.Width(), work.Height());
+    const TRect area = detail::VisibleArea(canvas, x, y, width, height);
+    if (area.IsEmpty())
+        return;
+    const TPoint corner { static_cast<std::int32_t>(std::int64_t { x } - area.Left),
+        static_cast<std::int32_t>(std::int64_t { y } - area.Top) };
+    TBitmap work(area.Width(), area.Height());
     TCanvas& wc = work.Canvas();
-    wc.CopyRect(all, canvas, Bounds(x, y, all.Right, all.Bottom));
+    wc.CopyRect(Rect(0, 0, area.Width(), area.Height()), canvas, area);
     wc.SetCopyMode(cmSrcInvert);
-    drawPicture(wc);
+    drawPicture(wc, corner);
     wc.SetCopyMode(cmSrcAnd);
-    wc.Draw(0, 0, mask);
+    wc.Draw(corner.X, corner.Y, mask);
     wc.SetCopyMode(cmSrcInvert);
-    drawPicture(wc);
-    canvas.Draw(x, y, work);
+    drawPicture(wc, corner);
+    canvas.Draw(area.Left, area.Top, work);
 }
 
 } // namespace
@@ -143,14 +151,23 @@ void SmoothBlt(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& bitmap,
         return;
     if (transparentColor < 0)
         transparentColor = TransColor(bitmap);
-    // The work area reaches one pixel beyond the picture on every side. Where it
-    // lies outside the canvas it has no source; those pixels are clipped again
-    // when the work bitmap is drawn back, so the canvas keeps them unchanged.
-    TBitmap work(bitmap.Width() + 2, bitmap.Height() + 2);
-    work.Canvas().CopyRect(Rect(0, 0, work.Width(), work.Height()), canvas, Bounds(x - 1, y - 1, work.Width(), work.Height()));
-    TransparentBlt(work.Canvas(), bitmap, 1, 1, transparentColor);
-    SoftenEdges(work, bitmap, transparentColor);
-    canvas.Draw(x - 1, y - 1, work);
+    bitmap.SetTransparent(true);
+    bitmap.SetTransparentColor(transparentColor);
+    // The work area reaches one pixel beyond the picture on every side. Only its
+    // visible part is copied and worked on: the rest would be clipped when drawn
+    // back. So the work bitmap is never larger than the canvas, whatever the
+    // picture's size or position.
+    const TRect area = detail::VisibleArea(canvas, std::int64_t { x } - 1, std::int64_t { y } - 1,
+        std::int64_t { bitmap.Width() } + 2, std::int64_t { bitmap.Height() } + 2);
+    if (area.IsEmpty())
+        return;
+    const TPoint at { static_cast<std::int32_t>(std::int64_t { x } - area.Left),
+        static_cast<std::int32_t>(std::int64_t { y } - area.Top) };
+    TBitmap work(area.Width(), area.Height());
+    work.Canvas().CopyRect(Rect(0, 0, work.Width(), work.Height()), canvas, area);
+    TransparentBlt(work.Canvas(), bitmap, at.X, at.Y, transparentColor);
+    SoftenEdges(work, bitmap, transparentColor, at);
+    canvas.Draw(area.Left, area.Top, work);
 }
 
 HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor)
@@ -170,15 +187,15 @@ HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor)
 
 void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
 {
-    TBitmap work(picture.Width(), picture.Height());
-    PaintThroughMask(canvas, x, y, work, mask, [&](TCanvas& wc) { wc.Draw(0, 0, picture); });
+    PaintThroughMask(canvas, x, y, picture.Width(), picture.Height(), mask,
+        [&](TCanvas& wc, TPoint corner) { wc.Draw(corner.X, corner.Y, picture); });
 }
 
 void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
 {
-    TBitmap work(mask.Width(), mask.Height());
-    const TRect all = Rect(0, 0, mask.Width(), mask.Height());
-    PaintThroughMask(canvas, x, y, work, mask, [&](TCanvas& wc) { wc.StretchDraw(all, picture); });
+    PaintThroughMask(canvas, x, y, mask.Width(), mask.Height(), mask, [&](TCanvas& wc, TPoint corner) {
+        wc.StretchDraw(Bounds(corner.X, corner.Y, mask.Width(), mask.Height()), picture);
+    });
 }
 
 void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect)
@@ -281,7 +298,10 @@ void Draw3D(TCanvas& canvas, const TRect& rect, TColor color, std::int32_t style
         canvas.Brush().SetStyle(bsClear);
         canvas.Pen().SetWidth(width);
         canvas.Pen().SetColor(light);
-        canvas.Rectangle(r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1);
+        // At the edge of the coordinate range the light outline stops there.
+        canvas.Rectangle(detail::SaturatedCoordinate(std::int64_t { r.Left } + 1),
+            detail::SaturatedCoordinate(std::int64_t { r.Top } + 1), detail::SaturatedCoordinate(std::int64_t { r.Right } + 1),
+            detail::SaturatedCoordinate(std::int64_t { r.Bottom } + 1));
         canvas.Pen().SetColor(dark);
         canvas.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
         break;
