@@ -198,8 +198,8 @@ void DrawTextAnglo(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::s
     const TFont& font = canvas.Font();
     const TFontStyles style = font.Style();
     // The cell height; -2^31 has no positive counterpart and takes the largest.
-    const std::int32_t height = font.Height() == std::numeric_limits<std::int32_t>::min() ? std::numeric_limits<std::int32_t>::max()
-                                                                                        : std::abs(font.Height());
+    constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
+    const std::int32_t height = font.Height() == kLowest ? std::numeric_limits<std::int32_t>::max() : std::abs(font.Height());
     TGdiObjectHandle rotated(CreateFontA(height, 0, angle, angle, style.Contains(fsBold) ? FW_BOLD : FW_NORMAL,
         style.Contains(fsItalic), style.Contains(fsUnderline), style.Contains(fsStrikeOut), ANSI_CHARSET,
         OUT_DEFAULT_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.Name().substr(0, 31).c_str()));
