@@ -223,10 +223,14 @@ void StretchPaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const s
     PaintOnTextWith(canvas, x, y, text, picture, true);
 }
 
-void ReadPixels(TBitmap& bitmap, const TPixelProc& callback)
+void ReadPixels(TBitmap& bitmap, const TPixelProc& pixelProc)
 {
-    if (!callback)
+    if (!pixelProc)
         return;
+    // The callback's own copy, and the pixels read through the device context
+    // alone: the callback may replace the function it was passed in, or change
+    // or free the bitmap (whose pixels then read as clInvalid).
+    const TPixelProc callback = pixelProc;
     const HDC dc = bitmap.Canvas().Handle();
     const std::int32_t width = bitmap.Width(), height = bitmap.Height();
     for (std::int32_t x = 0; x < width; ++x)

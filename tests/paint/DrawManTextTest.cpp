@@ -593,3 +593,22 @@ TEST(TextEffectsFar, RotatedTextWithTheLowestFontHeightIsDefined)
     EXPECT_EQ(GdiObjectCount(), objects);
     EXPECT_EQ(c.Font().Height(), kMinInt);
 }
+
+TEST(ReadPixels, ACallbackMayFreeTheBitmapOrReplaceItself)
+{
+    auto b = std::make_unique<TBitmap>(3, 2);
+    b->Canvas().SetPixels(0, 0, clRed);
+    std::vector<TColor> seen;
+    TPixelProc callback;
+    callback = [&](TColor c) {
+        seen.push_back(c);
+        if (seen.size() == 2) {
+            b.reset();
+            callback = nullptr;
+        }
+    };
+    ReadPixels(*b, callback);
+    ASSERT_EQ(seen.size(), 6u) << "every position is still called back";
+    EXPECT_EQ(seen[0], clRed);
+    EXPECT_EQ(seen[5], clInvalid) << "a freed bitmap has no pixels left to read";
+}
