@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <limits>
 #include <utility>
-#include <vector>
 
 namespace plx {
 
