@@ -1,6 +1,8 @@
 #include "color/ColorMan.h"
 
 #include "color/VBitmap.h"
+#include "color/host/Canvas.h"
+#include "color/host/Gdi.h"
 #include "color/host/SysColors.h"
 #include "rtl/Exceptions.h"
 #include "rtl/SysUtils.h"
@@ -194,13 +196,23 @@ std::int32_t HexToInt(const std::string& text)
 
 TColor MiscBmpToColor(HDC dc, std::int32_t maxX, std::int32_t maxY, TRect& rect)
 {
-    // Only the part of the rectangle within the bounds is visited.
-    const std::int32_t left = std::max(rect.Left, 0), right = std::min(rect.Right, maxX);
-    const std::int32_t top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, maxY);
+    // Only the part of the rectangle within the bounds and on the device is
+    // visited: the device has no pixels to give beyond its visible area, and
+    // bounds as large as the integer range would otherwise mean billions of reads.
+    const TCanvas* canvas = detail::CanvasFromDC(dc);
+    if (!canvas)
+        return 0;
+    const TRect device = canvas->ClipRect();
+    const std::int64_t left = std::max({ rect.Left, 0, device.Left });
+    const std::int64_t top = std::max({ rect.Top, 0, device.Top });
+    const std::int64_t right = std::min({ static_cast<std::int64_t>(rect.Right), static_cast<std::int64_t>(maxX),
+        static_cast<std::int64_t>(device.Right) - 1 });
+    const std::int64_t bottom = std::min({ static_cast<std::int64_t>(rect.Bottom), static_cast<std::int64_t>(maxY),
+        static_cast<std::int64_t>(device.Bottom) - 1 });
     std::int64_t r = 0, g = 0, b = 0, count = 0;
-    for (std::int32_t x = left; x <= right; ++x)
-        for (std::int32_t y = top; y <= bottom; ++y) {
-            TColor c = GetPixel(dc, x, y);
+    for (std::int64_t x = left; x <= right; ++x)
+        for (std::int64_t y = top; y <= bottom; ++y) {
+            TColor c = GetPixel(dc, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
             r += GetRValue(c);
             g += GetGValue(c);
             b += GetBValue(c);

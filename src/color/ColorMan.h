@@ -61,7 +61,8 @@ void DeColorB(TColor color, std::uint8_t& r, std::uint8_t& g, std::uint8_t& b) n
 [[nodiscard]] TColor HexToColor(const std::string& text);
 [[nodiscard]] std::int32_t HexToInt(const std::string& text);
 //! The average colour of the rectangle's pixels (all four bounds inclusive) that
-//! lie within 0..maxX and 0..maxY, read from the device context; 0 when none does.
+//! lie within 0..maxX and 0..maxY and on the device context's visible area, read
+//! from the device context; 0 when none does.
 [[nodiscard]] TColor MiscBmpToColor(HDC dc, std::int32_t maxX, std::int32_t maxY, TRect& rect);
 //! The average of the elements, each converted to a colour integer; raises
 //! EConvertError for an element that is not convertible; 0 for no element.

@@ -3,10 +3,14 @@
 #include "color/ColorMan.h"
 #include "color/host/SysColors.h"
 #include "framework/host/WinControl.h"
+#include "paint/detail/VisibleArea.h"
 #include "rtl/System.h"
 
 #include <algorithm>
-#include <vector>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
 
 namespace plx {
 
@@ -57,52 +61,59 @@ private:
 };
 
 // The softened edge of SmoothBlt: background pixels of the work bitmap next to
-// an opaque picture pixel move 80 % towards that pixel's colour.
-void SoftenEdges(TBitmap& work, const TBitmap& bitmap, TColor transparentColor)
+// an opaque picture pixel move 80 % towards that pixel's colour. The picture's
+// pixel (i, j) lies at (i + at.X, j + at.Y) in the work bitmap, which may hold
+// only part of the picture's surroundings: only the pixels whose neighbours
+// fall inside it are visited, in the same order as over the whole picture.
+void SoftenEdges(TBitmap& work, const TBitmap& bitmap, TColor transparentColor, TPoint at)
 {
+    const Raster& picture = bitmap.Image();
     const std::int32_t w = bitmap.Width(), h = bitmap.Height();
-    std::vector<TColor> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    for (std::int32_t j = 0; j < h; ++j)
-        for (std::int32_t i = 0; i < w; ++i)
-            pixels[static_cast<std::size_t>(j) * static_cast<std::size_t>(w) + static_cast<std::size_t>(i)]
-                = bitmap.Image().GetColor(i, j);
     // A neighbour outside the bitmap is never transparent.
     auto isTransparent = [&](std::int32_t i, std::int32_t j) {
-        return i >= 0 && j >= 0 && i < w && j < h
-            && pixels[static_cast<std::size_t>(j) * static_cast<std::size_t>(w) + static_cast<std::size_t>(i)]
-            == transparentColor;
+        return i >= 0 && j >= 0 && i < w && j < h && picture.GetColor(i, j) == transparentColor;
     };
+    const std::int32_t firstColumn = std::max(0, -at.X - 1), lastColumn = std::min(w, work.Width() - at.X + 1);
+    const std::int32_t firstRow = std::max(0, -at.Y - 1), lastRow = std::min(h, work.Height() - at.Y + 1);
     TCanvas& wc = work.Canvas();
     static constexpr TPoint kNeighbours[] = { { -1, 0 }, { 0, -1 }, { 1, 0 }, { 0, 1 } };
-    for (std::int32_t i = 0; i < w; ++i)
-        for (std::int32_t j = 0; j < h; ++j) {
-            TColor c = pixels[static_cast<std::size_t>(j) * static_cast<std::size_t>(w) + static_cast<std::size_t>(i)];
+    for (std::int32_t i = firstColumn; i < lastColumn; ++i)
+        for (std::int32_t j = firstRow; j < lastRow; ++j) {
+            const TColor c = picture.GetColor(i, j);
             if (c == transparentColor)
                 continue;
             for (TPoint d : kNeighbours) {
-                std::int32_t n = i + d.X, m = j + d.Y;
+                const std::int32_t n = i + d.X, m = j + d.Y;
                 if (!isTransparent(n, m))
                     continue;
-                wc.SetPixels(n + 1, m + 1, MergeColorExt(wc.Pixels(n + 1, m + 1), c, 20));
+                const TPoint p { n + at.X, m + at.Y };
+                wc.SetPixels(p.X, p.Y, MergeColorExt(wc.Pixels(p.X, p.Y), c, 20));
             }
         }
 }
 
-// Background XOR picture, AND mask, XOR picture on a copy of the canvas area at
-// (x, y) of the work bitmap's size, drawn back.
+// Background XOR picture, AND mask, XOR picture on a copy of the canvas area of
+// width x height at (x, y), drawn back. Only the visible part is copied; the
+// picture and the mask are drawn at the area's corner in it.
 template <class DrawPicture>
-void PaintThroughMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& work, TBitmap& mask, DrawPicture drawPicture)
+void PaintThroughMask(TCanvas& canvas, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+    const TBitmap& mask, DrawPicture drawPicture)
 {
-    const TRect all = Rect(0, 0, work.Width(), work.Height());
+    const TRect area = detail::VisibleArea(canvas, x, y, width, height);
+    if (area.IsEmpty())
+        return;
+    const TPoint corner { static_cast<std::int32_t>(std::int64_t { x } - area.Left),
+        static_cast<std::int32_t>(std::int64_t { y } - area.Top) };
+    TBitmap work(area.Width(), area.Height());
     TCanvas& wc = work.Canvas();
-    wc.CopyRect(all, canvas, Bounds(x, y, all.Right, all.Bottom));
+    wc.CopyRect(Rect(0, 0, area.Width(), area.Height()), canvas, area);
     wc.SetCopyMode(cmSrcInvert);
-    drawPicture(wc);
+    drawPicture(wc, corner);
     wc.SetCopyMode(cmSrcAnd);
-    wc.Draw(0, 0, mask);
+    wc.Draw(corner.X, corner.Y, mask);
     wc.SetCopyMode(cmSrcInvert);
-    drawPicture(wc);
-    canvas.Draw(x, y, work);
+    drawPicture(wc, corner);
+    canvas.Draw(area.Left, area.Top, work);
 }
 
 } // namespace
@@ -143,14 +154,23 @@ void SmoothBlt(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& bitmap,
         return;
     if (transparentColor < 0)
         transparentColor = TransColor(bitmap);
-    // The work area reaches one pixel beyond the picture on every side. Where it
-    // lies outside the canvas it has no source; those pixels are clipped again
-    // when the work bitmap is drawn back, so the canvas keeps them unchanged.
-    TBitmap work(bitmap.Width() + 2, bitmap.Height() + 2);
-    work.Canvas().CopyRect(Rect(0, 0, work.Width(), work.Height()), canvas, Bounds(x - 1, y - 1, work.Width(), work.Height()));
-    TransparentBlt(work.Canvas(), bitmap, 1, 1, transparentColor);
-    SoftenEdges(work, bitmap, transparentColor);
-    canvas.Draw(x - 1, y - 1, work);
+    bitmap.SetTransparent(true);
+    bitmap.SetTransparentColor(transparentColor);
+    // The work area reaches one pixel beyond the picture on every side. Only its
+    // visible part is copied and worked on: the rest would be clipped when drawn
+    // back. So the work bitmap is never larger than the canvas, whatever the
+    // picture's size or position.
+    const TRect area = detail::VisibleArea(canvas, std::int64_t { x } - 1, std::int64_t { y } - 1,
+        std::int64_t { bitmap.Width() } + 2, std::int64_t { bitmap.Height() } + 2);
+    if (area.IsEmpty())
+        return;
+    const TPoint at { static_cast<std::int32_t>(std::int64_t { x } - area.Left),
+        static_cast<std::int32_t>(std::int64_t { y } - area.Top) };
+    TBitmap work(area.Width(), area.Height());
+    work.Canvas().CopyRect(Rect(0, 0, work.Width(), work.Height()), canvas, area);
+    TransparentBlt(work.Canvas(), bitmap, at.X, at.Y, transparentColor);
+    SoftenEdges(work, bitmap, transparentColor, at);
+    canvas.Draw(area.Left, area.Top, work);
 }
 
 HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor)
@@ -170,15 +190,15 @@ HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor)
 
 void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
 {
-    TBitmap work(picture.Width(), picture.Height());
-    PaintThroughMask(canvas, x, y, work, mask, [&](TCanvas& wc) { wc.Draw(0, 0, picture); });
+    PaintThroughMask(canvas, x, y, picture.Width(), picture.Height(), mask,
+        [&](TCanvas& wc, TPoint corner) { wc.Draw(corner.X, corner.Y, picture); });
 }
 
 void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
 {
-    TBitmap work(mask.Width(), mask.Height());
-    const TRect all = Rect(0, 0, mask.Width(), mask.Height());
-    PaintThroughMask(canvas, x, y, work, mask, [&](TCanvas& wc) { wc.StretchDraw(all, picture); });
+    PaintThroughMask(canvas, x, y, mask.Width(), mask.Height(), mask, [&](TCanvas& wc, TPoint corner) {
+        wc.StretchDraw(Bounds(corner.X, corner.Y, mask.Width(), mask.Height()), picture);
+    });
 }
 
 void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect)
@@ -281,7 +301,10 @@ void Draw3D(TCanvas& canvas, const TRect& rect, TColor color, std::int32_t style
         canvas.Brush().SetStyle(bsClear);
         canvas.Pen().SetWidth(width);
         canvas.Pen().SetColor(light);
-        canvas.Rectangle(r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1);
+        // At the edge of the coordinate range the light outline stops there.
+        canvas.Rectangle(detail::SaturatedCoordinate(std::int64_t { r.Left } + 1),
+            detail::SaturatedCoordinate(std::int64_t { r.Top } + 1), detail::SaturatedCoordinate(std::int64_t { r.Right } + 1),
+            detail::SaturatedCoordinate(std::int64_t { r.Bottom } + 1));
         canvas.Pen().SetColor(dark);
         canvas.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
         break;
@@ -292,49 +315,166 @@ void Draw3D(TCanvas& canvas, const TRect& rect, TColor color, std::int32_t style
 
 namespace {
 
+// A box in 64-bit coordinates, its corners in any order, as the round button's
+// arithmetic gives them; the canvas gets them saturated to 32 bits.
+struct TBox64 {
+    std::int64_t Left { 0 }, Top { 0 }, Right { 0 }, Bottom { 0 };
+};
+
 // The upper-left half (first colour) and the lower-right half (second colour) of
 // an ellipse outline, split at the points one fifth in from its corners.
-void ShadedOutline(TCanvas& canvas, const TRect& box, TColor upperLeft, TColor lowerRight)
+void ShadedOutline(TCanvas& canvas, const TBox64& box, TColor upperLeft, TColor lowerRight)
 {
-    const std::int32_t w = box.Width(), h = box.Height();
-    const TPoint a { box.Left + 4 * (w / 5), box.Top + h / 5 };
-    const TPoint b { box.Left + w / 5, box.Top + 4 * (h / 5) };
+    using detail::SaturatedCoordinate;
+    const std::int64_t w = box.Right - box.Left, h = box.Bottom - box.Top;
+    const std::int32_t l = SaturatedCoordinate(box.Left), t = SaturatedCoordinate(box.Top);
+    const std::int32_t r = SaturatedCoordinate(box.Right), b = SaturatedCoordinate(box.Bottom);
+    const TPoint first { SaturatedCoordinate(box.Left + 4 * (w / 5)), SaturatedCoordinate(box.Top + h / 5) };
+    const TPoint second { SaturatedCoordinate(box.Left + w / 5), SaturatedCoordinate(box.Top + 4 * (h / 5)) };
     canvas.Pen().SetWidth(1);
     canvas.Pen().SetColor(upperLeft);
-    canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, a.X, a.Y, b.X, b.Y);
+    canvas.Arc(l, t, r, b, first.X, first.Y, second.X, second.Y);
     canvas.Pen().SetColor(lowerRight);
-    canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, b.X, b.Y, a.X, a.Y);
+    canvas.Arc(l, t, r, b, second.X, second.Y, first.X, first.Y);
+}
+
+struct TInterval {
+    long double Low { 1 }, High { 0 };
+
+    [[nodiscard]] bool Empty() const noexcept { return Low > High; }
+};
+
+// The rings of the round button are one ellipse moved by (-i, -i) for ring i.
+// With the ellipse's centre (u, v) in pixel coordinates and its semi-axes a and
+// b (as the canvas rasterises a box), these give the rings i for which a point
+// lies inside, and for which the ellipse reaches into a rectangle.
+struct TRingGeometry {
+    long double u { 0 }, v { 0 }, a { 0 }, b { 0 };
+
+    // Solves ((x - u + i) / a')^2 + ((y - v + i) / b')^2 <= 1 for i.
+    [[nodiscard]] TInterval Containing(long double x, long double y, long double margin) const noexcept
+    {
+        const long double a2 = (a + margin) * (a + margin), b2 = (b + margin) * (b + margin);
+        if (a + margin <= 0 || b + margin <= 0)
+            return {};
+        const long double p = x - u, q = y - v;
+        const long double alpha = 1 / a2 + 1 / b2;
+        const long double beta = 2 * (p / a2 + q / b2);
+        const long double gamma = p * p / a2 + q * q / b2 - 1;
+        const long double disc = beta * beta - 4 * alpha * gamma;
+        if (disc < 0)
+            return {};
+        const long double root = std::sqrt(disc);
+        return { (-beta - root) / (2 * alpha), (-beta + root) / (2 * alpha) };
+    }
+
+    // The rings whose ellipse, grown by margin, meets the pixels [l, r] x [t, b]:
+    // those whose centre lies in the rectangle grown by the ellipse, which is
+    // convex, so the parts found below join into one interval.
+    [[nodiscard]] TInterval Meeting(long double l, long double t, long double r, long double bottom, long double margin) const noexcept
+    {
+        TInterval all;
+        auto join = [&all](TInterval part) {
+            if (part.Empty())
+                return;
+            if (all.Empty()) {
+                all = part;
+            } else {
+                all.Low = std::min(all.Low, part.Low);
+                all.High = std::max(all.High, part.High);
+            }
+        };
+        // Centres (u - i, v - i) within the rectangle grown sideways or upwards.
+        auto slab = [&](long double xl, long double xh, long double yl, long double yh) {
+            join({ std::max(u - xh, v - yh), std::min(u - xl, v - yl) });
+        };
+        slab(l - a - margin, r + a + margin, t, bottom);
+        slab(l, r, t - b - margin, bottom + b + margin);
+        for (long double x : { l, r })
+            for (long double y : { t, bottom })
+                join(Containing(x, y, margin));
+        return all;
+    }
+};
+
+// Only the rings that reach into the clip can show, and later rings paint over
+// earlier ones, so only those from the last one that covers the whole clip on.
+// This bounds the work by what is visible when the border is far wider than the
+// button (up to 2^31 rings). The margins of two pixels make both tests safe
+// against the rasteriser's rounding and the pen's width of two.
+std::pair<std::int64_t, std::int64_t> VisibleRings(const TRect& clip, const TBox64& ring, std::int64_t count, TPenMode mode)
+{
+    constexpr long double kMargin = 2;
+    // Even where every ring meets the clip and none covers it, drawing this many
+    // is enough for any button whose rings fit on a canvas.
+    constexpr std::int64_t kMaxRings = 1 << 17;
+    if (count <= 0 || clip.IsEmpty())
+        return { 0, -1 };
+    const long double x1 = std::min(ring.Left, ring.Right), x2 = std::max(ring.Left, ring.Right);
+    const long double y1 = std::min(ring.Top, ring.Bottom), y2 = std::max(ring.Top, ring.Bottom);
+    const TRingGeometry g { (x1 + x2 - 1) / 2, (y1 + y2 - 1) / 2, (x2 - x1) / 2, (y2 - y1) / 2 };
+    const long double l = clip.Left, t = clip.Top, r = clip.Right - 1, b = clip.Bottom - 1;
+    const TInterval meeting = g.Meeting(l, t, r, b, kMargin);
+    if (meeting.Empty())
+        return { 0, -1 };
+    auto clampRing = [count](long double i) {
+        return static_cast<std::int64_t>(std::clamp<long double>(i, -1, static_cast<long double>(count)));
+    };
+    std::int64_t first = std::max<std::int64_t>(0, clampRing(std::ceil(meeting.Low)));
+    const std::int64_t last = std::min(count - 1, clampRing(std::floor(meeting.High)));
+    TInterval covering { -std::numeric_limits<long double>::infinity(), std::numeric_limits<long double>::infinity() };
+    for (long double x : { l, r })
+        for (long double y : { t, b }) {
+            const TInterval corner = g.Containing(x, y, -kMargin);
+            covering.Low = std::max(covering.Low, corner.Low);
+            covering.High = std::min(covering.High, corner.High);
+        }
+    // A ring hides the ones before it only where it paints without reading what
+    // is there.
+    const bool overwrites = mode == pmCopy || mode == pmNotCopy || mode == pmBlack || mode == pmWhite;
+    if (overwrites && !covering.Empty()) {
+        const std::int64_t lastCovering = std::min(last, clampRing(std::floor(covering.High)));
+        if (lastCovering >= std::max(first, clampRing(std::ceil(covering.Low))))
+            first = lastCovering;
+    }
+    return { first, std::min(last, first + kMaxRings - 1) };
 }
 
 } // namespace
 
 void RoundButton(TCanvas& canvas, const TRect& rect, TColor faceColor, TColor borderColor, std::int32_t borderWidth)
 {
-    const std::int32_t bw = borderWidth;
-    const TRect r = rect;
+    using detail::SaturatedCoordinate;
+    // In 64 bits: a border width may be anything, and the boxes it gives reach
+    // beyond the coordinate range.
+    const std::int64_t bw = borderWidth;
+    const std::int64_t l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
     canvas.Brush().SetStyle(bsClear);
     canvas.Pen().SetStyle(psSolid);
-    canvas.Pen().SetWidth(bw);
+    canvas.Pen().SetWidth(borderWidth);
     canvas.Pen().SetColor(borderColor);
-    canvas.Ellipse(r.Left + bw / 2, r.Top + bw / 2, r.Right - bw / 2, r.Bottom - bw / 2);
-    ShadedOutline(canvas, r, DarkenColor(borderColor, 32), DarkenColor(borderColor, 64));
+    canvas.Ellipse(SaturatedCoordinate(l + bw / 2), SaturatedCoordinate(t + bw / 2), SaturatedCoordinate(r - bw / 2),
+        SaturatedCoordinate(b - bw / 2));
+    ShadedOutline(canvas, { l, t, r, b }, DarkenColor(borderColor, 32), DarkenColor(borderColor, 64));
 
     // The rim: equal rings, each one pixel further up and left, lightening from
     // amount 80 to 0. A border of 3 would divide by zero; it takes 1 instead.
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(faceColor);
     const double divisor = bw == 3 ? 1.0 : static_cast<double>(bw - 3);
-    for (std::int32_t i = 0; i <= bw - 2; ++i) {
-        const auto amount = static_cast<std::int32_t>(Round(80.0 - 80.0 * i / divisor));
+    const auto [first, last] = VisibleRings(canvas.ClipRect(), { l + bw, t + bw, r - bw, b - bw }, bw - 1, canvas.Pen().Mode());
+    for (std::int64_t i = first; i <= last; ++i) {
+        const auto amount = static_cast<std::int32_t>(Round(80.0 - 80.0 * static_cast<double>(i) / divisor));
         canvas.Pen().SetColor(DarkenColor(faceColor, amount));
         canvas.Pen().SetWidth(2);
         canvas.Brush().SetColor(faceColor);
-        canvas.Ellipse(r.Left + bw - i, r.Top + bw - i, r.Right - bw - i, r.Bottom - bw - i);
+        canvas.Ellipse(SaturatedCoordinate(l + bw - i), SaturatedCoordinate(t + bw - i), SaturatedCoordinate(r - bw - i),
+            SaturatedCoordinate(b - bw - i));
     }
 
     // The highlight follows the last ring's rectangle moved one pixel further up
     // and left; it is drawn even when there is no ring.
-    const TRect face = Rect(r.Left + 1, r.Top + 1, r.Right - 2 * bw + 1, r.Bottom - 2 * bw + 1);
+    const TBox64 face { l + 1, t + 1, r - 2 * bw + 1, b - 2 * bw + 1 };
     ShadedOutline(canvas, face, DarkenColor(faceColor, 16), DarkenColor(faceColor, 32));
 }
 

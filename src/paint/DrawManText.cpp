@@ -4,9 +4,12 @@
 
 #include "color/ColorMan.h"
 #include "color/host/SysColors.h"
+#include "paint/detail/VisibleArea.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace plx {
@@ -17,8 +20,10 @@ namespace {
 constexpr TPoint kOutlineOffsets[] = { { 1, 1 }, { -1, 1 }, { -1, -1 }, { 1, -1 } };
 
 // A monochrome bitmap of width x height, white except the glyph pixels of the
-// text drawn at (0, 0) in a black copy of the canvas font.
-std::unique_ptr<TBitmap> TextMask(const TCanvas& canvas, const std::string& text, std::int32_t width, std::int32_t height)
+// text drawn at (-left, -top) in a black copy of the canvas font: the part of
+// the text's mask whose corner is (left, top).
+std::unique_ptr<TBitmap> TextMask(const TCanvas& canvas, const std::string& text, std::int32_t left, std::int32_t top,
+    std::int32_t width, std::int32_t height)
 {
     auto mask = std::make_unique<TBitmap>();
     mask->SetMonochrome(true);
@@ -28,39 +33,39 @@ std::unique_ptr<TBitmap> TextMask(const TCanvas& canvas, const std::string& text
     c.Font().SetColor(clBlack);
     c.Brush().SetColor(clWhite);
     c.FillRect(Rect(0, 0, width, height));
-    c.TextOut(0, 0, text);
+    c.TextOut(-left, -top, text);
     return mask;
 }
 
-// The mask of a text measured in the mask's own font (a copy of the canvas font).
-std::unique_ptr<TBitmap> TextMaskInOwnFont(const TCanvas& canvas, const std::string& text)
+// The size of a text measured in the mask's own font (a copy of the canvas font).
+TSize ExtentInOwnFont(const TCanvas& canvas, const std::string& text)
 {
     TBitmap probe;
     probe.Canvas().SetFont(canvas.Font());
-    TSize size = probe.Canvas().TextExtent(text);
-    return TextMask(canvas, text, size.cx, size.cy);
+    return probe.Canvas().TextExtent(text);
 }
 
-// A copy of the canvas area of the given size whose top-left corner is (x, y).
-std::unique_ptr<TBitmap> CopyOfArea(TCanvas& canvas, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
+// A copy of the canvas area.
+std::unique_ptr<TBitmap> CopyOfArea(TCanvas& canvas, const TRect& area)
 {
-    auto work = std::make_unique<TBitmap>(width, height);
-    work->Canvas().CopyRect(Rect(0, 0, width, height), canvas, Rect(x, y, x + width, y + height));
+    auto work = std::make_unique<TBitmap>(area.Width(), area.Height());
+    work->Canvas().CopyRect(Rect(0, 0, area.Width(), area.Height()), canvas, area);
     return work;
 }
 
-// ((background XOR picture) AND mask) XOR picture, on the work bitmap; the
-// picture is drawn unscaled or stretched to the mask.
-void PaintThroughMask(TBitmap& work, TBitmap& mask, const TBitmap& picture, bool stretched)
+// ((background XOR picture) AND mask) XOR picture, on the work bitmap, which
+// holds the part of the text's area whose corner is `corner` away from the
+// text's; the picture is drawn unscaled or stretched to the text's size.
+void PaintThroughMask(TBitmap& work, TBitmap& mask, const TBitmap& picture, TPoint corner, TSize text, bool stretched)
 {
     TCanvas& c = work.Canvas();
     const TRect whole = Rect(0, 0, mask.Width(), mask.Height());
     auto drawPicture = [&] {
         c.SetCopyMode(cmSrcInvert);
         if (stretched)
-            c.StretchDraw(whole, picture);
+            c.StretchDraw(Bounds(corner.X, corner.Y, text.cx, text.cy), picture);
         else
-            c.Draw(0, 0, picture);
+            c.Draw(corner.X, corner.Y, picture);
     };
     drawPicture();
     c.SetCopyMode(cmSrcAnd);
@@ -74,10 +79,27 @@ void PaintThroughMask(TBitmap& work, TBitmap& mask, const TBitmap& picture, bool
 void PaintOnTextWith(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, const TBitmap& picture,
     bool stretched)
 {
-    auto mask = TextMaskInOwnFont(canvas, text);
-    auto work = CopyOfArea(canvas, x, y, mask->Width(), mask->Height());
-    PaintThroughMask(*work, *mask, picture, stretched);
-    canvas.Draw(x, y, *work);
+    // Only the visible part of the text's area is worked on, so a text far off
+    // the canvas, or wider than a bitmap may be, costs what shows.
+    const TSize size = ExtentInOwnFont(canvas, text);
+    const TRect area = detail::VisibleArea(canvas, x, y, size.cx, size.cy);
+    if (area.IsEmpty())
+        return;
+    const TPoint corner { static_cast<std::int32_t>(std::int64_t { x } - area.Left),
+        static_cast<std::int32_t>(std::int64_t { y } - area.Top) };
+    auto mask = TextMask(canvas, text, -corner.X, -corner.Y, area.Width(), area.Height());
+    auto work = CopyOfArea(canvas, area);
+    PaintThroughMask(*work, *mask, picture, corner, size, stretched);
+    canvas.Draw(area.Left, area.Top, *work);
+}
+
+// TextOut at a position computed in 64 bits. A pass placed beyond the
+// coordinate range is left out: the canvas shows nothing that far.
+void TextOutAt(TCanvas& canvas, std::int64_t x, std::int64_t y, const std::string& text)
+{
+    if (x != detail::SaturatedCoordinate(x) || y != detail::SaturatedCoordinate(y))
+        return;
+    canvas.TextOut(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), text);
 }
 
 } // namespace
@@ -87,7 +109,7 @@ void DrawTextOutline(TCanvas& canvas, std::int32_t x, std::int32_t y, const std:
     canvas.Font().SetColor(outlineColor);
     canvas.Brush().SetStyle(bsClear);
     for (TPoint d : kOutlineOffsets)
-        canvas.TextOut(x + d.X, y + d.Y, text);
+        TextOutAt(canvas, std::int64_t { x } + d.X, std::int64_t { y } + d.Y, text);
 }
 
 void DrawOutlinedText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, TColor outlineColor)
@@ -104,9 +126,9 @@ void Draw3DText(TCanvas& canvas, const std::string& text, std::int32_t x, std::i
     const TColor fontColor = canvas.Font().Color();
     canvas.Brush().SetStyle(bsClear);
     canvas.Font().SetColor(downRightColor);
-    canvas.TextOut(x + 1, y + 1, text);
+    TextOutAt(canvas, std::int64_t { x } + 1, std::int64_t { y } + 1, text);
     canvas.Font().SetColor(upLeftColor);
-    canvas.TextOut(x - 1, y - 1, text);
+    TextOutAt(canvas, std::int64_t { x } - 1, std::int64_t { y } - 1, text);
     canvas.Font().SetColor(fontColor);
     canvas.TextOut(x, y, text);
 }
@@ -117,7 +139,7 @@ void DrawShadowTextExt(TCanvas& canvas, std::int32_t x, std::int32_t y, const st
     const TColor fontColor = canvas.Font().Color();
     canvas.Brush().SetStyle(bsClear);
     canvas.Font().SetColor(shadowColor);
-    canvas.TextOut(x + xOffset, y + yOffset, text);
+    TextOutAt(canvas, std::int64_t { x } + xOffset, std::int64_t { y } + yOffset, text);
     canvas.Font().SetColor(fontColor);
     canvas.TextOut(x, y, text);
 }
@@ -130,33 +152,55 @@ void DrawShadowText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::
 void TextSmooth(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text)
 {
     const TSize size = canvas.TextExtent(text);
-    auto mask = TextMask(canvas, text, size.cx, size.cy);
-    auto work = CopyOfArea(canvas, x, y, size.cx + 2, size.cy + 2);
-    TCanvas& m = mask->Canvas();
-    TCanvas& w = work->Canvas();
-    // Resolved first: a system colour's own bits are no colour to mix with.
-    const TColor color = ColorToRGB(canvas.Font().Color());
-    auto black = [&m](std::int32_t i, std::int32_t j) { return m.Pixels(i, j) == clBlack; };
-    auto soften = [&w, color](std::int32_t i, std::int32_t j) { w.SetPixels(i, j, MergeColorExt(color, w.Pixels(i, j), 30)); };
-    for (std::int32_t i = 0; i < size.cx; ++i) {
-        for (std::int32_t j = 0; j < size.cy; ++j) {
-            if (!black(i, j))
-                continue;
-            w.SetPixels(i, j, color);
-            if (!black(i + 1, j))
-                soften(i + 1, j);
-            if (!black(i, j + 1))
-                soften(i, j + 1);
+    // The work area is two pixels larger than the text; only its visible part
+    // is worked on. The mask is rendered for that part and the column and row
+    // before it, whose glyph pixels soften their right and lower neighbours.
+    const TRect area = detail::VisibleArea(canvas, x, y, std::int64_t { size.cx } + 2, std::int64_t { size.cy } + 2);
+    if (area.IsEmpty())
+        return;
+    const std::int64_t areaLeft = area.Left - std::int64_t { x }, areaTop = area.Top - std::int64_t { y };
+    const auto maskLeft = static_cast<std::int32_t>(std::max<std::int64_t>(areaLeft - 1, 0));
+    const auto maskTop = static_cast<std::int32_t>(std::max<std::int64_t>(areaTop - 1, 0));
+    const auto maskRight = static_cast<std::int32_t>(std::min<std::int64_t>(areaLeft + area.Width(), size.cx));
+    const auto maskBottom = static_cast<std::int32_t>(std::min<std::int64_t>(areaTop + area.Height(), size.cy));
+    auto work = CopyOfArea(canvas, area);
+    if (maskLeft < maskRight && maskTop < maskBottom) {
+        auto mask = TextMask(canvas, text, maskLeft, maskTop, maskRight - maskLeft, maskBottom - maskTop);
+        TCanvas& m = mask->Canvas();
+        TCanvas& w = work->Canvas();
+        // Resolved first: a system colour's own bits are no colour to mix with.
+        const TColor color = ColorToRGB(canvas.Font().Color());
+        // In text coordinates; a mask pixel beyond the rendered part counts as
+        // not black, which matters only for work pixels outside the area.
+        auto black = [&](std::int32_t i, std::int32_t j) { return m.Pixels(i - maskLeft, j - maskTop) == clBlack; };
+        const auto workX = static_cast<std::int32_t>(-areaLeft), workY = static_cast<std::int32_t>(-areaTop);
+        auto set = [&](std::int32_t i, std::int32_t j, TColor c) { w.SetPixels(i + workX, j + workY, c); };
+        auto soften = [&](std::int32_t i, std::int32_t j) {
+            set(i, j, MergeColorExt(color, w.Pixels(i + workX, j + workY), 30));
+        };
+        for (std::int32_t i = maskLeft; i < maskRight; ++i) {
+            for (std::int32_t j = maskTop; j < maskBottom; ++j) {
+                if (!black(i, j))
+                    continue;
+                set(i, j, color);
+                if (!black(i + 1, j))
+                    soften(i + 1, j);
+                if (!black(i, j + 1))
+                    soften(i, j + 1);
+            }
         }
     }
-    canvas.Draw(x, y, *work);
+    canvas.Draw(area.Left, area.Top, *work);
 }
 
 void DrawTextAnglo(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, std::int32_t angle)
 {
     const TFont& font = canvas.Font();
     const TFontStyles style = font.Style();
-    TGdiObjectHandle rotated(CreateFontA(std::abs(font.Height()), 0, angle, angle, style.Contains(fsBold) ? FW_BOLD : FW_NORMAL,
+    // The cell height; -2^31 has no positive counterpart and takes the largest.
+    constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
+    const std::int32_t height = font.Height() == kLowest ? std::numeric_limits<std::int32_t>::max() : std::abs(font.Height());
+    TGdiObjectHandle rotated(CreateFontA(height, 0, angle, angle, style.Contains(fsBold) ? FW_BOLD : FW_NORMAL,
         style.Contains(fsItalic), style.Contains(fsUnderline), style.Contains(fsStrikeOut), ANSI_CHARSET,
         OUT_DEFAULT_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.Name().substr(0, 31).c_str()));
     const HDC dc = canvas.Handle();
@@ -179,10 +223,14 @@ void StretchPaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const s
     PaintOnTextWith(canvas, x, y, text, picture, true);
 }
 
-void ReadPixels(TBitmap& bitmap, const TPixelProc& callback)
+void ReadPixels(TBitmap& bitmap, const TPixelProc& pixelProc)
 {
-    if (!callback)
+    if (!pixelProc)
         return;
+    // The callback's own copy, and the pixels read through the device context
+    // alone: the callback may replace the function it was passed in, or change
+    // or free the bitmap (whose pixels then read as clInvalid).
+    const TPixelProc callback = pixelProc;
     const HDC dc = bitmap.Canvas().Handle();
     const std::int32_t width = bitmap.Width(), height = bitmap.Height();
     for (std::int32_t x = 0; x < width; ++x)
@@ -193,7 +241,7 @@ void ReadPixels(TBitmap& bitmap, const TPixelProc& callback)
 void ReadText(TCanvas& canvas, const std::string& text, const TPixelProc& callback)
 {
     const TSize size = canvas.TextExtent(text);
-    auto mask = TextMask(canvas, text, size.cx, size.cy);
+    auto mask = TextMask(canvas, text, 0, 0, size.cx, size.cy);
     ReadPixels(*mask, callback);
 }
 

@@ -2,6 +2,7 @@
 
 #include "rtl/Exceptions.h"
 #include "rtl/SysUtils.h"
+#include "rtl/detail/MergeSort.h"
 
 #include <algorithm>
 
@@ -127,9 +128,19 @@ void TList::Move(std::int32_t curIndex, std::int32_t newIndex)
     m_items.insert(m_items.begin() + newIndex, item);
 }
 
-void TList::Sort(const TListSortCompare& compare)
+void TList::Sort(const TListSortCompare& sortCompare)
 {
-    std::stable_sort(m_items.begin(), m_items.end(), [&](void* a, void* b) { return compare(a, b) < 0; });
+    if (m_items.size() < 2 || !sortCompare)
+        return;
+    // The comparator's own copy: it may replace the function it was passed in.
+    // The sort works on a copy of the entries, so the list stays whole when
+    // the comparator throws, and a comparator that adds or deletes entries
+    // keeps its change: the result is stored back only over as many entries.
+    const TListSortCompare compare = sortCompare;
+    std::vector<void*> sorted(m_items);
+    detail::MergeSort(sorted, [&compare](void* a, void* b) { return compare(a, b) < 0; });
+    if (m_items.size() == sorted.size())
+        std::copy(sorted.begin(), sorted.end(), m_items.begin());
 }
 
 } // namespace plx

@@ -54,7 +54,11 @@ public:
     void Pack();
     void Exchange(std::int32_t index1, std::int32_t index2);
     void Move(std::int32_t curIndex, std::int32_t newIndex);
-    //! Sorts with compare (negative, 0 or positive), keeping equal entries in order.
+    //! Sorts with compare (negative, 0 or positive), keeping equal entries in
+    //! order, in O(n log n) calls. A comparator that contradicts itself gives
+    //! some order of the same entries; one that throws leaves the list as it
+    //! was; one that changes the list's count keeps its change and the sort is
+    //! dropped.
     void Sort(const TListSortCompare& compare);
 
 protected:

@@ -13,6 +13,21 @@
 
 namespace plx {
 
+namespace {
+
+constexpr std::int64_t kMaxInt64 = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMinInt64 = std::numeric_limits<std::int64_t>::min();
+
+std::int64_t SaturatedAdd(std::int64_t a, std::int64_t b) noexcept
+{
+    std::int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b > 0 ? kMaxInt64 : kMinInt64;
+}
+
+} // namespace
+
 void TStream::ReadBuffer(void* buffer, std::int64_t count)
 {
     if (count != 0 && Read(buffer, count) != count)
@@ -52,14 +67,23 @@ std::int64_t TStream::Size()
     return size;
 }
 
+std::int64_t TStream::Remaining()
+{
+    // Saturated: a position far before the start leaves more than 64 bits hold.
+    const std::int64_t position = Position();
+    const std::int64_t size = Size();
+    std::int64_t remaining = 0;
+    if (__builtin_sub_overflow(size, position, &remaining))
+        return position < 0 ? kMaxInt64 : kMinInt64;
+    return remaining;
+}
+
 void TStream::SetSize(std::int64_t)
 {
     throw EStreamError("Stream size cannot be changed");
 }
 
 namespace {
-
-constexpr std::int64_t kMaxInt64 = std::numeric_limits<std::int64_t>::max();
 
 [[noreturn]] void MemoryStreamError()
 {
@@ -108,11 +132,9 @@ std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count)
 std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin)
 {
     const std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? m_position : Size();
-    // Saturate instead of overflowing; such a position reads and writes nothing.
-    if (offset > 0 && base > kMaxInt64 - offset)
-        m_position = kMaxInt64;
-    else
-        m_position = base + offset;
+    // Saturate in both directions instead of overflowing; such a position reads
+    // and writes nothing.
+    m_position = SaturatedAdd(base, offset);
     return m_position;
 }
 

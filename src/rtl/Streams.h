@@ -31,8 +31,9 @@ public:
     void SetPosition(std::int64_t position) { Seek(position, soBeginning); }
     [[nodiscard]] virtual std::int64_t Size();
     virtual void SetSize(std::int64_t size);
-    //! Bytes from the position to the end.
-    [[nodiscard]] std::int64_t Remaining() { return Size() - Position(); }
+    //! Bytes from the position to the end: negative beyond the end, saturated at
+    //! the 64-bit limits.
+    [[nodiscard]] std::int64_t Remaining();
 };
 
 //! A stream held in memory. The position may be set anywhere: reading beyond

@@ -4,6 +4,7 @@
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
+#include "rtl/detail/MergeSort.h"
 
 #include <algorithm>
 #include <numeric>
@@ -502,10 +503,15 @@ void TStringList::CustomSort(const std::function<int(const TStringList&, std::in
 {
     if (m_items.size() < 2)
         return;
-    // Sort an index permutation, so compare always sees the list as it was.
+    // Sort an index permutation, so compare always sees the list as it was. A
+    // comparator that contradicts itself gives some order; one that changes
+    // the number of strings keeps its change and the sort is dropped.
+    const auto sortCompare = compare;
     std::vector<std::int32_t> order(m_items.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) { return compare(*this, a, b) < 0; });
+    detail::MergeSort(order, [&](std::int32_t a, std::int32_t b) { return sortCompare(*this, a, b) < 0; });
+    if (order.size() != m_items.size())
+        return;
     std::vector<TStringItem> sorted;
     sorted.reserve(m_items.size());
     for (std::int32_t i : order)

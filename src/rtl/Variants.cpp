@@ -18,9 +18,14 @@ namespace {
 
 std::int32_t FromDouble(double d, const std::string& text)
 {
-    if (!std::isfinite(d) || d > std::numeric_limits<std::int32_t>::max() + 0.5 || d < std::numeric_limits<std::int32_t>::min() - 0.5)
+    // The range is checked after rounding: 2147483647.5 goes to the even
+    // 2147483648, which does not fit, and -2147483648.5 to -2147483648, which does.
+    if (!std::isfinite(d))
         NotConvertible(text);
-    return static_cast<std::int32_t>(Round(d));
+    const std::int64_t rounded = Round(d);
+    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
+        NotConvertible(text);
+    return static_cast<std::int32_t>(rounded);
 }
 
 } // namespace

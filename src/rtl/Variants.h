@@ -13,7 +13,7 @@ using Variant = std::variant<std::monostate, std::int64_t, double, std::string, 
 //! The variant as a 32-bit integer: integers as they are, floats rounded (ties to
 //! even), Booleans as -1/0, numeric strings parsed. Raises EConvertError naming the
 //! value for anything else (an empty variant, a non-numeric string, a float
-//! beyond the integer range).
+//! that does not round into the integer range).
 [[nodiscard]] std::int32_t VarToInt(const Variant& value);
 
 } // namespace plx

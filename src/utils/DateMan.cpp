@@ -81,9 +81,40 @@ std::int64_t Trunc64(long double value) noexcept
     return static_cast<std::int64_t>(value);
 }
 
+// A date-time as days on one line of time, for stepping: the whole days as
+// the host reads them plus the time of day. Values from 1899-12-30 on are their
+// own line, so stepping them is the plain sum; before it, -1.25 (1899-12-29
+// 06:00) is -0.75 on the line. Infinities and NaN stay as they are.
+long double ToLinear(TDateTime value) noexcept
+{
+    if (value >= 0 || !std::isfinite(value))
+        return value;
+    const long double day = std::trunc(static_cast<long double>(value));
+    return 2 * day - value;
+}
+
+TDateTime FromLinear(long double line) noexcept
+{
+    if (line >= 0 || !std::isfinite(line))
+        return static_cast<TDateTime>(line);
+    const long double day = std::floor(line);
+    return static_cast<TDateTime>(2 * day - line);
+}
+
 void Step(TDateTime& date, std::int64_t count, long double unit) noexcept
 {
-    date = static_cast<TDateTime>(date + count * unit);
+    date = FromLinear(ToLinear(date) + count * unit);
+}
+
+// Whole days; from 1899-12-30 on in double arithmetic, as the plain sum.
+TDateTime AddDays(TDateTime date, std::int64_t days) noexcept
+{
+    if (date >= 0) {
+        const TDateTime sum = date + static_cast<double>(days);
+        if (sum >= 0)
+            return sum;
+    }
+    return FromLinear(ToLinear(date) + days);
 }
 
 constexpr long double kHour = 1.0L / 24;
@@ -223,7 +254,7 @@ std::uint16_t GetSec(TDateTime date) noexcept
 
 TDateTime SetDay(std::uint16_t day, TDateTime date) noexcept
 {
-    return date - GetDay(date) + day;
+    return AddDays(date, static_cast<std::int64_t>(day) - GetDay(date));
 }
 
 TDateTime SetMonth(std::uint16_t month, TDateTime date)
@@ -255,12 +286,12 @@ TDateTime SetSec(std::uint16_t sec, TDateTime date) noexcept
 
 void IncDay(TDateTime& date, std::int32_t count) noexcept
 {
-    date += count;
+    date = AddDays(date, count);
 }
 
 void DecDay(TDateTime& date, std::int32_t count) noexcept
 {
-    date -= count;
+    date = AddDays(date, -static_cast<std::int64_t>(count));
 }
 
 void IncHour(TDateTime& date, std::int32_t count) noexcept

@@ -51,7 +51,8 @@ namespace plx {
 [[nodiscard]] std::uint16_t GetMin(TDateTime date) noexcept;
 [[nodiscard]] std::uint16_t GetSec(TDateTime date) noexcept;
 
-//! date - GetDay(date) + day; the time of day is kept.
+//! The date moved by day - GetDay(date) days; the time of day is kept, also
+//! before 1899-12-30.
 [[nodiscard]] TDateTime SetDay(std::uint16_t day, TDateTime date) noexcept;
 //! The same day in another month or year, at midnight. Raise EConvertError
 //! when that day does not exist (31 March with month 2).
@@ -67,6 +68,9 @@ namespace plx {
 //! @}
 
 //! \name Stepping
+//! Steps move along time: IncHour is an hour later also before 1899-12-30,
+//! where the host keeps the time of day as the fraction below the negative day
+//! number (1899-12-29 06:00 is -1.25).
 //! @{
 void IncDay(TDateTime& date, std::int32_t count) noexcept;
 void DecDay(TDateTime& date, std::int32_t count) noexcept;

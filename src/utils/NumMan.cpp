@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 #include <utility>
 
 namespace plx {
@@ -101,10 +102,17 @@ bool IsIncreasementExt(TIntArray array, bool ordered, std::int32_t step)
         return true;
     if (step == 0)
         return AllEqual(array);
-    const auto m = static_cast<std::uint32_t>(MinMost(array));
+    // The walk from the smallest value looks each step up in a sorted copy,
+    // so it costs O(n log n) instead of a search of the whole array per step.
+    std::vector<std::int32_t> sorted(array.begin(), array.end());
+    std::sort(sorted.begin(), sorted.end());
+    auto present = [&sorted](std::uint32_t v) {
+        return std::binary_search(sorted.begin(), sorted.end(), static_cast<std::int32_t>(v));
+    };
+    const auto m = static_cast<std::uint32_t>(sorted.front());
     std::uint32_t x = m + s;
     // Each hit is a different element value, so at most High + 1 rounds.
-    for (std::size_t rounds = 0; rounds <= array.size() && FindNum(static_cast<std::int32_t>(x), array) >= 0; ++rounds)
+    for (std::size_t rounds = 0; rounds <= array.size() && present(x); ++rounds)
         x += s;
     return x == m + static_cast<std::uint32_t>(array.size()) * s;
 }

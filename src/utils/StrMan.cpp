@@ -76,11 +76,19 @@ void SplitStrC(std::string_view s, char ch, std::string& left, std::string& righ
 
 void Split(TStrings& list, std::string_view s, char ch)
 {
-    std::string rest(s);
-    std::string field;
-    while (!rest.empty()) {
-        SplitStrC(rest, ch, field, rest);
-        list.Add(field);
+    // Field by field, as repeated SplitStrC would cut them, without copying the
+    // remainder each time. The text is copied once first: s may view a string
+    // that the list (or a handler of its changes) replaces.
+    const std::string text(s);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t at = text.find(ch, start);
+        if (at == std::string::npos) {
+            list.Add(text.substr(start));
+            return;
+        }
+        list.Add(text.substr(start, at - start));
+        start = at + 1;
     }
 }
 

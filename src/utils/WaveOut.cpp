@@ -215,8 +215,11 @@ bool SilentByEnvironment() noexcept
     return value && std::string_view(value) == "silent";
 }
 
-// One sound at a time: an asynchronous sound plays on its own thread, which a
-// new sound or StopWave stops and joins before going on.
+// One sound at a time, whichever call started it. Each sound gets a number;
+// it plays while it is the current one, and a new sound or StopWave takes that
+// away and waits until the sound has let its device go. An asynchronous sound
+// plays on the player's thread; a waiting one on its caller's thread, so a
+// stop from another thread ends it too.
 class TWavePlayer {
 public:
     TWavePlayer() = default;
@@ -226,56 +229,95 @@ public:
 
     void Play(const TWaveInfo& info, std::shared_ptr<const void> keepAlive, TWaveWait wait)
     {
-        Stop();
+        std::unique_lock control(m_control);
+        StopPlaying();
+        const std::uint64_t sound = Start();
         if (wait == TWaveWait::UntilEnd) {
-            Run(info);
+            control.unlock();
+            const TFinish finish { this };
+            Run(info, sound);
             return;
         }
         m_playing = true;
-        m_thread = std::thread([this, info, keepAlive = std::move(keepAlive)] {
-            Run(info);
+        try {
+            m_thread = std::thread([this, info, sound, keepAlive = std::move(keepAlive)] {
+                Run(info, sound);
+                m_playing = false;
+                Finish();
+            });
+        } catch (...) {
             m_playing = false;
-        });
+            Finish();
+            throw;
+        }
     }
 
     void Stop()
     {
-        {
-            std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_all();
-        if (m_thread.joinable())
-            m_thread.join();
-        std::lock_guard lock(m_mutex);
-        m_stop = false;
+        std::lock_guard control(m_control);
+        StopPlaying();
     }
 
     [[nodiscard]] bool Playing() const noexcept { return m_playing; }
 
 private:
-    // Waits until the time has passed or the sound is stopped; true when stopped.
-    bool WaitFor(std::chrono::microseconds time)
+    // Under m_control: ends the current sound and waits until it is over.
+    void StopPlaying()
     {
-        std::unique_lock lock(m_mutex);
-        return m_wake.wait_for(lock, time, [this] { return m_stop; });
+        {
+            std::unique_lock lock(m_mutex);
+            m_current = 0;
+            m_wake.notify_all();
+            m_idle.wait(lock, [this] { return !m_active; });
+        }
+        if (m_thread.joinable())
+            m_thread.join();
     }
 
-    bool Stopped()
+    // Under m_control, with no sound active: makes a new sound the current one.
+    std::uint64_t Start()
     {
         std::lock_guard lock(m_mutex);
-        return m_stop;
+        m_current = ++m_last;
+        m_active = true;
+        return m_current;
     }
 
-    void Run(const TWaveInfo& info)
+    void Finish()
     {
-        if (g_device.load() == TWaveDevice::Automatic && !SilentByEnvironment() && PlayOnAlsa(info))
+        std::lock_guard lock(m_mutex);
+        m_active = false;
+        m_idle.notify_all();
+    }
+
+    // Finishes a waiting sound on every way out of it.
+    struct TFinish {
+        TWavePlayer* player;
+        ~TFinish() { player->Finish(); }
+    };
+
+    // Waits until the time has passed or the sound is stopped; true when stopped.
+    bool WaitFor(std::chrono::microseconds time, std::uint64_t sound)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_wake.wait_for(lock, time, [this, sound] { return m_current != sound; });
+    }
+
+    bool Stopped(std::uint64_t sound)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_current != sound;
+    }
+
+    void Run(const TWaveInfo& info, std::uint64_t sound)
+    {
+        if (g_device.load() == TWaveDevice::Automatic && !SilentByEnvironment() && PlayOnAlsa(info, sound))
             return;
-        WaitFor(std::chrono::microseconds(info.DurationUs()));
+        WaitFor(std::chrono::microseconds(info.DurationUs()), sound);
     }
 
     // False when ALSA cannot take the sound, which then goes to the silent device.
-    bool PlayOnAlsa(const TWaveInfo& info)
+    bool PlayOnAlsa(const TWaveInfo& info, std::uint64_t sound)
     {
         const TAlsa* alsa = Alsa();
         if (!alsa)
@@ -296,7 +338,7 @@ private:
         std::uint64_t left = info.FrameCount();
         const unsigned long slice = std::max<unsigned long>(1, info.SamplesPerSec / 50);
         bool stopped = false;
-        while (left > 0 && !(stopped = Stopped())) {
+        while (left > 0 && !(stopped = Stopped(sound))) {
             const long written = alsa->WriteI(pcm, frames, static_cast<unsigned long>(std::min<std::uint64_t>(left, slice)));
             if (written < 0) {
                 if (alsa->Recover(pcm, static_cast<int>(written), 1) < 0)
@@ -309,7 +351,7 @@ private:
         // Let what is queued play out, unless stopped meanwhile.
         long queued = 0;
         if (!stopped && alsa->Delay(pcm, &queued) == 0 && queued > 0)
-            stopped = WaitFor(std::chrono::microseconds(static_cast<std::int64_t>(queued) * 1000000 / info.SamplesPerSec));
+            stopped = WaitFor(std::chrono::microseconds(static_cast<std::int64_t>(queued) * 1000000 / info.SamplesPerSec), sound);
         if (stopped)
             alsa->Drop(pcm);
         else
@@ -318,9 +360,17 @@ private:
         return true;
     }
 
+    // Held while one sound is stopped and the next started, so two callers
+    // cannot start sounds side by side.
+    std::mutex m_control;
     std::mutex m_mutex;
+    // Wakes a playing sound when it stops being the current one.
     std::condition_variable m_wake;
-    bool m_stop { false };
+    // Wakes a stopper when the active sound has let its device go.
+    std::condition_variable m_idle;
+    std::uint64_t m_current { 0 };
+    std::uint64_t m_last { 0 };
+    bool m_active { false };
     std::thread m_thread;
     std::atomic<bool> m_playing { false };
 };

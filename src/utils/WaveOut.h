@@ -50,11 +50,13 @@ void SetWaveDevice(TWaveDevice device) noexcept;
 
 enum class TWaveWait : std::uint8_t { Async, UntilEnd };
 
-//! Stops the sound playing now and plays this one; with UntilEnd returns when
-//! it has finished. keepAlive holds whatever owns the samples' bytes (null for
-//! bytes that live as long as the program, such as resources).
+//! Stops the sound playing now, however it was started, and plays this one;
+//! with UntilEnd returns when it has finished or has been stopped (by StopWave
+//! or a new sound, from any thread). keepAlive holds whatever owns the samples'
+//! bytes (null for bytes that live as long as the program, such as resources).
 void PlayWaveData(const TWaveInfo& info, std::shared_ptr<const void> keepAlive, TWaveWait wait);
-//! Stops the sound playing now, if any, and waits until its device is closed.
+//! Stops the sound playing now, if any, whether started with Async or with
+//! UntilEnd on another thread, and waits until its device is closed.
 void StopWave();
 //! True while a sound started with Async is playing.
 [[nodiscard]] bool WavePlaying() noexcept;

@@ -123,6 +123,26 @@ TEST(ColorManAverages, MiscBmpToColorClipsAndAverages)
     EXPECT_EQ(MiscBmpToColor(b.Canvas().Handle(), 3, 3, huge), RGB(223, 223, 223)) << "a huge rectangle visits only the bitmap";
 }
 
+TEST(ColorManAverages, MiscBmpToColorAtTheEndOfTheRangeVisitsOnlyTheDevice)
+{
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    TBitmap b(4, 3);
+    b.Canvas().Brush().SetColor(0x102030);
+    b.Canvas().FillRect(Rect(0, 0, 4, 3));
+    b.Canvas().SetPixels(3, 2, 0x405060);
+    TRect edge = Rect(kMax - 1, 0, kMax, 0);
+    EXPECT_EQ(MiscBmpToColor(b.Canvas().Handle(), kMax, kMax, edge), 0) << "nothing of it lies on the device";
+    TRect all = Rect(0, 0, kMax, kMax);
+    EXPECT_EQ(MiscBmpToColor(b.Canvas().Handle(), kMax, kMax, all), RGB(0x34, 0x24, 0x14)) << "the twelve pixels, no more";
+    TRect corner = Rect(3, 2, kMax, kMax);
+    EXPECT_EQ(MiscBmpToColor(b.Canvas().Handle(), kMax, kMax, corner), 0x405060);
+    EXPECT_EQ(all, Rect(0, 0, kMax, kMax)) << "the rectangle is not changed";
+    b.Canvas().SetClipRect(Rect(0, 0, 1, 1));
+    EXPECT_EQ(MiscBmpToColor(b.Canvas().Handle(), kMax, kMax, all), 0x102030) << "a clipped device shows its clip only";
+    TRect some = Rect(0, 0, 3, 2);
+    EXPECT_EQ(MiscBmpToColor(0, 3, 2, some), 0) << "no device, no samples";
+}
+
 TEST(ColorManAverages, MiscColorConvertsVariants)
 {
     std::vector<Variant> v { std::int64_t { 0x000010 }, 32.0, std::string("48") };

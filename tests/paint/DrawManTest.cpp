@@ -5,13 +5,17 @@
 #include "color/host/SysColors.h"
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/Forms.h"
+#include "rtl/System.h"
 
 #include "TestBitmaps.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
 #include <memory>
 #include <set>
+#include <string>
 
 using namespace plx;
 using plx::test::Filled;
@@ -611,4 +615,229 @@ TEST(ControlGeometry, CtrlPointSumsAllAncestorsAndCtrlRectSkipsTheTopLevel)
     control->SetParent(panel);
     EXPECT_EQ(plx::GetCtrlPoint(*control), plx::Point(115, 226));
     EXPECT_EQ(plx::GetCtrlRect(*control), plx::Rect(5, 6, 35, 46));
+}
+
+// ---- Far coordinates and large pictures -------------------------------------------
+
+namespace {
+
+constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMinInt = std::numeric_limits<std::int32_t>::min();
+
+void ExpectSamePixels(TBitmap& actual, TBitmap& expected, const std::string& what)
+{
+    ASSERT_EQ(actual.Width(), expected.Width());
+    ASSERT_EQ(actual.Height(), expected.Height());
+    int differences = 0;
+    for (std::int32_t y = 0; y < actual.Height(); ++y)
+        for (std::int32_t x = 0; x < actual.Width(); ++x)
+            if (actual.Canvas().Pixels(x, y) != expected.Canvas().Pixels(x, y) && ++differences <= 3)
+                ADD_FAILURE() << what << ": pixel " << x << ", " << y << " is " << std::hex << actual.Canvas().Pixels(x, y)
+                              << " instead of " << expected.Canvas().Pixels(x, y);
+    EXPECT_EQ(differences, 0) << what;
+}
+
+// Draws on a canvas clipped to clip and on an unclipped one: inside the clip
+// both must agree, outside it the clipped one must be unchanged.
+void ExpectClippedPartOfTheWhole(std::int32_t w, std::int32_t h, const TRect& clip, const std::function<void(TCanvas&)>& draw,
+    const std::string& what)
+{
+    auto whole = Numbered(w, h);
+    auto clipped = Numbered(w, h);
+    draw(whole->Canvas());
+    clipped->Canvas().SetClipRect(clip);
+    draw(clipped->Canvas());
+    clipped->Canvas().SetClipRect(Rect(0, 0, w, h));
+    auto expected = Numbered(w, h);
+    expected->Canvas().CopyRect(clip, whole->Canvas(), clip);
+    ExpectSamePixels(*clipped, *expected, what);
+}
+
+std::string Where(const TRect& r)
+{
+    return "clip " + std::to_string(r.Left) + ", " + std::to_string(r.Top) + ", " + std::to_string(r.Right) + ", "
+        + std::to_string(r.Bottom);
+}
+
+// A picture with a lime (transparent) frame and holes, and colours unique to
+// each opaque position.
+std::unique_ptr<TBitmap> Holed(std::int32_t w, std::int32_t h)
+{
+    auto b = Numbered(w, h);
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x)
+            if (x == 0 || y == h - 1 || (x + 2 * y) % 5 == 0)
+                b->Canvas().SetPixels(x, y, clLime);
+    return b;
+}
+
+} // namespace
+
+TEST(DrawManFar, SmoothBltAtTheEndsOfTheCoordinateRangeChangesNothingVisible)
+{
+    auto picture = Holed(6, 5);
+    for (TPoint at : { TPoint { kMinInt, kMinInt }, TPoint { kMaxInt, kMaxInt }, TPoint { kMinInt, 1 }, TPoint { 1, kMaxInt },
+             TPoint { kMaxInt - 1, 0 }, TPoint { kMinInt + 1, kMinInt + 1 } }) {
+        auto canvas = Numbered(8, 8);
+        SmoothBlt(canvas->Canvas(), at.X, at.Y, *picture, clLime);
+        auto before = Numbered(8, 8);
+        ExpectSamePixels(*canvas, *before, std::to_string(at.X) + ", " + std::to_string(at.Y));
+    }
+    EXPECT_TRUE(picture->Transparent()) << "the picture keeps the settings also when nothing shows";
+    EXPECT_EQ(picture->TransparentColor(), clLime);
+}
+
+TEST(DrawManFar, SmoothBltOnAClippedCanvasIsThatPartOfTheWhole)
+{
+    auto picture = Holed(7, 6);
+    for (const TRect& clip : { Rect(0, 0, 12, 10), Rect(3, 2, 7, 6), Rect(0, 0, 4, 10), Rect(5, 4, 12, 10), Rect(4, 0, 5, 10) })
+        for (TPoint at : { TPoint { 2, 2 }, TPoint { -3, 1 }, TPoint { 7, 6 }, TPoint { -1, -1 } })
+            ExpectClippedPartOfTheWhole(12, 10, clip, [&](TCanvas& c) { SmoothBlt(c, at.X, at.Y, *picture, clLime); },
+                Where(clip) + " at " + std::to_string(at.X) + ", " + std::to_string(at.Y));
+}
+
+TEST(DrawManFar, SmoothBltTakesPicturesAsWideAsABitmapMayBe)
+{
+    // A work bitmap two pixels larger than this picture could not be made.
+    TBitmap picture(32766, 3);
+    picture.Canvas().Brush().SetColor(clLime);
+    picture.Canvas().FillRect(Rect(0, 0, 32766, 3));
+    picture.Canvas().SetPixels(0, 1, clNavy);
+    picture.Canvas().SetPixels(32765, 1, clMaroon);
+    auto canvas = Filled(10, 5, clWhite);
+    EXPECT_NO_THROW(SmoothBlt(canvas->Canvas(), 1, 1, picture, clLime));
+    EXPECT_EQ(canvas->Canvas().Pixels(1, 2), clNavy);
+    EXPECT_EQ(canvas->Canvas().Pixels(2, 2), MergeColorExt(clWhite, clNavy, 20));
+    EXPECT_EQ(canvas->Canvas().Pixels(1, 1), MergeColorExt(clWhite, clNavy, 20));
+    EXPECT_EQ(canvas->Canvas().Pixels(0, 2), clWhite) << "left of the picture: a neighbour outside it";
+    auto right = Filled(10, 5, clWhite);
+    SmoothBlt(right->Canvas(), 8 - 32765, 1, picture, clLime); // the right end at x = 8
+    EXPECT_EQ(right->Canvas().Pixels(8, 2), clMaroon);
+    EXPECT_EQ(right->Canvas().Pixels(7, 2), MergeColorExt(clWhite, clMaroon, 20));
+    EXPECT_EQ(right->Canvas().Pixels(9, 2), clWhite);
+}
+
+TEST(DrawManFar, PaintOnMaskAtTheEndsOfTheCoordinateRangeChangesNothingVisible)
+{
+    auto picture = Filled(4, 4, clRed);
+    auto mask = MaskOf(*picture, clLime);
+    for (TPoint at : { TPoint { kMaxInt - 2, kMaxInt - 2 }, TPoint { kMinInt, kMinInt }, TPoint { kMaxInt, 0 }, TPoint { 0, kMinInt } }) {
+        auto canvas = Numbered(6, 6);
+        PaintOnMask(canvas->Canvas(), at.X, at.Y, *mask, *picture);
+        StretchPaintOnMask(canvas->Canvas(), at.X, at.Y, *mask, *picture);
+        auto before = Numbered(6, 6);
+        ExpectSamePixels(*canvas, *before, std::to_string(at.X) + ", " + std::to_string(at.Y));
+    }
+}
+
+TEST(DrawManFar, MasksOnAClippedCanvasAreThatPartOfTheWhole)
+{
+    auto picture = Numbered(5, 4);
+    auto shape = Holed(7, 6);
+    auto mask = MaskOf(*shape, clLime);
+    for (const TRect& clip : { Rect(2, 1, 6, 5), Rect(0, 0, 3, 9), Rect(6, 5, 10, 9) })
+        for (TPoint at : { TPoint { 1, 1 }, TPoint { -2, 3 }, TPoint { 5, -1 } }) {
+            const std::string where = Where(clip) + " at " + std::to_string(at.X) + ", " + std::to_string(at.Y);
+            ExpectClippedPartOfTheWhole(10, 9, clip, [&](TCanvas& c) { PaintOnMask(c, at.X, at.Y, *mask, *picture); }, where);
+            ExpectClippedPartOfTheWhole(10, 9, clip, [&](TCanvas& c) { StretchPaintOnMask(c, at.X, at.Y, *mask, *picture); },
+                "stretched, " + where);
+        }
+}
+
+TEST(DrawManFar, DoubleOutlineReachingTheEndOfTheRangeStopsThere)
+{
+    constexpr TColor kBase = 0x406080;
+    const TColor light = BrightenColor(kBase, 40), dark = DarkenColor(kBase, 64);
+    auto canvas = Filled(12, 12, clWhite);
+    TCanvas& c = canvas->Canvas();
+    Draw3D(c, Rect(2, 2, kMaxInt, kMaxInt), kBase, 3, 1);
+    EXPECT_EQ(c.Pixels(2, 6), dark);
+    EXPECT_EQ(c.Pixels(3, 6), light);
+    EXPECT_EQ(c.Pixels(6, 2), dark);
+    EXPECT_EQ(c.Pixels(6, 3), light);
+    EXPECT_EQ(c.Pixels(6, 6), clWhite);
+    auto far = Numbered(6, 6);
+    Draw3D(far->Canvas(), Rect(kMaxInt - 3, kMaxInt - 3, kMaxInt, kMaxInt), kBase, 3, 2);
+    Draw3D(far->Canvas(), Rect(kMinInt, kMinInt, kMinInt + 3, kMinInt + 3), kBase, 3, 2);
+    auto before = Numbered(6, 6);
+    ExpectSamePixels(*far, *before, "far outlines");
+}
+
+namespace {
+
+// RoundButton as its steps read, every ring drawn: for borders whose boxes stay
+// inside the coordinate range.
+void EveryRingRoundButton(TCanvas& canvas, const TRect& r, TColor face, TColor border, std::int32_t bw)
+{
+    auto outline = [&canvas](const TRect& box, TColor upperLeft, TColor lowerRight) {
+        const std::int32_t w = box.Right - box.Left, h = box.Bottom - box.Top;
+        const TPoint a { box.Left + 4 * (w / 5), box.Top + h / 5 };
+        const TPoint b { box.Left + w / 5, box.Top + 4 * (h / 5) };
+        canvas.Pen().SetWidth(1);
+        canvas.Pen().SetColor(upperLeft);
+        canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, a.X, a.Y, b.X, b.Y);
+        canvas.Pen().SetColor(lowerRight);
+        canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, b.X, b.Y, a.X, a.Y);
+    };
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(bw);
+    canvas.Pen().SetColor(border);
+    canvas.Ellipse(r.Left + bw / 2, r.Top + bw / 2, r.Right - bw / 2, r.Bottom - bw / 2);
+    outline(r, DarkenColor(border, 32), DarkenColor(border, 64));
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(face);
+    const double divisor = bw == 3 ? 1.0 : bw - 3.0;
+    for (std::int32_t i = 0; i <= bw - 2; ++i) {
+        canvas.Pen().SetColor(DarkenColor(face, static_cast<std::int32_t>(Round(80.0 - 80.0 * i / divisor))));
+        canvas.Pen().SetWidth(2);
+        canvas.Brush().SetColor(face);
+        canvas.Ellipse(r.Left + bw - i, r.Top + bw - i, r.Right - bw - i, r.Bottom - bw - i);
+    }
+    outline(Rect(r.Left + 1, r.Top + 1, r.Right - 2 * bw + 1, r.Bottom - 2 * bw + 1), DarkenColor(face, 16), DarkenColor(face, 32));
+}
+
+} // namespace
+
+TEST(DrawManFar, RoundButtonDrawsWhatEveryRingWouldShow)
+{
+    // Borders up to and beyond the button's half size (rings of inverted boxes),
+    // with the canvas clipped to parts of the button, in the copying pen mode
+    // (where covered rings are left out) and in an XOR mode (where they are not).
+    constexpr TColor kFace = 0x3070B0, kBorder = 0x202060;
+    for (TPenMode mode : { pmCopy, pmXor })
+        for (const TRect& button : { Rect(4, 4, 44, 44), Rect(2, 10, 58, 30), Rect(20, 15, 150, 130) })
+            for (std::int32_t bw : { 2, 3, 5, 9, 15, 19, 20, 21, 26, 33, 70, 1000 })
+                for (const TRect& clip : { Rect(0, 0, 60, 60), Rect(18, 18, 26, 26), Rect(0, 0, 9, 60), Rect(35, 35, 60, 60) }) {
+                    auto expected = Filled(60, 60, clWhite);
+                    auto actual = Filled(60, 60, clWhite);
+                    expected->Canvas().SetClipRect(clip);
+                    actual->Canvas().SetClipRect(clip);
+                    expected->Canvas().Pen().SetMode(mode);
+                    actual->Canvas().Pen().SetMode(mode);
+                    EveryRingRoundButton(expected->Canvas(), button, kFace, kBorder, bw);
+                    RoundButton(actual->Canvas(), button, kFace, kBorder, bw);
+                    ExpectSamePixels(*actual, *expected,
+                        "border " + std::to_string(bw) + ", button " + std::to_string(button.Right) + ", " + Where(clip)
+                            + (mode == pmXor ? ", XOR" : ""));
+                }
+}
+
+TEST(DrawManFar, RoundButtonWithHugeBordersDrawsOnlyWhatCanShow)
+{
+    // About 2^31 rings each; only the few that reach the canvas are drawn.
+    constexpr TColor kFace = 0x30C060;
+    for (std::int32_t bw : { kMaxInt, kMaxInt - 1, kMinInt, kMinInt + 1, 1 << 30, 1000000, -7 }) {
+        auto canvas = Filled(50, 50, clWhite);
+        TCanvas& c = canvas->Canvas();
+        RoundButton(c, Rect(0, 0, 50, 50), kFace, clBlack, bw);
+        EXPECT_EQ(c.Pen().Width(), 1) << bw;
+        EXPECT_EQ(c.Pen().Color(), DarkenColor(kFace, 32)) << bw;
+        EXPECT_EQ(c.Brush().Color(), kFace) << bw;
+    }
+    auto far = Numbered(8, 8);
+    RoundButton(far->Canvas(), Rect(kMaxInt - 40, kMaxInt - 40, kMaxInt, kMaxInt), kFace, clBlack, 6);
+    RoundButton(far->Canvas(), Rect(kMinInt, kMinInt, kMinInt + 40, kMinInt + 40), kFace, clBlack, 6);
+    RoundButton(far->Canvas(), Rect(kMinInt, kMinInt, kMaxInt, kMaxInt), kFace, clBlack, kMaxInt);
+    SUCCEED();
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <set>
@@ -470,4 +472,143 @@ TEST(ReadText, HandsOverTheMaskAsBlackAndWhite)
     int calls = 0;
     ReadText(c, "", [&](TColor) { ++calls; });
     EXPECT_EQ(calls, 0);
+}
+
+// ---- Far coordinates and long texts ---------------------------------------------------
+
+namespace {
+
+constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMinInt = std::numeric_limits<std::int32_t>::min();
+
+// Draws on a page clipped to clip and on an unclipped one: inside the clip both
+// must agree, outside it the clipped page must be unchanged.
+void ExpectClippedPartOfTheWhole(const TRect& clip, const std::function<void(TCanvas&)>& draw, const std::string& what)
+{
+    auto whole = Page(clSilver);
+    auto clipped = Page(clSilver);
+    const Picture before = Snapshot(*clipped);
+    draw(whole->Canvas());
+    clipped->Canvas().SetClipRect(clip);
+    draw(clipped->Canvas());
+    clipped->Canvas().SetClipRect(Rect(0, 0, kW, kH));
+    const Picture all = Snapshot(*whole);
+    const Picture part = Snapshot(*clipped);
+    int differences = 0;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const TColor expected = clip.Contains(Point(x, y)) ? all[y][x] : before[y][x];
+            if (part[y][x] != expected && ++differences <= 3)
+                ADD_FAILURE() << what << ": pixel " << x << ", " << y;
+        }
+    EXPECT_EQ(differences, 0) << what;
+}
+
+} // namespace
+
+TEST(TextEffectsFar, PassesBeyondTheCoordinateRangeAreLeftOut)
+{
+    auto b = Page();
+    TCanvas& c = b->Canvas();
+    c.Font().SetColor(clRed);
+    auto background = Snapshot(*b);
+    auto mask = MaskOf(c, "Far");
+    DrawShadowTextExt(c, 20, 10, "Far", clBlue, kMaxInt, kMaxInt);
+    DrawShadowTextExt(c, 20, 10, "Far", clBlue, kMinInt, 3);
+    EXPECT_EQ(Snapshot(*b), Layered(background, mask, 20, 10, { { { 0, 0 }, clRed } })) << "the text, without its shadows";
+    EXPECT_EQ(c.Font().Color(), clRed);
+
+    auto edge = Page();
+    const Picture empty = Snapshot(*edge);
+    TCanvas& e = edge->Canvas();
+    DrawOutlinedText(e, kMaxInt, kMaxInt, "Far", clGreen);
+    DrawOutlinedText(e, kMinInt, kMinInt, "Far", clGreen);
+    DrawTextOutline(e, kMaxInt, 0, "Far", clGreen);
+    Draw3DText(e, "Far", kMinInt, kMinInt, clWhite, clGray);
+    Draw3DText(e, "Far", kMaxInt, kMaxInt, clWhite, clGray);
+    DrawShadowText(e, kMaxInt, kMaxInt, "Far");
+    EXPECT_EQ(Snapshot(*edge), empty);
+}
+
+TEST(TextEffectsFar, WorkBitmapsAtTheEndsOfTheRangeChangeNothingVisible)
+{
+    auto picture = Gradient(30, 20);
+    for (TPoint at : { TPoint { kMaxInt, kMaxInt }, TPoint { kMaxInt - 1, 5 }, TPoint { kMinInt, kMinInt }, TPoint { 5, kMinInt + 1 } }) {
+        auto b = Page();
+        const Picture empty = Snapshot(*b);
+        TCanvas& c = b->Canvas();
+        TextSmooth(c, at.X, at.Y, "Far");
+        PaintOnText(c, at.X, at.Y, "Far", *picture);
+        StretchPaintOnText(c, at.X, at.Y, "Far", *picture);
+        EXPECT_EQ(Snapshot(*b), empty) << at.X << ", " << at.Y;
+    }
+}
+
+TEST(TextEffectsFar, WorkBitmapsOnAClippedCanvasAreThatPartOfTheWhole)
+{
+    auto picture = Gradient(40, 12);
+    for (const TRect& clip : { Rect(25, 12, 40, 20), Rect(0, 0, 30, 60), Rect(44, 0, 46, 60), Rect(30, 20, 160, 60) })
+        for (TPoint at : { TPoint { 20, 10 }, TPoint { -8, 5 }, TPoint { 30, 15 } }) {
+            const std::string where = std::to_string(clip.Left) + ", " + std::to_string(clip.Top) + " at "
+                + std::to_string(at.X) + ", " + std::to_string(at.Y);
+            ExpectClippedPartOfTheWhole(clip, [&](TCanvas& c) { TextSmooth(c, at.X, at.Y, "Glyphs"); }, "smooth " + where);
+            ExpectClippedPartOfTheWhole(clip, [&](TCanvas& c) { PaintOnText(c, at.X, at.Y, "Glyphs", *picture); },
+                "picture " + where);
+            ExpectClippedPartOfTheWhole(clip, [&](TCanvas& c) { StretchPaintOnText(c, at.X, at.Y, "Glyphs", *picture); },
+                "stretched " + where);
+        }
+}
+
+TEST(TextEffectsFar, TextsWiderThanABitmapMayBeAreDrawnWhereTheyShow)
+{
+    // About 45,000 pixels wide: no mask or work bitmap of the whole text can be made.
+    const std::string text(5000, 'W');
+    auto b = Page();
+    TCanvas& c = b->Canvas();
+    ASSERT_GT(c.TextWidth(text), 32767);
+    const std::int32_t x = -c.TextWidth("W") * 2500;
+    auto picture = Gradient(8, 8);
+    EXPECT_NO_THROW(TextSmooth(c, x, 10, text));
+    EXPECT_NO_THROW(PaintOnText(c, x, 30, text, *picture));
+    // The middle of the text looks like the same letters drawn near the origin.
+    auto near = Page();
+    TextSmooth(near->Canvas(), 0, 10, std::string(40, 'W'));
+    const Picture far = Snapshot(*b), close = Snapshot(*near);
+    int glyphPixels = 0;
+    for (int y = 10; y < 28; ++y)
+        for (int col = 20; col < 120; ++col) {
+            ASSERT_EQ(far[y][col], close[y][col]) << col << ", " << y;
+            glyphPixels += close[y][col] == clBlack;
+        }
+    EXPECT_GT(glyphPixels, 100);
+}
+
+TEST(TextEffectsFar, RotatedTextWithTheLowestFontHeightIsDefined)
+{
+    auto b = Page();
+    TCanvas& c = b->Canvas();
+    c.Font().SetHeight(kMinInt);
+    const auto objects = GdiObjectCount();
+    EXPECT_NO_THROW(DrawTextAnglo(c, 5, 5, "A", 450));
+    EXPECT_EQ(GdiObjectCount(), objects);
+    EXPECT_EQ(c.Font().Height(), kMinInt);
+}
+
+TEST(ReadPixels, ACallbackMayFreeTheBitmapOrReplaceItself)
+{
+    auto b = std::make_unique<TBitmap>(3, 2);
+    b->Canvas().SetPixels(0, 0, clRed);
+    std::vector<TColor> seen;
+    TPixelProc callback;
+    callback = [&](TColor c) {
+        seen.push_back(c);
+        if (seen.size() == 2) {
+            b.reset();
+            callback = nullptr;
+        }
+    };
+    ReadPixels(*b, callback);
+    ASSERT_EQ(seen.size(), 6u) << "every position is still called back";
+    EXPECT_EQ(seen[0], clRed);
+    EXPECT_EQ(seen[5], clInvalid) << "a freed bitmap has no pixels left to read";
 }

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
+#include <set>
+#include <vector>
 
 using namespace plx;
 
@@ -156,4 +159,97 @@ TEST(TList, DescendantsSeeVirtualAccessAndRemoval)
     base.Remove(P(1));
     EXPECT_EQ(list.deletes, 1);
     EXPECT_EQ(list.Count(), 1);
+}
+
+// ---- Sorting with hostile comparators ------------------------------------------------
+
+namespace {
+
+std::intptr_t V(void* p) { return reinterpret_cast<std::intptr_t>(p); }
+
+int Ascending(void* a, void* b) { return V(a) < V(b) ? -1 : V(a) > V(b) ? 1 : 0; }
+
+} // namespace
+
+TEST(TListSort, KeepsEqualEntriesInTheirOrder)
+{
+    TList list;
+    // Keys in the high digits, the original position in the low one.
+    for (std::intptr_t v : { 31, 12, 33, 14, 25, 16, 37, 18, 29, 10, 21 })
+        list.Add(P(v));
+    list.Sort([](void* a, void* b) { return static_cast<int>(V(a) / 10 - V(b) / 10); });
+    std::vector<std::intptr_t> sorted;
+    for (std::int32_t i = 0; i < list.Count(); ++i)
+        sorted.push_back(V(list.Get(i)));
+    EXPECT_EQ(sorted, (std::vector<std::intptr_t> { 12, 14, 16, 18, 10, 25, 29, 21, 31, 33, 37 }));
+    list.Sort(nullptr);
+    EXPECT_EQ(V(list.Get(0)), 12) << "no comparator, no sort";
+}
+
+TEST(TListSort, ComparatorsThatContradictThemselvesGiveSomeOrderOfTheSameEntries)
+{
+    std::mt19937 random(7);
+    for (std::int32_t count : { 2, 3, 17, 64, 1000, 4099 }) {
+        TList list;
+        std::multiset<std::intptr_t> entries;
+        for (std::int32_t i = 0; i < count; ++i) {
+            list.Add(P(i % 13));
+            entries.insert(i % 13);
+        }
+        // Answers at random, different each time it is asked the same question.
+        list.Sort([&random](void*, void*) { return static_cast<int>(random() % 3) - 1; });
+        ASSERT_EQ(list.Count(), count);
+        std::multiset<std::intptr_t> after;
+        for (std::int32_t i = 0; i < count; ++i)
+            after.insert(V(list.Get(i)));
+        EXPECT_EQ(after, entries) << count;
+        // Always "less", whatever the order of the arguments.
+        list.Sort([](void*, void*) { return -1; });
+        list.Sort([](void*, void*) { return 1; });
+        EXPECT_EQ(list.Count(), count);
+    }
+}
+
+TEST(TListSort, AThrowingComparatorLeavesTheListAsItWas)
+{
+    TList list;
+    for (std::intptr_t v : { 5, 3, 9, 1 })
+        list.Add(P(v));
+    int calls = 0;
+    EXPECT_THROW(list.Sort([&calls](void* a, void* b) {
+        if (++calls == 3)
+            throw EListError("stop");
+        return Ascending(a, b);
+    }),
+        EListError);
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(V(list.Get(0)), 5);
+    EXPECT_EQ(V(list.Get(3)), 1);
+}
+
+TEST(TListSort, AComparatorThatChangesTheListKeepsItsChange)
+{
+    TList list;
+    for (std::intptr_t v : { 5, 3, 9, 1, 7 })
+        list.Add(P(v));
+    bool cleared = false;
+    list.Sort([&](void* a, void* b) {
+        if (!cleared) {
+            cleared = true;
+            list.Clear();
+        }
+        return Ascending(a, b);
+    });
+    EXPECT_EQ(list.Count(), 0) << "the entries it removed are not brought back";
+
+    for (std::intptr_t v : { 5, 3, 9 })
+        list.Add(P(v));
+    TList::TListSortCompare compare;
+    compare = [&](void* a, void* b) {
+        compare = nullptr; // replaces the function it runs in
+        return Ascending(a, b);
+    };
+    list.Sort(compare);
+    EXPECT_EQ(V(list.Get(0)), 3);
+    EXPECT_EQ(V(list.Get(2)), 9);
 }

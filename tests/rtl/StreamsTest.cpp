@@ -66,6 +66,29 @@ TEST(TMemoryStream, PositionsOutsideTheDataAreHarmless)
     EXPECT_EQ(stream.Bytes()[5], 'z');
 }
 
+TEST(TMemoryStream, PositionsSaturateInBothDirections)
+{
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    TMemoryStream stream;
+    stream.WriteBuffer("abc", 3);
+    stream.SetPosition(-5);
+    EXPECT_EQ(stream.Seek(kMin, soCurrent), kMin);
+    EXPECT_EQ(stream.Seek(-1, soCurrent), kMin);
+    EXPECT_EQ(stream.Remaining(), kMax) << "3 - (-2^63) is beyond 64 bits";
+    EXPECT_EQ(stream.Seek(kMax, soCurrent), -1);
+    EXPECT_EQ(stream.Seek(kMax, soEnd), kMax);
+    EXPECT_EQ(stream.Remaining(), 3 - kMax);
+    EXPECT_EQ(stream.Seek(kMin, soEnd), kMin + 3);
+    EXPECT_EQ(stream.Seek(kMin, soBeginning), kMin);
+    char buffer[4] = {};
+    EXPECT_EQ(stream.Read(buffer, 4), 0);
+    EXPECT_EQ(stream.Write("x", 1), 0);
+    stream.SetPosition(1);
+    EXPECT_EQ(stream.Remaining(), 2);
+    EXPECT_EQ(stream.Size(), 3);
+}
+
 TEST(TMemoryStream, SetSizeTruncatesAndClampsThePosition)
 {
     TMemoryStream stream;

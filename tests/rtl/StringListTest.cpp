@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
+#include <set>
 #include <vector>
 
 using namespace plx;
@@ -134,6 +136,23 @@ TEST(TStringList, SortIsCaseInsensitiveAndKeepsObjects)
     list.Sort();
     EXPECT_EQ(Lines(list), (V { "Apple", "banana", "pear" }));
     EXPECT_EQ(list.Objects(0), &tag);
+}
+
+TEST(TStringList, CustomSortWithAComparatorThatContradictsItselfKeepsEveryString)
+{
+    TStringList list;
+    std::multiset<std::string> strings;
+    for (int i = 0; i < 500; ++i) {
+        list.Add(std::to_string(i % 37));
+        strings.insert(std::to_string(i % 37));
+    }
+    std::mt19937 random(11);
+    list.CustomSort([&random](const TStringList&, std::int32_t, std::int32_t) { return static_cast<int>(random() % 3) - 1; });
+    const V after = Lines(list);
+    EXPECT_EQ(std::multiset<std::string>(after.begin(), after.end()), strings);
+    list.CustomSort([](const TStringList& l, std::int32_t a, std::int32_t b) { return CompareStr(l.Strings(a), l.Strings(b)); });
+    EXPECT_EQ(list.Strings(0), "0");
+    EXPECT_EQ(list.Strings(499), "9");
 }
 
 TEST(TStringList, SortedListsInsertInOrderAndHandleDuplicates)

@@ -164,6 +164,46 @@ TEST(DateManStepping, DaysHoursMinutesSeconds)
     EXPECT_EQ(Show(d), "1900-01-01 01:00:00.000");
 }
 
+TEST(DateManStepping, BeforeTheEpochStepsGoTheRightWay)
+{
+    TDateTime d = At(1850, 1, 1, 6);
+    IncHour(d, 1);
+    EXPECT_EQ(Show(d), "1850-01-01 07:00:00.000");
+    d = At(1850, 1, 1, 6);
+    IncMin(d, 30);
+    EXPECT_EQ(Show(d), "1850-01-01 06:30:00.000");
+    d = At(1850, 1, 1, 6);
+    DecSec(d, 10);
+    EXPECT_EQ(Show(d), "1850-01-01 05:59:50.000");
+    d = At(1850, 1, 1, 6);
+    DecHour(d, 7);
+    EXPECT_EQ(Show(d), "1849-12-31 23:00:00.000") << "back over midnight into the day before";
+    d = At(1850, 1, 1, 23, 30);
+    IncMin(d, 45);
+    EXPECT_EQ(Show(d), "1850-01-02 00:15:00.000");
+    d = At(1899, 12, 30, 6);
+    DecDay(d, 1);
+    EXPECT_EQ(Show(d), "1899-12-29 06:00:00.000");
+    IncDay(d, 2);
+    EXPECT_EQ(Show(d), "1899-12-31 06:00:00.000") << "forward across the epoch";
+    DecHour(d, 48);
+    EXPECT_EQ(Show(d), "1899-12-29 06:00:00.000");
+    d = At(1899, 12, 29, 20);
+    IncHour(d, 10);
+    EXPECT_EQ(Show(d), "1899-12-30 06:00:00.000");
+    d = At(1700, 3, 1, 12);
+    IncDay(d, 365);
+    EXPECT_EQ(Show(d), "1701-03-01 12:00:00.000");
+}
+
+TEST(DateManFields, SetDayKeepsTheTimeBeforeTheEpochToo)
+{
+    EXPECT_EQ(Show(SetDay(1, At(1850, 1, 15, 6))), "1850-01-01 06:00:00.000");
+    EXPECT_EQ(Show(SetDay(1, At(1899, 12, 30, 6))), "1899-12-01 06:00:00.000");
+    EXPECT_EQ(Show(SetDay(31, At(1899, 12, 29, 6))), "1899-12-31 06:00:00.000");
+    EXPECT_EQ(Show(SetDay(28, At(1900, 1, 3, 18))), "1900-01-28 18:00:00.000");
+}
+
 TEST(DateManStepping, IncMonthAddsTheLengthsFromTheDatesOwnMonth)
 {
     TDateTime d = At(2001, 1, 31, 10, 30);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <random>
 #include <vector>
 
 using namespace plx;
@@ -102,4 +105,44 @@ TEST(NumManRanges, RectSizesAndSwaps)
     double x = 1.5, y = 2.5;
     FSwap(x, y);
     EXPECT_EQ(x, 2.5);
+}
+
+TEST(NumManArrays, UnorderedProgressionAnswersAsTheWalkWithLinearSearches)
+{
+    // The walk from the smallest value with a search of the whole array per
+    // step, as the test reads; integer arithmetic wraps.
+    auto byDefinition = [](const V& array, std::int32_t step) {
+        if (array.empty())
+            return true;
+        if (step == 0)
+            return AllEqual(array);
+        const auto s = static_cast<std::uint32_t>(step);
+        const auto m = static_cast<std::uint32_t>(MinMost(array));
+        std::uint32_t x = m + s;
+        for (std::size_t rounds = 0; rounds <= array.size() && FindNum(static_cast<std::int32_t>(x), array) >= 0; ++rounds)
+            x += s;
+        return x == m + static_cast<std::uint32_t>(array.size()) * s;
+    };
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    std::mt19937 random(3);
+    int trues = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const std::int32_t step = std::vector<std::int32_t> { 1, 2, 3, -1, -2, 7, 1 << 30, kMin, kMin + 1, 0 }[round % 10];
+        const std::int32_t base = std::vector<std::int32_t> { 0, -5, 2147483640, kMin, 1000 }[(round / 10) % 5];
+        V array;
+        const std::size_t n = random() % 9;
+        for (std::size_t i = 0; i < n; ++i)
+            array.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(i) * static_cast<std::uint32_t>(step)));
+        std::shuffle(array.begin(), array.end(), random);
+        if (!array.empty() && random() % 3 == 0) {
+            // Perhaps a gap or a duplicate.
+            auto& v = array[random() % array.size()];
+            v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v) + random() % 3 - 1);
+        }
+        const bool expected = byDefinition(array, step);
+        trues += expected;
+        ASSERT_EQ(IsIncreasementExt(array, false, step), expected) << "round " << round;
+    }
+    EXPECT_GT(trues, 1000);
+    EXPECT_LT(trues, 3900);
 }

@@ -107,6 +107,39 @@ TEST(StrManSplitting, SplitKeepsInnerEmptyFieldsButNoTrailingOne)
     EXPECT_EQ(Lines(list), (std::vector<std::string> { "kept", "1", "2" })) << "the list is not cleared";
 }
 
+TEST(StrManSplitting, SplitCutsAsRepeatedSplitStrCDoes)
+{
+    // Split's own definition: SplitStrC on the remainder until it is empty.
+    auto byDefinition = [](std::string rest, char ch) {
+        std::vector<std::string> fields;
+        std::string field;
+        while (!rest.empty()) {
+            SplitStrC(rest, ch, field, rest);
+            fields.push_back(field);
+        }
+        return fields;
+    };
+    for (std::string_view text : std::initializer_list<std::string_view> { ",", ",,", ",,,a", "a,,", "a,b,,", ",a,", "a", "aa,bb,cc", std::string_view("x\0,y\0", 5) })
+        EXPECT_EQ(SplitAll(text, ','), byDefinition(std::string(text), ',')) << text;
+
+    std::string many;
+    for (int i = 0; i < 200000; ++i)
+        many += std::to_string(i % 10) + ';';
+    const auto fields = SplitAll(many, ';');
+    ASSERT_EQ(fields.size(), 200000u);
+    EXPECT_EQ(fields[123457], "7");
+}
+
+TEST(StrManSplitting, SplitReadsTheTextAsItWasWhenCalled)
+{
+    // A handler of the list's changes rewrites the string the text views.
+    std::string source = "one,two,three";
+    TStringList list;
+    list.SetOnChange([&source](TObject*) { source.assign(64, 'x'); });
+    Split(list, source, ',');
+    EXPECT_EQ(Lines(list), (std::vector<std::string> { "one", "two", "three" }));
+}
+
 TEST(StrManSearching, ReturnLineFindsTheFirstLineHoldingTheText)
 {
     TStringList list;

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace plx;
@@ -201,4 +204,116 @@ TEST(WaveParser, DurationInMicroseconds)
     const auto third = ParseWave(WaveBuilder().Fmt(1, 1, 3, 8).Data(1).Bytes());
     ASSERT_TRUE(third);
     EXPECT_EQ(third->DurationUs(), 333333);
+}
+
+// ---- One sound at a time --------------------------------------------------------
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Sounds on the silent device, which takes each sound's length in real time.
+class WavePlayerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_device = WaveDevice();
+        SetWaveDevice(TWaveDevice::Silent);
+    }
+    void TearDown() override
+    {
+        StopWave();
+        SetWaveDevice(m_device);
+    }
+    // A mono 8-bit sound of the given length at 8,000 frames a second.
+    TWaveInfo Sound(std::int32_t milliseconds)
+    {
+        m_bytes.push_back(std::make_shared<std::vector<std::uint8_t>>(
+            WaveBuilder().Fmt(1, 1, 8000, 8).Data(static_cast<std::size_t>(milliseconds) * 8).Bytes()));
+        return *ParseWave(*m_bytes.back());
+    }
+
+private:
+    TWaveDevice m_device { TWaveDevice::Automatic };
+    std::vector<std::shared_ptr<std::vector<std::uint8_t>>> m_bytes;
+};
+
+std::int64_t MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+} // namespace
+
+TEST_F(WavePlayerTest, StopWaveEndsAWaitingSoundPlayedOnAnotherThread)
+{
+    const TWaveInfo long10s = Sound(10000);
+    std::int64_t waited = -1;
+    const auto start = Clock::now();
+    std::thread player([&] {
+        PlayWaveData(long10s, nullptr, TWaveWait::UntilEnd);
+        waited = MillisecondsSince(start);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    StopWave();
+    const std::int64_t stopped = MillisecondsSince(start);
+    player.join();
+    EXPECT_GE(waited, 200);
+    EXPECT_LT(waited, 5000) << "not the sound's ten seconds";
+    EXPECT_LE(waited, stopped) << "StopWave returns after the sound has let its device go";
+    EXPECT_FALSE(WavePlaying());
+}
+
+TEST_F(WavePlayerTest, ANewSoundReplacesAWaitingOne)
+{
+    const TWaveInfo long10s = Sound(10000);
+    const TWaveInfo short40ms = Sound(40);
+    for (TWaveWait next : { TWaveWait::Async, TWaveWait::UntilEnd }) {
+        std::int64_t waited = -1;
+        const auto start = Clock::now();
+        std::thread player([&] {
+            PlayWaveData(long10s, nullptr, TWaveWait::UntilEnd);
+            waited = MillisecondsSince(start);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        PlayWaveData(short40ms, nullptr, next);
+        player.join();
+        EXPECT_LT(waited, 5000);
+        EXPECT_EQ(WavePlaying(), next == TWaveWait::Async) << "only a sound started with Async counts";
+        StopWave();
+        EXPECT_FALSE(WavePlaying());
+    }
+}
+
+TEST_F(WavePlayerTest, AWaitingSoundStopsAnAsynchronousOne)
+{
+    const TWaveInfo long10s = Sound(10000);
+    PlayWaveData(long10s, nullptr, TWaveWait::Async);
+    EXPECT_TRUE(WavePlaying());
+    const auto start = Clock::now();
+    PlayWaveData(Sound(20), nullptr, TWaveWait::UntilEnd);
+    EXPECT_FALSE(WavePlaying());
+    EXPECT_LT(MillisecondsSince(start), 5000);
+}
+
+TEST_F(WavePlayerTest, CallsFromManyThreadsKeepOneSoundAtATime)
+{
+    const TWaveInfo sounds[] = { Sound(1), Sound(5), Sound(30), Sound(10000) };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 40; ++i) {
+                switch ((i + t) % 4) {
+                case 0: PlayWaveData(sounds[(i + t) % 4], nullptr, TWaveWait::Async); break;
+                case 1: PlayWaveData(sounds[i % 3], nullptr, TWaveWait::UntilEnd); break;
+                case 2: StopWave(); break;
+                default: PlayWaveData(sounds[3], nullptr, TWaveWait::Async); break;
+                }
+            }
+        });
+    // The ten-second sounds end when the next call comes, so this finishes.
+    for (auto& thread : threads)
+        thread.join();
+    StopWave();
+    EXPECT_FALSE(WavePlaying());
 }
