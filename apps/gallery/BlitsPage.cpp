@@ -140,7 +140,7 @@ void BlitsPage(Gallery& g)
         for (int style = 1; style <= 3; ++style)
             for (int width = 1; width <= 3; ++width)
                 Draw3D(frames.Canvas(), Bounds(8 + (style - 1) * 80, 6 + (width - 1) * 28, 70, 22), 0xA08060, style, width);
-        g.Figure(frames, "Draw3D in brown: columns raised (1), sunken (2) and double outline (3); rows widths 1, 2, 3 (2x)", 2);
+        g.Figure(frames, "Draw3D in steel blue (0xA08060: blue A0, green 80, red 60): columns raised (1), sunken (2) and double outline (3); rows widths 1, 2, 3 (2x)", 2);
     }
     {
         TBitmap buttons;

@@ -43,7 +43,7 @@ void ColourPage(Gallery& g)
             static const TColor tints[] = { 0x000000, 0x0000FF, 0x00FF00, 0xFF0000, 0x00C0FF, 0xFF80C0 };
             return Colorise(c, tints[i]);
         },
-        "Colorise: no tint, red, green, blue, orange and pink tints on four greys");
+        "Colorise: no tint, red, green, blue, amber and violet tints on three greys and an orange");
     SwatchGrid(g, { 0 }, 16, [](TColor, int i) { return QBColor(i); }, "QBColor: the sixteen console colours, 0 to 15");
     SwatchGrid(g, { 0 }, 11, [](TColor, int i) { return ERGB(i * 30.0f - 20, 255 - i * 30.0f, 128.0f); },
         "ERGB: channels beyond 0..255 are clamped (red from -20 to 280, green from 255 to -45)");

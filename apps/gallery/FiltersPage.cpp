@@ -25,7 +25,8 @@ void DrawPicture(TBitmap& b)
     Blank(b, kWidth, kHeight, clWhite);
     b.SetPixelFormat(pf24bit);
     TCanvas& c = b.Canvas();
-    for (int y = 0; y < 60; ++y) {
+    // The sky reaches down to the field, so no white is left under the hills.
+    for (int y = 0; y < 72; ++y) {
         c.Pen().SetColor(RGB(40 + y * 2, 90 + y * 2, 230 - y));
         c.MoveTo(0, y);
         c.LineTo(kWidth, y);
@@ -101,8 +102,8 @@ void FiltersPage(Gallery& g)
     Pair(g, picture, ColoriseImage(picture, 0xFF8000), "ColoriseImage(picture, sky blue)");
     Pair(g, bands, MergeBMP(picture, bands), "MergeBMP(picture, bands): half of each (the bands on the left)");
     Pair(g, bands, MergeBMPExt(picture, bands, 80), "MergeBMPExt(picture, bands, 80): 80 % picture");
-    Pair(g, picture, SoftenBMP(picture, 1), "SoftenBMP(picture, 1): 3 x 3 squares, averaged in place");
-    Pair(g, picture, SoftenBMP(picture, 2.5f), "SoftenBMP(picture, 2.5): 5 x 5 squares");
+    Pair(g, picture, SoftenBMP(picture, 1), "SoftenBMP(picture, 1): each pixel the average of the 3 x 3 square around it, taken in place (softened pixels feed later averages)");
+    Pair(g, picture, SoftenBMP(picture, 2.5f), "SoftenBMP(picture, 2.5): 6 x 6 squares (Bounds of 5 x 5, both edges included)");
     Pair(g, picture, MakeButton(picture, 6, false), "MakeButton(picture, 6, False): a raised bevel of 6 rings");
     Pair(g, picture, MakeButton(picture, 10, true), "MakeButton(picture, 10, True): graded rings");
     Pair(g, picture, BWOnlyBMP(picture), "BWOnlyBMP: only white stays white");

@@ -1,8 +1,8 @@
 #include "Gallery.h"
 
+#include "EmbeddedForms.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
-#include "rtl/Streams.h"
 
 #include <memory>
 
@@ -15,10 +15,7 @@ void FormsPage(Gallery& g)
     g.BeginPage("forms", "Forms",
         "A form read from a form file and rendered without a window, as plumex-render does: panels, labels and bevels "
         "of the host layer. The file follows the picture.");
-    const std::string path = std::string(PLUMEX_SOURCE_DIR) + "/apps/gallery/forms/demo.form";
-    TMemoryStream file;
-    file.LoadFromFile(path);
-    std::string text(reinterpret_cast<const char*>(file.Memory()), static_cast<std::size_t>(file.Size()));
+    const std::string text(apps::EmbeddedForm("demo"));
     std::unique_ptr<TComponent> root(ReadComponentFromText(text, nullptr));
     auto& form = dynamic_cast<TCustomForm&>(*root);
     TBitmap picture;

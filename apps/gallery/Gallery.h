@@ -21,14 +21,19 @@ public:
     void Code(const std::string& text);
     //! A table of text; the first row is the header.
     void Table(const std::vector<std::vector<std::string>>& rows);
-    //! Writes every page and index.html; returns the index's path.
+    //! Writes every page and index.html (each page's first picture as its
+    //! thumbnail); returns the index's path.
     std::filesystem::path Finish();
 
 private:
     struct Page {
         std::string slug, title, intro, body;
         int figures { 0 };
+        std::string thumbnail; // the page's first picture, shown on the index
+        std::vector<std::vector<std::string>> firstTable; // pictured on the index when there is no picture
     };
+    //! Draws the top-left part of a table as the thumbnail of a page without pictures.
+    void TableThumbnail(Page& page);
     std::filesystem::path m_folder;
     std::vector<Page> m_pages;
 };

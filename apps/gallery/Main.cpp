@@ -5,12 +5,58 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: plumex-gallery [FOLDER]
+Renders every page of the gallery (colours, canvas, text, gradients, blits,
+filters, forms, utilities) into FOLDER as PNG pictures and HTML pages, and
+prints where index.html is. FOLDER defaults to out/gallery.
+
+options:
+  -h, --help     show this text and exit
+      --version  show the version and exit
+)";
+
+int UsageError(const std::string& message)
+{
+    std::cerr << "plumex-gallery: " << message << "\nTry 'plumex-gallery --help'.\n";
+    return 2;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    std::string folder;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnded && (arg == "-h" || arg == "--help")) {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (!optionsEnded && arg == "--version") {
+            std::cout << "plumex-gallery " << plx::PackageVersion() << "\n";
+            return 0;
+        }
+        if (!optionsEnded && arg == "--")
+            optionsEnded = true;
+        else if (!optionsEnded && arg.size() > 1 && arg[0] == '-')
+            return UsageError("unknown option '" + std::string(arg) + "'");
+        else if (folder.empty() && !arg.empty())
+            folder = arg;
+        else
+            return UsageError(arg.empty() ? "the folder name is empty" : "only one folder can be given");
+    }
+    if (folder.empty())
+        folder = "out/gallery";
+
     try {
         plx::TPackageScope package;
-        gallery::Gallery g(argc > 1 ? argv[1] : "out/gallery");
+        gallery::Gallery g(folder);
         gallery::ColourPage(g);
         gallery::CanvasPage(g);
         gallery::TextPage(g);

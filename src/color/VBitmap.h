@@ -40,6 +40,7 @@ public:
     ~TVirtualBitmap() override;
 
     //! \name Streaming
+
     //! Reads a .bmp stream from its current position: a 14-byte file header, a 40-
     //! or 12-byte header, the colour table, the pixels. Headers that do not fit
     //! the data raise Exception("VirtualBitmap: Invalid bitmap.") before anything
@@ -53,6 +54,7 @@ public:
     virtual void RecreateContent();
 
     //! \name Pixels
+
     //! The colour of pixel (x, y); 0 outside the bitmap.
     [[nodiscard]] TColor GetPixel(std::int32_t x, std::int32_t y) const noexcept;
     //! Stores the colour (the nearest table entry for palette bitmaps); nothing
@@ -66,12 +68,15 @@ public:
     [[nodiscard]] std::size_t RowSize() const noexcept;
     //! The stored bytes of row y (0 = top), RowSize bytes long.
     [[nodiscard]] std::uint8_t* ScanLine(std::int32_t y) noexcept;
+    //! ScanLine of a constant bitmap.
     [[nodiscard]] const std::uint8_t* ScanLine(std::int32_t y) const noexcept;
     //! All pixel rows as stored, bottom row first.
     [[nodiscard]] std::span<std::uint8_t> PixelData() noexcept;
+    //! PixelData of a constant bitmap.
     [[nodiscard]] std::span<const std::uint8_t> PixelData() const noexcept;
 
     //! \name Colour table
+
     //! Entry index of the table; 0 for an index beyond Colors - 1. Raises the
     //! colour-table message when the bitmap has no table.
     [[nodiscard]] TColor GetColor(std::uint8_t index) const;
@@ -85,6 +90,7 @@ public:
     [[nodiscard]] TColor GetNearestColor(TColor color) const;
 
     //! \name Drawing
+
     //! Orders each pair and clips it to the bitmap (bounds inclusive). Returns
     //! false when nothing of the range is left inside.
     bool ValidXY(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const noexcept;
@@ -97,19 +103,33 @@ public:
     void Draw(std::int32_t x, std::int32_t y, const TVirtualBitmap& source);
 
     //! \name Properties
+
+    //! The width in pixels.
     [[nodiscard]] std::int32_t Width() const noexcept { return m_width; }
+    //! A new width recreates the content (RecreateContent): table and pixels become 0.
     void SetWidth(std::int32_t width);
+    //! The height in pixels.
     [[nodiscard]] std::int32_t Height() const noexcept { return m_height; }
+    //! A new height recreates the content, as SetWidth does.
     void SetHeight(std::int32_t height);
+    //! Bits per pixel: 1, 4, 8, 16, 24 or 32.
     [[nodiscard]] std::int32_t Bits() const noexcept { return m_bits; }
+    //! A new depth recreates the content, as SetWidth does; other values than 1, 4, 8, 16,
+    //! 24 and 32 raise "VirtualBitmap: Invalid bitmap.".
     void SetBits(std::int32_t bits);
     //! 2^Bits: the table's entry count when Bits <= 8.
     [[nodiscard]] std::int64_t Colors() const noexcept { return m_colors; }
+    //! Whether SetPixel blends the neighbours of 24-bit pixels (off by default).
     [[nodiscard]] bool Smooth() const noexcept { return m_smooth; }
+    //! Turns the blending of SetPixel on or off.
     void SetSmooth(bool value) noexcept { m_smooth = value; }
+    //! The pen whose colour Line and Rectangle draw with.
     [[nodiscard]] TPen& Pen() noexcept { return m_pen; }
+    //! Copies the pen's properties.
     void SetPen(const TPen& pen);
+    //! A brush kept with the bitmap for callers; the drawing routines do not use it.
     [[nodiscard]] TBrush& Brush() noexcept { return m_brush; }
+    //! Copies the brush's properties.
     void SetBrush(const TBrush& brush);
 
 private:

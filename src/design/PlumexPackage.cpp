@@ -8,6 +8,11 @@
 
 #include <array>
 
+// The build defines it from the project's version.
+#ifndef PLUMEX_VERSION
+#define PLUMEX_VERSION "0.0.0"
+#endif
+
 namespace plx {
 
 // Each unit with process-wide objects declares its pair in its own header; they
@@ -61,6 +66,11 @@ const char* PackageName() noexcept
 const char* PackageDescription() noexcept
 {
     return "Graphics Components";
+}
+
+const char* PackageVersion() noexcept
+{
+    return PLUMEX_VERSION;
 }
 
 void InitializePackage()

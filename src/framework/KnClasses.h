@@ -50,7 +50,9 @@ public:
 
     //! New extents; every cell becomes 0. Objects the cells pointed to are not freed.
     void Recreate(std::int32_t rows, std::int32_t cols);
+    //! The number of rows.
     [[nodiscard]] std::int32_t Rows() const noexcept { return m_rows; }
+    //! The number of columns.
     [[nodiscard]] std::int32_t Cols() const noexcept { return m_cols; }
 
     //! Raise EListError ("List index out of bounds") when the flat index lies
@@ -59,11 +61,16 @@ public:
     //! Stores the value and then fires OnCellChange, changed or not.
     void SetCells(std::int32_t r, std::int32_t c, std::intptr_t value);
 
+    //! Fired by every cell write, with the cell's row and column.
     [[nodiscard]] const TOnCellChange& OnCellChange() const noexcept { return m_onCellChange; }
+    //! Sets the handler fired by every cell write.
     void SetOnCellChange(TOnCellChange handler) { m_onCellChange = std::move(handler); }
 
 protected:
+    //! The list index of cell (r, c), r + c × Rows; raises EListError ("List index out of
+    //! bounds") outside the list.
     [[nodiscard]] std::int32_t FlatIndex(std::int32_t r, std::int32_t c) const;
+    //! Stores the value in cell (r, c) and fires OnCellChange.
     void PutCell(std::int32_t r, std::int32_t c, void* value);
 
 private:
@@ -79,6 +86,7 @@ class TObjMatrix : public TMatrix {
 public:
     using TMatrix::TMatrix;
 
+    //! The object in cell (r, c); raises like GetCells.
     [[nodiscard]] TObject* GetObjs(std::int32_t r, std::int32_t c) const;
     //! Stores the object and fires OnCellChange.
     void SetObjs(std::int32_t r, std::int32_t c, TObject* object);
@@ -97,6 +105,7 @@ public:
     //! Creates, starts and hooks the timer when there is none yet; otherwise
     //! does nothing (a stopped timer stays stopped).
     void StartTimer();
+    //! Disables the timer; the controls stay registered.
     void StopTimer();
     //! Appends the control and returns its index. A control added twice is
     //! repainted twice a tick.
@@ -104,14 +113,18 @@ public:
     //! Removes the control's first entry and returns its former index, or -1.
     std::int32_t Remove(TControl* control);
 
+    //! The timer's interval in milliseconds; 0 before the first StartTimer.
     [[nodiscard]] std::uint32_t GetInterval() const noexcept;
+    //! Sets the timer's interval in milliseconds; does nothing before the first StartTimer.
     void SetInterval(std::uint32_t value);
 
     //! The tick: repaints every control registered when it starts, in order,
     //! skipping a control that left the list before its turn came.
     void OnNotify(TObject* sender);
 
+    //! The number of registered entries.
     [[nodiscard]] std::int32_t ListenerCount() const noexcept { return m_listeners.Count(); }
+    //! The control registered at index; raises EListError out of range.
     [[nodiscard]] TControl* Listeners(std::int32_t index) const;
     //! The timer, or null before the first StartTimer.
     [[nodiscard]] TTimer* Timer() const noexcept { return m_timer.get(); }
@@ -129,7 +142,9 @@ private:
 //! The shared alarmer, made by InitializeKnClasses and freed by
 //! FinalizeKnClasses; null outside that time.
 [[nodiscard]] TTimeAlarmer* Alarmer() noexcept;
+//! Creates the shared alarmer; the package calls it at start-up.
 void InitializeKnClasses();
+//! Frees the shared alarmer; the package calls it at shut-down.
 void FinalizeKnClasses();
 
 //! A memory stream with typed values, little-endian, without padding or tags:
@@ -143,17 +158,28 @@ void FinalizeKnClasses();
 //! no length or count read from the stream sizes an allocation.
 class TKnStream : public TMemoryStream {
 public:
+    //! Writes 4 bytes.
     void WriteInteger(std::int32_t value);
+    //! Writes the 10-byte extended encoding.
     void WriteFloat(long double value);
+    //! Writes 1 byte.
     void WriteChar(char value);
+    //! Writes 1 byte, 0 or 1.
     void WriteBool(bool value);
+    //! Writes the length (4 bytes) and the bytes.
     void WriteString(std::string_view s);
+    //! Writes the count (4 bytes) and every line as WriteString does.
     void WriteStrings(const TStrings& list);
 
+    //! Reads 4 bytes.
     [[nodiscard]] std::int32_t ReadInteger();
+    //! Reads a 10-byte extended value.
     [[nodiscard]] long double ReadFloat();
+    //! Reads 1 byte.
     [[nodiscard]] char ReadChar();
+    //! Reads 1 byte; any non-zero byte is true.
     [[nodiscard]] bool ReadBool();
+    //! Reads a length and that many bytes (fewer at the end of the data) into s.
     void ReadString(std::string& s);
     //! Appends the lines read to list (which is not cleared). With a null list
     //! nothing is read and the position stays.

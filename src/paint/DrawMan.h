@@ -59,6 +59,7 @@ void MultiClipPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& areaRect, con
 void BytesPaint(TCanvas& canvas, const TRect& rect, TBitmap& bitmap);
 //! The smallest rectangle holding all of them (not normalised); (0, 0, 0, 0) for none.
 [[nodiscard]] TRect MergeRect(std::span<const TRect> rects) noexcept;
+//! MergeRect of rectangles written in place: MergeRect({ a, b }).
 [[nodiscard]] TRect MergeRect(std::initializer_list<TRect> rects) noexcept;
 //! The control's client rectangle offset by the positions of its ancestors below
 //! the top level (neither the control's own position nor the top-level one is added).

@@ -15,6 +15,7 @@ namespace plx {
 class TClassInfo;
 struct TEnumInfo;
 
+//! The shape of a gradient's bands.
 enum TGradientStyle : std::uint8_t {
     gsLine, //!< parallel bands
     gsEllipse, //!< concentric ellipses
@@ -22,6 +23,7 @@ enum TGradientStyle : std::uint8_t {
     gsCustomRect, //!< nested bands drawn by OnDrawRect
 };
 
+//! The direction of gsLine bands.
 enum TDirection : std::uint8_t {
     diHorizonal, //!< horizontal bands stacked from top to bottom
     diVertical, //!< vertical bands side by side from left to right
@@ -42,28 +44,51 @@ class TGradient : public TPersistent {
 public:
     TGradient() = default;
 
+    //! The shape of the bands (default gsLine).
     [[nodiscard]] TGradientStyle GradientStyle() const noexcept { return m_gradientStyle; }
+    //! Sets GradientStyle; a change calls Changed.
     void SetGradientStyle(TGradientStyle value);
+    //! The thickness of each band in pixels (default 3).
     [[nodiscard]] std::int32_t LineSize() const noexcept { return m_lineSize; }
+    //! Sets LineSize; a change calls Changed.
     void SetLineSize(std::int32_t value);
+    //! The first colour (default clGray).
     [[nodiscard]] TColor Color1() const noexcept { return m_color1; }
+    //! Sets Color1; a change calls Changed.
     void SetColor1(TColor value);
+    //! The second colour (default clWhite).
     [[nodiscard]] TColor Color2() const noexcept { return m_color2; }
+    //! Sets Color2; a change calls Changed.
     void SetColor2(TColor value);
+    //! The third colour (default clSilver).
     [[nodiscard]] TColor Color3() const noexcept { return m_color3; }
+    //! Sets Color3; a change calls Changed.
     void SetColor3(TColor value);
+    //! The fourth colour (default clWhite).
     [[nodiscard]] TColor Color4() const noexcept { return m_color4; }
+    //! Sets Color4; a change calls Changed.
     void SetColor4(TColor value);
+    //! The fifth colour (default clBlack).
     [[nodiscard]] TColor Color5() const noexcept { return m_color5; }
+    //! Sets Color5; a change calls Changed.
     void SetColor5(TColor value);
+    //! The number of transitions N (default 3): colours 1 to N + 1 take part, and
+    //! N = 1 paints Color1 alone.
     [[nodiscard]] TColorCount ColorCount() const noexcept { return m_colorCount; }
+    //! Sets ColorCount; a change calls Changed.
     void SetColorCount(TColorCount value);
+    //! The direction of gsLine bands (default diHorizonal).
     [[nodiscard]] TDirection LineDirection() const noexcept { return m_lineDirection; }
+    //! Sets LineDirection; a change calls Changed.
     void SetLineDir(TDirection value);
 
+    //! Draws each band of a gsCustomRect gradient.
     [[nodiscard]] const TDrawRectEvent& OnDrawRect() const noexcept { return m_onDrawRect; }
+    //! Sets the handler that draws gsCustomRect bands.
     void SetOnDrawRect(TDrawRectEvent handler) { m_onDrawRect = std::move(handler); }
+    //! Fired by Changed, after any property changed.
     [[nodiscard]] const TNotifyEvent& OnChange() const noexcept { return m_onChange; }
+    //! Sets the handler fired after a change (the owning component hooks it).
     void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
 
     //! Copies style, line size, colours, count and direction from another
@@ -74,8 +99,12 @@ public:
     void Changed();
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties in form-file order: GradientStyle, LineSize, Color1 to
+    //! Color5, ColorCount, LineDirection, OnDrawRect, OnChange.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
+    //! The names of the TGradientStyle values, as form files store them.
     [[nodiscard]] static const TEnumInfo& GradientStyleInfo();
+    //! The names of the TDirection values, as form files store them.
     [[nodiscard]] static const TEnumInfo& DirectionInfo();
 
 private:
@@ -93,6 +122,7 @@ private:
 };
 
 //! \name Band painters
+
 //! colors is the colour list (copied on entry); colorCount the number of
 //! transitions N: colours 0..N take part, N = 1 paints colour 0 alone. The area
 //! is cut into N equal segments and each band of lineSize pixels is filled with

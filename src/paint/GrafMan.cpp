@@ -28,7 +28,7 @@ constexpr const char* kNeedsTrueColour = "Required 16bit or more colors for this
 TBitmap& Result()
 {
     if (!g_result)
-        throw EInvalidOperation("GrafMan: the unit is not initialised");
+        throw EInvalidOperation("GrafMan: the package is not started; create a plx::TPackageScope (or call plx::InitializePackage) first");
     return *g_result;
 }
 

@@ -30,6 +30,7 @@ bool PlayWaveWait(std::string_view name);
 
 //! Start-up and shut-down of the unit: shut-down stops the sound.
 void InitializeAPIMan();
+//! Shut-down of the unit: stops the sound; the package calls it (see InitializeAPIMan).
 void FinalizeAPIMan();
 
 } // namespace plx

@@ -23,6 +23,7 @@ inline constexpr std::string_view kWriteTestName = "~xxy45!j.tmp";
 
 //! \name Folders of the system
 //! @{
+
 //! The running executable's path.
 [[nodiscard]] std::string AppExe();
 namespace Fileman {
@@ -41,6 +42,7 @@ namespace Fileman {
 //! Folders come back without a trailing delimiter, except the root "/", which
 //! stands where a drive would.
 //! @{
+
 //! The folder part of a file name: "/a/b.txt" gives "/a", "/b.txt" gives "/".
 [[nodiscard]] std::string ExtractFilepath(std::string_view fileName);
 //! The name without folder and extension: "/a/b.txt" gives "b".
@@ -55,6 +57,7 @@ namespace Fileman {
 //! \name Folders and files
 //! None of these raise; failure is a false or 0 result.
 //! @{
+
 //! Creates every missing folder of the chain, outermost first (never the
 //! root); true when the folder exists at the end.
 bool CreateDirs(std::string_view folder);

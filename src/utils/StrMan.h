@@ -23,15 +23,20 @@ public:
         for (char c : chars)
             Include(c);
     }
+    //! The set of the characters listed: TCharSet { 'a', 'b' }.
     constexpr TCharSet(std::initializer_list<char> chars) noexcept
     {
         for (char c : chars)
             Include(c);
     }
 
+    //! Adds the character.
     constexpr void Include(char c) noexcept { m_bits[Byte(c) >> 6] |= Bit(c); }
+    //! Removes the character.
     constexpr void Exclude(char c) noexcept { m_bits[Byte(c) >> 6] &= ~Bit(c); }
+    //! True when the character is in the set.
     [[nodiscard]] constexpr bool Contains(char c) const noexcept { return (m_bits[Byte(c) >> 6] & Bit(c)) != 0; }
+    //! Sets are equal when they hold the same characters.
     [[nodiscard]] constexpr bool operator==(const TCharSet&) const noexcept = default;
 
 private:
@@ -98,18 +103,22 @@ void StrSplit(std::string_view s, std::int32_t index, std::string& left, std::st
 
 //! The ASCII letters lowered; every other code unchanged.
 [[nodiscard]] constexpr char LoCase(char ch) noexcept { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch; }
+//! The string with its ASCII letters lowered (LoCase on every character).
 [[nodiscard]] std::string LowCaseStr(std::string_view s);
 //! The first character and every character after a space upper-cased, all
 //! others lowered (ASCII letters only).
 [[nodiscard]] std::string TitleCase(std::string_view s);
+//! count copies of ch.
 [[nodiscard]] std::string FillStr(std::uint8_t count, char ch);
 //! The index of the first item equal to s with the ASCII letters lowered; -1
 //! when none.
 [[nodiscard]] std::int32_t CompareStrAry(std::string_view s, std::span<const std::string> items);
+//! As above, for items written in place: CompareStrAry(s, { "yes", "no" }).
 [[nodiscard]] std::int32_t CompareStrAry(std::string_view s, std::initializer_list<std::string_view> items);
 //! The last position of sub in s when sub is one character; 0 when absent,
 //! and always 0 for an empty or longer sub.
 [[nodiscard]] std::int32_t RPos(std::string_view sub, std::string_view s) noexcept;
+//! How many times ch occurs in s.
 [[nodiscard]] std::int32_t CharCount(std::string_view s, char ch) noexcept;
 
 } // namespace plx

@@ -9,18 +9,23 @@
 
 namespace plx {
 
+//! How one sample is stored: unsigned 8-bit, signed 16-, 24- or 32-bit integers, or 32- or 64-bit floats.
 enum class TWaveSampleFormat : std::uint8_t { U8, S16, S24, S32, Float32, Float64 };
 
 //! The playable part of WAV data: its format and its whole frames.
 struct TWaveInfo {
+    //! The storage of one sample.
     TWaveSampleFormat SampleFormat { TWaveSampleFormat::S16 };
+    //! Samples per frame, 1 to 8.
     std::uint16_t Channels { 0 };
+    //! Frames per second.
     std::uint32_t SamplesPerSec { 0 };
     //! Bytes per frame (one sample of every channel).
     std::uint16_t BlockAlign { 0 };
     //! The frames, inside the bytes that were parsed.
     std::span<const std::uint8_t> Samples;
 
+    //! The number of whole frames in Samples.
     [[nodiscard]] std::uint64_t FrameCount() const noexcept { return BlockAlign ? Samples.size() / BlockAlign : 0; }
     //! How long the sound lasts, in microseconds.
     [[nodiscard]] std::int64_t DurationUs() const noexcept;
@@ -46,8 +51,10 @@ enum class TWaveDevice : std::uint8_t {
 //! Chooses the device for the sounds that start from now on. The environment
 //! variable PLUMEX_SOUND=silent makes Automatic silent as well.
 void SetWaveDevice(TWaveDevice device) noexcept;
+//! The device chosen for new sounds.
 [[nodiscard]] TWaveDevice WaveDevice() noexcept;
 
+//! Whether PlayWaveData returns at once (Async) or when the sound has finished (UntilEnd).
 enum class TWaveWait : std::uint8_t { Async, UntilEnd };
 
 //! Stops the sound playing now, however it was started, and plays this one;

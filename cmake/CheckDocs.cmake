@@ -1,0 +1,30 @@
+# Fails when Doxygen reported a problem in the package's headers (src/utils,
+# src/color, src/paint, src/framework, src/components, src/design, outside the
+# host floors) or in the reference's own pages: every public name of the package
+# is documented. Warnings about the host floors are counted, not failed.
+# Run as: cmake -DLOG=<warnings.log> -DSOURCE_DIR=<repo> -P CheckDocs.cmake
+cmake_minimum_required(VERSION 3.25)
+if(NOT EXISTS "${LOG}")
+  message(FATAL_ERROR "CheckDocs: no Doxygen warning log at '${LOG}'")
+endif()
+file(STRINGS ${LOG} lines)
+set(package "")
+set(host 0)
+foreach(line IN LISTS lines)
+  if(NOT line MATCHES "(warning|error):")
+    continue()
+  endif()
+  string(REPLACE "${SOURCE_DIR}/" "" line "${line}")
+  if(line MATCHES "^src/(rtl|color/host|framework/host)/")
+    math(EXPR host "${host} + 1")
+  else()
+    string(REPLACE ";" "," line "${line}")
+    list(APPEND package "${line}")
+  endif()
+endforeach()
+list(LENGTH package count)
+if(count GREATER 0)
+  list(JOIN package "\n" text)
+  message(FATAL_ERROR "${text}\n${count} documentation problem(s) in the package's headers")
+endif()
+message(STATUS "API reference: every public name of the package is documented (${host} note(s) on the host floors left)")
