@@ -4,6 +4,7 @@
 #include "color/host/Bitmap.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
+#include "TestBmp.h"
 #include "TestStrings.h"
 
 #include <gtest/gtest.h>
@@ -24,66 +25,11 @@ using test::MessageOf;
 constexpr const char* kInvalid = "VirtualBitmap: Invalid bitmap.";
 constexpr const char* kNoTable = "VirtualBitmap: Color table isnot avialable for 16bit or 24bit bitmaps.";
 
-// A .bmp stream built field by field, so each test can spoil one of them.
-struct BmpSpec {
-    std::uint32_t headerSize { 40 };
-    std::int32_t width { 2 };
-    std::int32_t height { 2 };
-    std::uint16_t bits { 24 };
-    std::uint32_t compression { 0 };
-    std::uint32_t imageSize { 0 };
-    std::uint32_t colorsUsed { 0 };
-    std::vector<std::uint32_t> masks; //!< written after a 40-byte header
-    std::vector<TColor> table; //!< entries (4 bytes, or 3 with the 12-byte header)
-    std::vector<std::uint8_t> gap; //!< bytes between the table and the pixels
-    std::vector<std::uint8_t> pixels;
-    std::optional<std::uint32_t> offset; //!< the file header's data offset; computed when absent
-};
+using test::BmpSpec;
 
 std::vector<std::uint8_t> Build(const BmpSpec& s)
 {
-    std::vector<std::uint8_t> out;
-    auto put16 = [&](std::uint32_t v) { out.push_back(v & 0xFF); out.push_back((v >> 8) & 0xFF); };
-    auto put32 = [&](std::uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
-    const std::uint32_t entry = s.headerSize == 12 ? 3 : 4;
-    const std::uint32_t start = 14 + s.headerSize + static_cast<std::uint32_t>(s.masks.size()) * 4
-        + static_cast<std::uint32_t>(s.table.size()) * entry + static_cast<std::uint32_t>(s.gap.size());
-    put16(0x4D42);
-    put32(start + static_cast<std::uint32_t>(s.pixels.size()));
-    put32(0);
-    put32(s.offset.value_or(start));
-    put32(s.headerSize);
-    if (s.headerSize == 12) {
-        put16(static_cast<std::uint32_t>(s.width));
-        put16(static_cast<std::uint32_t>(s.height));
-        put16(1);
-        put16(s.bits);
-    } else {
-        put32(static_cast<std::uint32_t>(s.width));
-        put32(static_cast<std::uint32_t>(s.height));
-        put16(1);
-        put16(s.bits);
-        put32(s.compression);
-        put32(s.imageSize);
-        put32(0);
-        put32(0);
-        put32(s.colorsUsed);
-        put32(0);
-        for (std::size_t i = 40; i < s.headerSize; ++i)
-            out.push_back(0);
-    }
-    for (auto m : s.masks)
-        put32(m);
-    for (TColor c : s.table) {
-        out.push_back(GetBValue(c));
-        out.push_back(GetGValue(c));
-        out.push_back(GetRValue(c));
-        if (entry == 4)
-            out.push_back(0);
-    }
-    out.insert(out.end(), s.gap.begin(), s.gap.end());
-    out.insert(out.end(), s.pixels.begin(), s.pixels.end());
-    return out;
+    return test::BuildBmp(s);
 }
 
 void Load(TVirtualBitmap& v, const std::vector<std::uint8_t>& bytes)
@@ -444,13 +390,16 @@ TEST(VirtualBitmapLoad, MalformedStreamsRaiseAndKeepThePreviousBitmap)
     };
     const std::vector<Case> cases {
         { "header size 41", [](BmpSpec& s) { s.headerSize = 41; } },
-        { "header size 108", [](BmpSpec& s) { s.headerSize = 108; } },
+        { "header size 100", [](BmpSpec& s) { s.headerSize = 100; } },
+        { "signature \"BA\"", [](BmpSpec& s) { s.signature = 0x4142; } },
+        { "plane count 30000", [](BmpSpec& s) { s.planes = 30000; } },
         { "width 0", [](BmpSpec& s) { s.width = 0; } },
         { "negative width", [](BmpSpec& s) { s.width = -2; } },
         { "height 0", [](BmpSpec& s) { s.height = 0; } },
         { "bit count 2", [](BmpSpec& s) { s.bits = 2; } },
         { "bit count 0", [](BmpSpec& s) { s.bits = 0; } },
-        { "run-length compression", [](BmpSpec& s) { s.bits = 8; s.compression = 1; s.table.assign(256, 0); } },
+        { "JPEG data", [](BmpSpec& s) { s.compression = 4; } },
+        { "run-length compression on 24 bits", [](BmpSpec& s) { s.compression = 1; } },
         { "bit fields on 24 bits", [](BmpSpec& s) { s.compression = 3; s.masks = { 0xFF0000, 0xFF00, 0xFF }; } },
         { "unusual bit fields", [](BmpSpec& s) { s.bits = 16; s.compression = 3; s.masks = { 0xF000, 0x0F00, 0x00F0 }; s.pixels.resize(8); } },
         { "width over 32767", [](BmpSpec& s) { s.width = 32768; } },

@@ -1,37 +1,58 @@
-// The .bmp stream format: decoding into a raster and encoding one.
+// The .bmp stream format: decoding into a raster and encoding one, and the limit
+// on the memory any image read from a stream may take.
 #pragma once
 
 #include "color/host/Raster.h"
+#include "color/host/detail/BmpHeader.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
+#include <string>
 #include <vector>
+
+namespace plx {
+
+//! \name Loader allocation limit
+//! Every reader of image streams (TBitmap::LoadFromStream and LoadFromFile, the
+//! virtual bitmap's, form files, resources) checks, before it allocates anything
+//! for the pixels, that the decoded image takes no more than this many bytes: a
+//! host bitmap takes 4 bytes a pixel, a virtual bitmap its padded rows. A larger
+//! image raises EInvalidGraphic with a message that names both sizes, and the
+//! target is left as it was. This keeps a small (for example run-length
+//! compressed) file from claiming gigabytes. The default is 256 MiB (a host bitmap
+//! of 8192 x 8192); 0 means no limit. Bitmaps sized by code are not affected: they
+//! keep the 32,767-per-side and 2^28-pixel caps only.
+inline constexpr std::uint64_t kDefaultImageAllocationLimit = std::uint64_t { 256 } << 20;
+//! Sets the limit in bytes for the whole program; 0 for none.
+void SetImageAllocationLimit(std::uint64_t bytes) noexcept;
+[[nodiscard]] std::uint64_t ImageAllocationLimit() noexcept;
+
+} // namespace plx
 
 namespace plx::detail {
 
-//! What a .bmp stream's headers say, checked against the bytes available.
-struct BmpLayout {
-    std::int32_t width { 0 };
-    std::int32_t height { 0 }; //!< positive; topDown tells the row order
-    bool topDown { false };
-    std::uint16_t bitCount { 0 };
-    std::uint32_t compression { 0 };
-    std::uint32_t headerSize { 0 };
-    std::uint32_t colorCount { 0 }; //!< colour-table entries in the stream
-    std::uint32_t entrySize { 4 }; //!< 3 for the 12-byte header
-    std::uint32_t masks[3] { 0, 0, 0 }; //!< red, green, blue bit fields
-    std::uint64_t tableOffset { 0 }; //!< from the start of the stream
-    std::uint64_t pixelOffset { 0 };
-    std::uint64_t pixelBytes { 0 }; //!< bytes of pixel data to read
-    std::uint64_t streamBytes { 0 }; //!< bytes of the whole stream, file header included
+//! The message refusing an image read from a stream that would take `bytes`
+//! bytes for its pixels (naming the size and the limit), or an empty string
+//! when it may take them.
+[[nodiscard]] std::string ImageAllocationRefusal(std::int32_t width, std::int32_t height, std::uint64_t bytes);
+//! Throws EInvalidGraphic with ImageAllocationRefusal's message when there is one.
+void CheckImageAllocation(std::int32_t width, std::int32_t height, std::uint64_t bytes);
+
+//! While one lives, reads on this thread are not limited: for streams the program
+//! wrote itself from a bitmap sized by code (a virtual bitmap handed to a host
+//! bitmap, and back).
+class UnlimitedImageAllocation {
+public:
+    UnlimitedImageAllocation() noexcept;
+    ~UnlimitedImageAllocation();
+    UnlimitedImageAllocation(const UnlimitedImageAllocation&) = delete;
+    UnlimitedImageAllocation& operator=(const UnlimitedImageAllocation&) = delete;
 };
 
-//! Reads and checks the headers. bytesAvailable is what the stream holds from the
-//! file header on. Throws EInvalidGraphic with a message naming the problem.
+//! Reads and checks the headers for a host bitmap (ParseBmpHeader), then the
+//! allocation limit. bytesAvailable is what the stream holds from the file
+//! header on. Throws EInvalidGraphic with a message naming the problem.
 [[nodiscard]] BmpLayout ReadBmpLayout(std::span<const std::uint8_t> headerBytes, std::uint64_t bytesAvailable);
-//! The bytes ReadBmpLayout needs to see: the file header and the largest info header.
-inline constexpr std::size_t kBmpHeaderPeek = 14 + 124 + 12;
 
 //! Decodes a whole stream (file header first) into a raster of the stream's own
 //! format. Throws EInvalidGraphic; the raster is only changed on success.

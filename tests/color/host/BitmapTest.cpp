@@ -207,7 +207,6 @@ TEST(BitmapStream, MalformedStreamsRaiseAndLeaveTheBitmapUnchanged)
     bad.push_back(MakeBmp(40000, 1, 24, 0, {}, {}));
     bad.push_back(MakeBmp(30000, 30000, 1, 0, { 0, 0xFFFFFF }, { 0 })); // huge size, no data
     bad.push_back(MakeBmp(30000, 30000, 8, 1, { 0 }, { 0, 1 }, 1)); // RLE claiming far more than it holds
-    bad.push_back(MakeBmp(1, 1, 8, 0, { 0 }, { 0, 0, 0, 0 }, 300)); // colour count above the depth
     auto wrongHeader = good;
     wrongHeader[14] = 41;
     bad.push_back(wrongHeader);
