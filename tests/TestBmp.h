@@ -1,6 +1,7 @@
 // .bmp streams built field by field, so that each test can spoil one of them.
 #pragma once
 
+#include "color/host/BmpFormat.h"
 #include "color/host/Types.h"
 #include "rtl/Streams.h"
 
@@ -97,5 +98,21 @@ inline void FillStream(TMemoryStream& stream, const std::vector<std::uint8_t>& b
         stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
     stream.SetPosition(0);
 }
+
+//! Sets the image allocation limit for a test and restores the previous one.
+class AllocationLimitGuard {
+public:
+    explicit AllocationLimitGuard(std::uint64_t bytes)
+        : m_saved(ImageAllocationLimit())
+    {
+        SetImageAllocationLimit(bytes);
+    }
+    ~AllocationLimitGuard() { SetImageAllocationLimit(m_saved); }
+    AllocationLimitGuard(const AllocationLimitGuard&) = delete;
+    AllocationLimitGuard& operator=(const AllocationLimitGuard&) = delete;
+
+private:
+    std::uint64_t m_saved;
+};
 
 } // namespace plx::test
