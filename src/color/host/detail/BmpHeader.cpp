@@ -28,6 +28,18 @@ std::uint32_t U32(Bytes d, std::size_t at) noexcept
         | (static_cast<std::uint32_t>(d[at + 2]) << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
 }
 
+// True when the mask is one run of set bits (0 is not).
+constexpr bool IsContiguousMask(std::uint32_t mask) noexcept
+{
+    if (mask == 0)
+        return false;
+    while ((mask & 1) == 0)
+        mask >>= 1;
+    return (mask & (mask + 1)) == 0;
+}
+
+static_assert(IsContiguousMask(0xFFFFFFFF) && IsContiguousMask(0x07E0) && !IsContiguousMask(0x6F) && !IsContiguousMask(0));
+
 std::string Hex(std::uint32_t v)
 {
     char text[16];

@@ -62,19 +62,10 @@ inline constexpr std::size_t kBmpHeaderPeek = 14 + 124 + 12;
 //!
 //! The colour table ends where the pixels start when the file header's offset
 //! points inside it (files that store fewer entries than their depth or colour
-//! count says); an offset beyond the table leaves a gap before the pixels; an
-//! offset before the table or beyond the stream is ignored, and the pixels follow
-//! the table.
+//! count says; a palette bitmap keeps at least one entry); an offset beyond the
+//! table leaves a gap before the pixels; an offset before that or beyond the
+//! stream is ignored, and the pixels follow the table. A colour count above
+//! 2^bitCount is capped (the extra entries are skipped).
 [[nodiscard]] BmpHeaderResult ParseBmpHeader(std::span<const std::uint8_t> head, std::uint64_t bytesAvailable);
-
-//! True when the mask is one run of set bits (0 is not).
-[[nodiscard]] constexpr bool IsContiguousMask(std::uint32_t mask) noexcept
-{
-    if (mask == 0)
-        return false;
-    while ((mask & 1) == 0)
-        mask >>= 1;
-    return (mask & (mask + 1)) == 0;
-}
 
 } // namespace plx::detail
