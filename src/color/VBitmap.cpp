@@ -1,13 +1,18 @@
 #include "color/VBitmap.h"
 
 #include "color/host/Bitmap.h"
+#include "color/host/BmpFormat.h"
+#include "color/host/detail/BmpCodec.h"
+#include "color/host/detail/BmpRle.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
 
 #include <algorithm>
-#include <array>
+#include <cassert>
+#include <cstdio>
 #include <cstring>
-#include <optional>
+#include <string>
+#include <vector>
 
 namespace plx {
 
@@ -18,13 +23,7 @@ constexpr const char* kNoColorTable = "VirtualBitmap: Color table isnot avialabl
 
 constexpr std::int64_t kFileHeaderSize = 14;
 constexpr std::int64_t kInfoHeaderSize = 40;
-constexpr std::int64_t kCoreHeaderSize = 12;
 constexpr std::int64_t kMaskBytes = 12;
-constexpr std::int32_t kMaxSide = 32767;
-constexpr std::int64_t kMaxPixels = std::int64_t { 1 } << 28;
-
-constexpr std::uint32_t kRgb = 0;
-constexpr std::uint32_t kBitFields = 3;
 
 [[noreturn]] void InvalidBitmap()
 {
@@ -38,7 +37,7 @@ bool ValidBits(std::int64_t bits) noexcept
 
 bool ValidSize(std::int64_t width, std::int64_t height) noexcept
 {
-    return width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+    return width >= 0 && height >= 0 && width <= kMaxBitmapSide && height <= kMaxBitmapSide && width * height <= kMaxBitmapPixels;
 }
 
 std::uint64_t RowBytes(std::int64_t width, std::int64_t bits) noexcept
@@ -49,12 +48,6 @@ std::uint64_t RowBytes(std::int64_t width, std::int64_t bits) noexcept
 std::uint16_t U16(const std::uint8_t* p) noexcept
 {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t U32(const std::uint8_t* p) noexcept
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
-        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 void Put16(std::uint8_t* p, std::uint32_t v) noexcept
@@ -94,91 +87,81 @@ TColor Blend(TColor neighbour, TColor colour, std::uint32_t p) noexcept
         static_cast<std::int32_t>(BlendChannel(GetBValue(neighbour), GetBValue(colour), p)));
 }
 
-// What the headers of a .bmp stream say, checked against the bytes it holds.
-struct StreamLayout {
-    std::int32_t width { 0 };
-    std::int32_t height { 0 }; //!< positive; topDown tells the row order
-    bool topDown { false };
-    std::int32_t bits { 0 };
-    bool sixBitGreen { false };
-    std::uint32_t entries { 0 }; //!< colour-table entries in the stream
-    std::uint32_t entrySize { 4 }; //!< 3 with the 12-byte header
-    std::int64_t tableStart { 0 }; //!< from the file header's first byte
-    std::int64_t dataStart { 0 };
-    std::uint64_t imageBytes { 0 };
-};
-
-// Reads the headers from the stream (which holds `available` bytes from the file
-// header on) and checks them; nullopt when they do not describe a bitmap the
-// stream can hold. Only the headers are read; nothing is allocated for the pixels.
-std::optional<StreamLayout> ReadLayout(TStream& stream, std::int64_t available)
+bool Is565(const detail::BmpLayout& l) noexcept
 {
-    std::array<std::uint8_t, kFileHeaderSize + kInfoHeaderSize + kMaskBytes> head {};
-    if (available < kFileHeaderSize + 4 || stream.Read(head.data(), kFileHeaderSize + 4) != kFileHeaderSize + 4)
-        return std::nullopt;
-    const std::uint32_t headerSize = U32(&head[kFileHeaderSize]);
-    if (headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize)
-        return std::nullopt;
-    const std::int64_t headerEnd = kFileHeaderSize + headerSize;
-    if (available < headerEnd || stream.Read(&head[kFileHeaderSize + 4], headerSize - 4) != headerSize - 4)
-        return std::nullopt;
-    const std::uint8_t* h = &head[kFileHeaderSize];
+    return l.bitCount == 16 && l.masks[0] == 0xF800 && l.masks[1] == 0x07E0 && l.masks[2] == 0x001F;
+}
 
-    StreamLayout l;
-    std::int64_t width = 0, height = 0;
-    std::uint32_t compression = kRgb, colorsUsed = 0;
-    if (headerSize == kInfoHeaderSize) {
-        width = static_cast<std::int32_t>(U32(h + 4));
-        height = static_cast<std::int32_t>(U32(h + 8));
-        l.bits = U16(h + 14);
-        compression = U32(h + 16);
-        colorsUsed = U32(h + 32);
-    } else {
-        width = U16(h + 4);
-        height = U16(h + 6);
-        l.bits = U16(h + 10);
-        l.entrySize = 3;
-    }
-    if (width < 1 || height == 0 || !ValidBits(l.bits))
-        return std::nullopt;
-    l.topDown = height < 0;
-    height = l.topDown ? -height : height;
-    if (!ValidSize(width, height))
-        return std::nullopt;
-    l.width = static_cast<std::int32_t>(width);
-    l.height = static_cast<std::int32_t>(height);
+// Why the pixels of a stream cannot be kept in this object's layout (which has
+// 5-5-5 or 5-6-5 16-bit pixels and plain blue, green, red, unused 32-bit ones),
+// or an empty string when they can.
+std::string Unrepresentable(const detail::BmpLayout& l)
+{
+    const std::uint32_t r = l.masks[0], g = l.masks[1], b = l.masks[2];
+    const bool plain = (l.bitCount == 16 && r == 0x7C00 && g == 0x03E0 && b == 0x001F) || Is565(l)
+        || (l.bitCount == 32 && r == 0xFF0000 && g == 0x00FF00 && b == 0x0000FF);
+    if (l.bitCount <= 8 || l.bitCount == 24 || plain)
+        return {};
+    char text[96];
+    std::snprintf(text, sizeof text, "%d-bit pixels with the bit fields 0x%X, 0x%X, 0x%X cannot be kept", int { l.bitCount }, r, g, b);
+    return text;
+}
 
-    l.tableStart = headerEnd;
-    if (compression == kBitFields && (l.bits == 16 || l.bits == 32)) {
-        // Only the masks of the plain layouts (and 5-6-5) are kept as they are.
-        if (available < headerEnd + kMaskBytes || stream.Read(&head[headerEnd], kMaskBytes) != kMaskBytes)
-            return std::nullopt;
-        const std::uint32_t r = U32(&head[headerEnd]), g = U32(&head[headerEnd + 4]), b = U32(&head[headerEnd + 8]);
-        if (l.bits == 16 && r == 0xF800 && g == 0x07E0 && b == 0x001F)
-            l.sixBitGreen = true;
-        else if (!(l.bits == 16 && r == 0x7C00 && g == 0x03E0 && b == 0x001F)
-            && !(l.bits == 32 && r == 0xFF0000 && g == 0x00FF00 && b == 0x0000FF))
-            return std::nullopt;
-        l.tableStart += kMaskBytes;
-    } else if (compression != kRgb) {
-        return std::nullopt;
-    }
+// Where the classic layout puts the table and the pixels.
+std::size_t ClassicTableOffset(bool sixBitGreen) noexcept
+{
+    return static_cast<std::size_t>(kFileHeaderSize + kInfoHeaderSize + (sixBitGreen ? kMaskBytes : 0));
+}
 
-    if (l.bits <= 8) {
-        const std::uint32_t full = 1u << l.bits;
-        l.entries = colorsUsed >= 1 && colorsUsed <= full ? colorsUsed : full;
-    }
-    l.dataStart = l.tableStart + static_cast<std::int64_t>(l.entries) * l.entrySize;
-    l.imageBytes = RowBytes(l.width, l.bits) * static_cast<std::uint64_t>(l.height);
-    if (static_cast<std::uint64_t>(available) < static_cast<std::uint64_t>(l.dataStart)
-        || static_cast<std::uint64_t>(available) - static_cast<std::uint64_t>(l.dataStart) < l.imageBytes)
-        return std::nullopt;
-    // A data offset beyond the table (a gap, or an optional table of a deeper
-    // bitmap) is honoured when the pixels still fit after it.
-    const std::int64_t offset = U32(&head[10]);
-    if (offset > l.dataStart && offset <= available && static_cast<std::uint64_t>(available - offset) >= l.imageBytes)
-        l.dataStart = offset;
-    return l;
+std::size_t ClassicPixelOffset(const detail::BmpLayout& l) noexcept
+{
+    return ClassicTableOffset(Is565(l)) + (l.bitCount <= 8 ? std::size_t { 4 } << l.bitCount : 0);
+}
+
+// Copies the stream's table (3- or 4-byte entries) into 4-byte entries.
+void ReadTable(TStream& stream, std::int64_t start, const detail::BmpLayout& l, std::uint8_t* table)
+{
+    if (l.colorCount == 0)
+        return;
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(l.colorCount) * l.entrySize);
+    stream.SetPosition(start + static_cast<std::int64_t>(l.tableOffset));
+    stream.ReadBuffer(raw.data(), static_cast<std::int64_t>(raw.size()));
+    for (std::size_t i = 0; i < l.colorCount; ++i)
+        std::memcpy(table + 4 * i, &raw[l.entrySize * i], 3);
+}
+
+// Reads uncompressed rows as they are; top-down rows are turned bottom-up.
+void ReadRows(TStream& stream, std::int64_t start, const detail::BmpLayout& l, std::uint8_t* pixels)
+{
+    stream.SetPosition(start + static_cast<std::int64_t>(l.pixelOffset));
+    stream.ReadBuffer(pixels, static_cast<std::int64_t>(l.pixelBytes));
+    if (!l.topDown)
+        return;
+    const std::size_t row = static_cast<std::size_t>(l.RowBytes());
+    for (std::int32_t top = 0, bottom = l.height - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(pixels + row * static_cast<std::size_t>(top), pixels + row * static_cast<std::size_t>(top + 1),
+            pixels + row * static_cast<std::size_t>(bottom));
+}
+
+// Decodes run-length data into uncompressed rows of the same depth (zero-filled
+// beforehand, so pixels the data leaves undefined take entry 0). False when the
+// data is truncated.
+bool ReadCompressed(TStream& stream, std::int64_t start, const detail::BmpLayout& l, std::uint8_t* pixels)
+{
+    std::vector<std::uint8_t> packed(static_cast<std::size_t>(l.pixelBytes));
+    stream.SetPosition(start + static_cast<std::int64_t>(l.pixelOffset));
+    stream.ReadBuffer(packed.data(), static_cast<std::int64_t>(packed.size()));
+    const std::size_t rowBytes = static_cast<std::size_t>(l.RowBytes());
+    const bool four = l.compression == detail::kBmpRle4;
+    return detail::DecodeBmpRle(packed, l.width, l.height, four, [&](std::int32_t x, std::int32_t row, std::uint32_t index) {
+        std::uint8_t* p = pixels + rowBytes * static_cast<std::size_t>(row);
+        if (!four)
+            p[x] = static_cast<std::uint8_t>(index);
+        else if (x & 1)
+            p[x / 2] = static_cast<std::uint8_t>((p[x / 2] & 0xF0) | index);
+        else
+            p[x / 2] = static_cast<std::uint8_t>((p[x / 2] & 0x0F) | (index << 4));
+    });
 }
 
 } // namespace
@@ -198,6 +181,9 @@ TVirtualBitmap::TVirtualBitmap(const TBitmap& bitmap)
     bitmap.SaveToStream(*data);
     data->SetPosition(0);
     if (!Adopt(data)) {
+        // The host bitmap was sized by code: its copy is not held to the limit
+        // on images read from streams.
+        const detail::UnlimitedImageAllocation unlimited;
         data->SetPosition(0);
         LoadFromStream(*data);
     }
@@ -228,7 +214,7 @@ void TVirtualBitmap::RecreateContent()
 
 std::size_t TVirtualBitmap::TableOffset() const noexcept
 {
-    return static_cast<std::size_t>(kFileHeaderSize + kInfoHeaderSize + (m_sixBitGreen ? kMaskBytes : 0));
+    return ClassicTableOffset(m_sixBitGreen);
 }
 
 std::size_t TVirtualBitmap::TableEntries() const noexcept
@@ -260,7 +246,7 @@ void TVirtualBitmap::WriteHeaders() noexcept
     Put32(h + 8, static_cast<std::uint32_t>(m_height));
     Put16(h + 12, 1);
     Put16(h + 14, static_cast<std::uint32_t>(m_bits));
-    Put32(h + 16, m_sixBitGreen ? kBitFields : kRgb);
+    Put32(h + 16, m_sixBitGreen ? detail::kBmpBitFields : detail::kBmpRgb);
     Put32(h + 20, static_cast<std::uint32_t>(imageBytes));
     if (m_sixBitGreen) {
         Put32(h + kInfoHeaderSize, 0xF800);
@@ -273,65 +259,90 @@ bool TVirtualBitmap::Adopt(std::unique_ptr<TMemoryStream>& data)
 {
     // A stream already laid out as this object keeps its bitmap (a 40-byte
     // header, a full table, bottom-up rows right after it) is taken as it is.
-    const std::optional<StreamLayout> layout = ReadLayout(*data, data->Size());
-    if (!layout)
+    const std::span<const std::uint8_t> bytes(data->Memory(), static_cast<std::size_t>(data->Size()));
+    const detail::BmpHeaderResult parsed = detail::ParseBmpHeader(bytes, bytes.size());
+    if (!parsed.layout || !Unrepresentable(*parsed.layout).empty())
         return false;
-    const StreamLayout& l = *layout;
-    const std::int64_t tableStart = kFileHeaderSize + kInfoHeaderSize + (l.sixBitGreen ? kMaskBytes : 0);
-    const std::uint32_t full = l.bits <= 8 ? 1u << l.bits : 0;
-    if (l.entrySize != 4 || l.topDown || l.tableStart != tableStart || l.entries != full
-        || l.dataStart != tableStart + 4 * static_cast<std::int64_t>(full))
+    const detail::BmpLayout& l = *parsed.layout;
+    const std::uint32_t full = l.bitCount <= 8 ? 1u << l.bitCount : 0;
+    if (l.headerSize != kInfoHeaderSize || l.topDown || l.Compressed() || l.colorCount != full
+        || l.tableOffset != ClassicTableOffset(Is565(l)) || l.pixelOffset != ClassicPixelOffset(l))
         return false;
-    m_width = l.width;
-    m_height = l.height;
-    m_bits = l.bits;
-    m_colors = std::int64_t { 1 } << l.bits;
-    m_sixBitGreen = l.sixBitGreen;
-    data->SetSize(static_cast<std::int64_t>(l.dataStart + static_cast<std::int64_t>(l.imageBytes)));
-    m_data = std::move(data);
-    WriteHeaders();
+    data->SetSize(static_cast<std::int64_t>(l.streamBytes));
+    Commit(l, std::move(data));
     return true;
+}
+
+void TVirtualBitmap::Commit(const detail::BmpLayout& layout, std::unique_ptr<TMemoryStream> data)
+{
+    m_width = layout.width;
+    m_height = layout.height;
+    m_bits = layout.bitCount;
+    m_colors = std::int64_t { 1 } << layout.bitCount;
+    m_sixBitGreen = Is565(layout);
+    m_data = std::move(data);
+    m_loadError.clear();
+    WriteHeaders();
+}
+
+void TVirtualBitmap::Refuse(std::string why)
+{
+    m_loadError = std::move(why);
+    InvalidBitmap();
+}
+
+detail::BmpLayout TVirtualBitmap::ReadLayout(TStream& stream, std::int64_t available)
+{
+    std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min<std::int64_t>(available, detail::kBmpHeaderPeek)));
+    head.resize(static_cast<std::size_t>(std::max<std::int64_t>(stream.Read(head.data(), static_cast<std::int64_t>(head.size())), 0)));
+    detail::BmpHeaderResult parsed = detail::ParseBmpHeader(head, static_cast<std::uint64_t>(available));
+    if (!parsed.layout)
+        Refuse(std::move(parsed.reason));
+    const detail::BmpLayout& l = *parsed.layout;
+    if (std::string why = Unrepresentable(l); !why.empty())
+        Refuse(std::move(why));
+    const std::uint64_t pixelBytes = l.RowBytes() * static_cast<std::uint64_t>(l.height);
+    if (std::string why = detail::ImageAllocationRefusal(l.width, l.height, pixelBytes); !why.empty()) {
+        m_loadError = why;
+        throw EInvalidGraphic(why);
+    }
+    return l;
 }
 
 void TVirtualBitmap::LoadFromStream(TStream& stream)
 {
     const std::int64_t start = stream.Position();
     const std::int64_t available = std::max<std::int64_t>(stream.Size() - start, 0);
-    const std::optional<StreamLayout> layout = ReadLayout(stream, available);
-    if (!layout)
-        InvalidBitmap();
-    const StreamLayout& l = *layout;
+    const detail::BmpLayout l = ReadLayout(stream, available);
 
     // The new content is built aside in this object's own layout, then swapped in.
-    const std::size_t tableOffset = kFileHeaderSize + kInfoHeaderSize + (l.sixBitGreen ? kMaskBytes : 0);
-    const std::size_t pixelOffset = tableOffset + (l.bits <= 8 ? std::size_t { 4 } << l.bits : 0);
+    const std::size_t pixelOffset = ClassicPixelOffset(l);
     auto data = std::make_unique<TMemoryStream>();
-    data->SetSize(static_cast<std::int64_t>(pixelOffset + l.imageBytes));
-    if (l.entries > 0) {
-        std::vector<std::uint8_t> raw(static_cast<std::size_t>(l.entries) * l.entrySize);
-        stream.SetPosition(start + l.tableStart);
-        stream.ReadBuffer(raw.data(), static_cast<std::int64_t>(raw.size()));
-        for (std::size_t i = 0; i < l.entries; ++i)
-            std::memcpy(data->Memory() + tableOffset + 4 * i, &raw[l.entrySize * i], 3);
-    }
-    std::uint8_t* pixels = data->Memory() + pixelOffset;
-    stream.SetPosition(start + l.dataStart);
-    stream.ReadBuffer(pixels, static_cast<std::int64_t>(l.imageBytes));
-    if (l.topDown) {
-        // Kept bottom-up, as every other bitmap.
-        const std::size_t row = static_cast<std::size_t>(RowBytes(l.width, l.bits));
-        for (std::int32_t top = 0, bottom = l.height - 1; top < bottom; ++top, --bottom)
-            std::swap_ranges(pixels + row * static_cast<std::size_t>(top), pixels + row * static_cast<std::size_t>(top + 1),
-                pixels + row * static_cast<std::size_t>(bottom));
-    }
+    data->SetSize(static_cast<std::int64_t>(pixelOffset + l.RowBytes() * static_cast<std::uint64_t>(l.height)));
+    ReadTable(stream, start, l, data->Memory() + ClassicTableOffset(Is565(l)));
+    if (!l.Compressed())
+        ReadRows(stream, start, l, data->Memory() + pixelOffset);
+    else if (!ReadCompressed(stream, start, l, data->Memory() + pixelOffset))
+        Refuse("the compressed data is truncated");
+    stream.SetPosition(start + static_cast<std::int64_t>(l.streamBytes));
+    Commit(l, std::move(data));
+}
 
-    m_width = l.width;
-    m_height = l.height;
-    m_bits = l.bits;
-    m_colors = std::int64_t { 1 } << l.bits;
-    m_sixBitGreen = l.sixBitGreen;
-    m_data = std::move(data);
-    WriteHeaders();
+void TVirtualBitmap::SaveToStream(TStream& stream) const
+{
+    stream.WriteBuffer(m_data->Memory(), m_data->Size());
+}
+
+void TVirtualBitmap::LoadFromFile(const std::string& fileName)
+{
+    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(file);
+}
+
+void TVirtualBitmap::SaveToFile(const std::string& fileName) const
+{
+    TFileStream file(fileName, fmCreate);
+    SaveToStream(file);
 }
 
 void TVirtualBitmap::ProduceBitmap(TBitmap& bitmap) const
@@ -340,7 +351,10 @@ void TVirtualBitmap::ProduceBitmap(TBitmap& bitmap) const
         bitmap.FreeImage();
         return;
     }
-    // The stream is always a complete .bmp: only its position changes.
+    // The stream is always a complete .bmp: only its position changes. This
+    // bitmap was sized by code or already passed the limit as a virtual bitmap,
+    // so its host copy is not held to the limit on images read from streams.
+    const detail::UnlimitedImageAllocation unlimited;
     m_data->SetPosition(0);
     bitmap.LoadFromStream(*m_data);
 }
@@ -362,16 +376,19 @@ std::span<const std::uint8_t> TVirtualBitmap::PixelData() const noexcept
 
 std::uint8_t* TVirtualBitmap::ScanLine(std::int32_t y) noexcept
 {
+    assert(y >= 0 && y < m_height);
     return Pixels() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
 }
 
 const std::uint8_t* TVirtualBitmap::ScanLine(std::int32_t y) const noexcept
 {
+    assert(y >= 0 && y < m_height);
     return Pixels() + static_cast<std::size_t>(m_height - 1 - y) * RowSize();
 }
 
 std::size_t TVirtualBitmap::GotoXY(std::int32_t x, std::int32_t y) const noexcept
 {
+    assert(x >= 0 && y >= 0 && x < m_width && y < m_height);
     return static_cast<std::size_t>(m_height - 1 - y) * RowSize() + static_cast<std::size_t>(x) * static_cast<std::size_t>(m_bits) / 8;
 }
 

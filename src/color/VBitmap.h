@@ -11,12 +11,17 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 namespace plx {
 
 class TBitmap;
 class TMemoryStream;
 class TStream;
+
+namespace detail {
+struct BmpLayout;
+}
 
 //! A bitmap kept exactly as the pixel rows of a .bmp file: bottom-up, each row
 //! padded to a multiple of 4 bytes, 24-bit pixels as blue, green, red, 32-bit
@@ -41,13 +46,32 @@ public:
 
     //! \name Streaming
 
-    //! Reads a .bmp stream from its current position: a 14-byte file header, a 40-
-    //! or 12-byte header, the colour table, the pixels. Headers that do not fit
-    //! the data raise Exception("VirtualBitmap: Invalid bitmap.") before anything
-    //! is allocated, and the object keeps its previous state.
+    //! Reads a .bmp stream from its current position and leaves the position after
+    //! the pixel data. Reads what the host bitmap reads (the same headers and
+    //! checks, the same pixels) and keeps it in this object's layout: a 108- or
+    //! 124-byte header becomes a 40-byte one, a 12-byte header's 3-byte entries
+    //! become 4-byte ones, top-down rows are turned bottom-up, run-length data is
+    //! decoded into rows of the same depth (pixels it leaves undefined take entry
+    //! 0), and 32-bit fields of the standard masks become plain 32-bit pixels.
+    //! Headers that do not fit the data, and pixels this layout cannot hold (bit
+    //! fields other than 5-5-5, 5-6-5 and the standard 32-bit ones), raise
+    //! Exception("VirtualBitmap: Invalid bitmap."); LoadError then says why. A
+    //! bitmap whose rows would pass the image allocation limit (BmpFormat.h:
+    //! SetImageAllocationLimit, 256 MiB unless the application changes it) raises
+    //! EInvalidGraphic naming both sizes. Either way this is decided before
+    //! anything is allocated for the pixels, and the object keeps its state.
     void LoadFromStream(TStream& stream);
+    //! Writes the bitmap as a .bmp stream in this object's layout: file header,
+    //! 40-byte header (with the 5-6-5 masks for such pixels), the whole table,
+    //! the bottom-up rows.
+    void SaveToStream(TStream& stream) const;
+    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName) const;
+    //! Why the last LoadFromStream refused its stream ("plane count 3"), for
+    //! whoever debugs a file; empty after a successful load.
+    [[nodiscard]] const std::string& LoadError() const noexcept { return m_loadError; }
     //! Loads the bitmap's .bmp stream into the host bitmap (an empty virtual
-    //! bitmap empties it).
+    //! bitmap empties it). Not held to the image allocation limit.
     void ProduceBitmap(TBitmap& bitmap) const;
     //! Sizes the pixel data for the current Width, Height and Bits and gives a
     //! new table when Bits <= 8; table and pixels are zero-filled.
@@ -62,11 +86,12 @@ public:
     //! blended towards the colour.
     void SetPixel(std::int32_t x, std::int32_t y, TColor color) noexcept;
     //! The offset in PixelData of the byte holding pixel (x, y), which must lie
-    //! inside the bitmap.
+    //! inside the bitmap (asserted).
     [[nodiscard]] std::size_t GotoXY(std::int32_t x, std::int32_t y) const noexcept;
     //! Bytes per stored row: ((Width × Bits + 31) div 32) × 4.
     [[nodiscard]] std::size_t RowSize() const noexcept;
-    //! The stored bytes of row y (0 = top), RowSize bytes long.
+    //! The stored bytes of row y (0 = top), RowSize bytes long; y must lie inside
+    //! the bitmap (asserted), so pixel loops need not check it.
     [[nodiscard]] std::uint8_t* ScanLine(std::int32_t y) noexcept;
     //! ScanLine of a constant bitmap.
     [[nodiscard]] const std::uint8_t* ScanLine(std::int32_t y) const noexcept;
@@ -135,6 +160,9 @@ public:
 private:
     void Resize(std::int32_t width, std::int32_t height, std::int32_t bits);
     [[nodiscard]] bool Adopt(std::unique_ptr<TMemoryStream>& data);
+    [[nodiscard]] detail::BmpLayout ReadLayout(TStream& stream, std::int64_t available);
+    [[noreturn]] void Refuse(std::string why);
+    void Commit(const detail::BmpLayout& layout, std::unique_ptr<TMemoryStream> data);
     void WriteHeaders() noexcept;
     [[nodiscard]] std::size_t TableOffset() const noexcept;
     [[nodiscard]] std::size_t TableEntries() const noexcept;
@@ -159,6 +187,7 @@ private:
     //! The bitmap as a .bmp stream: file header, 40-byte header, the 5-6-5 masks
     //! when m_sixBitGreen, the table (Colors × 4 bytes when Bits <= 8), the pixels.
     std::unique_ptr<TMemoryStream> m_data;
+    std::string m_loadError;
 };
 
 } // namespace plx

@@ -4,11 +4,13 @@
 #include "color/host/Bitmap.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
+#include "TestBmp.h"
 #include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -24,66 +26,11 @@ using test::MessageOf;
 constexpr const char* kInvalid = "VirtualBitmap: Invalid bitmap.";
 constexpr const char* kNoTable = "VirtualBitmap: Color table isnot avialable for 16bit or 24bit bitmaps.";
 
-// A .bmp stream built field by field, so each test can spoil one of them.
-struct BmpSpec {
-    std::uint32_t headerSize { 40 };
-    std::int32_t width { 2 };
-    std::int32_t height { 2 };
-    std::uint16_t bits { 24 };
-    std::uint32_t compression { 0 };
-    std::uint32_t imageSize { 0 };
-    std::uint32_t colorsUsed { 0 };
-    std::vector<std::uint32_t> masks; //!< written after a 40-byte header
-    std::vector<TColor> table; //!< entries (4 bytes, or 3 with the 12-byte header)
-    std::vector<std::uint8_t> gap; //!< bytes between the table and the pixels
-    std::vector<std::uint8_t> pixels;
-    std::optional<std::uint32_t> offset; //!< the file header's data offset; computed when absent
-};
+using test::BmpSpec;
 
 std::vector<std::uint8_t> Build(const BmpSpec& s)
 {
-    std::vector<std::uint8_t> out;
-    auto put16 = [&](std::uint32_t v) { out.push_back(v & 0xFF); out.push_back((v >> 8) & 0xFF); };
-    auto put32 = [&](std::uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
-    const std::uint32_t entry = s.headerSize == 12 ? 3 : 4;
-    const std::uint32_t start = 14 + s.headerSize + static_cast<std::uint32_t>(s.masks.size()) * 4
-        + static_cast<std::uint32_t>(s.table.size()) * entry + static_cast<std::uint32_t>(s.gap.size());
-    put16(0x4D42);
-    put32(start + static_cast<std::uint32_t>(s.pixels.size()));
-    put32(0);
-    put32(s.offset.value_or(start));
-    put32(s.headerSize);
-    if (s.headerSize == 12) {
-        put16(static_cast<std::uint32_t>(s.width));
-        put16(static_cast<std::uint32_t>(s.height));
-        put16(1);
-        put16(s.bits);
-    } else {
-        put32(static_cast<std::uint32_t>(s.width));
-        put32(static_cast<std::uint32_t>(s.height));
-        put16(1);
-        put16(s.bits);
-        put32(s.compression);
-        put32(s.imageSize);
-        put32(0);
-        put32(0);
-        put32(s.colorsUsed);
-        put32(0);
-        for (std::size_t i = 40; i < s.headerSize; ++i)
-            out.push_back(0);
-    }
-    for (auto m : s.masks)
-        put32(m);
-    for (TColor c : s.table) {
-        out.push_back(GetBValue(c));
-        out.push_back(GetGValue(c));
-        out.push_back(GetRValue(c));
-        if (entry == 4)
-            out.push_back(0);
-    }
-    out.insert(out.end(), s.gap.begin(), s.gap.end());
-    out.insert(out.end(), s.pixels.begin(), s.pixels.end());
-    return out;
+    return test::BuildBmp(s);
 }
 
 void Load(TVirtualBitmap& v, const std::vector<std::uint8_t>& bytes)
@@ -444,13 +391,16 @@ TEST(VirtualBitmapLoad, MalformedStreamsRaiseAndKeepThePreviousBitmap)
     };
     const std::vector<Case> cases {
         { "header size 41", [](BmpSpec& s) { s.headerSize = 41; } },
-        { "header size 108", [](BmpSpec& s) { s.headerSize = 108; } },
+        { "header size 100", [](BmpSpec& s) { s.headerSize = 100; } },
+        { "signature \"BA\"", [](BmpSpec& s) { s.signature = 0x4142; } },
+        { "plane count 30000", [](BmpSpec& s) { s.planes = 30000; } },
         { "width 0", [](BmpSpec& s) { s.width = 0; } },
         { "negative width", [](BmpSpec& s) { s.width = -2; } },
         { "height 0", [](BmpSpec& s) { s.height = 0; } },
         { "bit count 2", [](BmpSpec& s) { s.bits = 2; } },
         { "bit count 0", [](BmpSpec& s) { s.bits = 0; } },
-        { "run-length compression", [](BmpSpec& s) { s.bits = 8; s.compression = 1; s.table.assign(256, 0); } },
+        { "JPEG data", [](BmpSpec& s) { s.compression = 4; } },
+        { "run-length compression on 24 bits", [](BmpSpec& s) { s.compression = 1; } },
         { "bit fields on 24 bits", [](BmpSpec& s) { s.compression = 3; s.masks = { 0xFF0000, 0xFF00, 0xFF }; } },
         { "unusual bit fields", [](BmpSpec& s) { s.bits = 16; s.compression = 3; s.masks = { 0xF000, 0x0F00, 0x00F0 }; s.pixels.resize(8); } },
         { "width over 32767", [](BmpSpec& s) { s.width = 32768; } },
@@ -495,6 +445,187 @@ TEST(VirtualBitmapLoad, ReadsFromTheStreamPosition)
     v.LoadFromStream(stream);
     EXPECT_EQ(v.GetPixel(0, 0), 0x102030);
     EXPECT_EQ(stream.Position(), stream.Size());
+}
+
+TEST(VirtualBitmapLoad, VersionFourAndFiveHeadersBecomeTheClassicLayout)
+{
+    BmpSpec s;
+    s.headerSize = 124;
+    s.width = 3;
+    s.height = -2;
+    s.bits = 8;
+    s.colorsUsed = 3;
+    s.table = { 0x112233, 0x445566, 0x778899 };
+    s.pixels = { 0, 1, 2, 0, 2, 1, 0, 0 };
+    TVirtualBitmap v(1, 1, 24);
+    Load(v, Build(s));
+    EXPECT_TRUE(v.LoadError().empty());
+    EXPECT_EQ(v.Bits(), 8);
+    EXPECT_EQ(v.GetColor(2), 0x778899);
+    EXPECT_EQ(Pixels(v), (std::vector<TColor> { 0x112233, 0x445566, 0x778899, 0x778899, 0x445566, 0x112233 }));
+    TMemoryStream saved;
+    v.SaveToStream(saved);
+    const auto& b = saved.Bytes();
+    ASSERT_EQ(b.size(), 14u + 40u + 1024u + 8u);
+    EXPECT_EQ(b[14], 40) << "a 40-byte header";
+    EXPECT_EQ(b[10] | (b[11] << 8), 14 + 40 + 1024) << "a full table";
+    EXPECT_EQ(std::vector<std::uint8_t>(b.end() - 8, b.end()), (std::vector<std::uint8_t> { 2, 1, 0, 0, 0, 1, 2, 0 }))
+        << "bottom-up rows";
+
+    // The standard 32-bit masks (with alpha) become plain 32-bit pixels.
+    s.bits = 32;
+    s.compression = 3;
+    s.masks = { 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000 };
+    s.table.clear();
+    s.colorsUsed = 0;
+    s.height = 1;
+    s.pixels = { 0x30, 0x20, 0x10, 0xFF, 1, 2, 3, 0, 4, 5, 6, 0 };
+    Load(v, Build(s));
+    EXPECT_EQ(v.Bits(), 32);
+    EXPECT_EQ(v.GetPixel(0, 0), 0x302010);
+    TMemoryStream plain;
+    v.SaveToStream(plain);
+    EXPECT_EQ(plain.Bytes()[30], 0) << "written uncompressed";
+}
+
+TEST(VirtualBitmapLoad, UnusualBitFieldsAreRefusedWithAReason)
+{
+    BmpSpec s;
+    s.width = 1;
+    s.height = 1;
+    s.bits = 16;
+    s.compression = 3;
+    s.masks = { 0x0F00, 0x00F0, 0x000F };
+    s.pixels = { 0, 0, 0, 0 };
+    TVirtualBitmap v(1, 1, 24);
+    v.SetPixel(0, 0, clRed);
+    EXPECT_EQ(MessageOf([&] { Load(v, Build(s)); }), kInvalid);
+    EXPECT_EQ(v.LoadError(), "16-bit pixels with the bit fields 0xF00, 0xF0, 0xF cannot be kept");
+    s.masks = { 0x7C00, 0x0380, 0x006F };
+    EXPECT_EQ(MessageOf([&] { Load(v, Build(s)); }), kInvalid);
+    EXPECT_EQ(v.LoadError(), "bit-field mask 0x6F is not one run of bits");
+    s.planes = 30000;
+    EXPECT_EQ(MessageOf([&] { Load(v, Build(s)); }), kInvalid);
+    EXPECT_EQ(v.LoadError(), "plane count 30000");
+    EXPECT_EQ(v.GetPixel(0, 0), clRed);
+    EXPECT_EQ(v.Bits(), 24);
+}
+
+TEST(VirtualBitmapLoad, RunLengthDataIsDecodedIntoRowsOfTheSameDepth)
+{
+    // 64 x 64 RLE8: 2 pixels, delta (0, 62), 2 pixels, end of line, 2 pixels, end of bitmap.
+    BmpSpec s;
+    s.width = 64;
+    s.height = 64;
+    s.bits = 8;
+    s.compression = 1;
+    s.colorsUsed = 4;
+    s.table = { 0x000000, 0x0000FF, 0x00FF00, 0xFF0000 };
+    s.pixels = { 2, 1, 0, 2, 0, 62, 2, 2, 0, 0, 2, 3, 0, 1 };
+    TVirtualBitmap v(1, 1, 24);
+    Load(v, Build(s));
+    EXPECT_EQ(v.Bits(), 8);
+    EXPECT_EQ(v.RowSize(), 64u);
+    std::vector<std::uint8_t> expected(64 * 64, 0);
+    expected[0] = expected[1] = 1;
+    expected[62 * 64 + 2] = expected[62 * 64 + 3] = 2;
+    expected[63 * 64] = expected[63 * 64 + 1] = 3;
+    EXPECT_EQ(std::vector<std::uint8_t>(v.PixelData().begin(), v.PixelData().end()), expected);
+
+    // 5 x 2 RLE4: bottom row 3 pixels alternating 1 and 2, then absolute 4 5 6 (6 is cut);
+    // top row: a delta to x 3, 2 pixels of 7.
+    s.width = 5;
+    s.height = 2;
+    s.bits = 4;
+    s.compression = 2;
+    s.pixels = { 3, 0x12, 0, 3, 0x45, 0x60, 0, 0, 0, 2, 3, 0, 2, 0x77, 0, 1 };
+    Load(v, Build(s));
+    EXPECT_EQ(v.Bits(), 4);
+    EXPECT_EQ(std::vector<std::uint8_t>(v.PixelData().begin(), v.PixelData().end()),
+        (std::vector<std::uint8_t> { 0x12, 0x14, 0x50, 0, 0x00, 0x07, 0x70, 0 }));
+
+    s.pixels = { 0, 9, 1, 2 }; // an absolute run of 9 pixels holding 2 bytes
+    EXPECT_EQ(MessageOf([&] { Load(v, Build(s)); }), kInvalid);
+    EXPECT_EQ(v.LoadError(), "the compressed data is truncated");
+    EXPECT_EQ(v.Width(), 5);
+}
+
+TEST(VirtualBitmapLoad, AnOffsetInsideTheTableEndsIt)
+{
+    // A 24-bit file announcing 256 entries with its pixels right after the header.
+    BmpSpec s;
+    s.width = 1;
+    s.height = 1;
+    s.colorsUsed = 256;
+    s.pixels = { 1, 2, 3, 0 };
+    TVirtualBitmap v(1, 1, 24);
+    Load(v, Build(s));
+    EXPECT_EQ(v.GetPixel(0, 0), 0x010203);
+    // An OS/2 file with 252 of its 256 entries.
+    s.headerSize = 12;
+    s.bits = 8;
+    s.colorsUsed = 0;
+    s.table.assign(252, 0x445566);
+    s.pixels = { 251, 0, 0, 0 };
+    Load(v, Build(s));
+    EXPECT_EQ(v.GetPixel(0, 0), 0x445566);
+    EXPECT_EQ(v.GetColor(252), 0) << "entries the stream does not hold are 0";
+}
+
+TEST(VirtualBitmapLoad, RowsOverTheAllocationLimitAreRefused)
+{
+    BmpSpec s;
+    s.width = 20;
+    s.height = 20;
+    s.bits = 8;
+    s.compression = 1;
+    s.table = { clWhite };
+    s.colorsUsed = 1;
+    s.pixels = { 0, 1 };
+    test::AllocationLimitGuard limit(20 * 20 - 1);
+    TVirtualBitmap v(2, 2, 24);
+    EXPECT_THROW(Load(v, Build(s)), EInvalidGraphic);
+    EXPECT_EQ(v.LoadError(), "Bitmap too large to load: the image needs 400 bytes for its 20 x 20 pixels, more than the image "
+                             "allocation limit of 399 bytes");
+    EXPECT_EQ(v.Width(), 2);
+    SetImageAllocationLimit(20 * 20);
+    Load(v, Build(s));
+    EXPECT_EQ(v.GetPixel(19, 19), clWhite);
+
+    // Bitmaps sized by code, and their copies through streams, are not limited.
+    SetImageAllocationLimit(16);
+    TVirtualBitmap sized(30, 30, 24);
+    sized.SetPixel(29, 29, clRed);
+    TBitmap host;
+    sized.ProduceBitmap(host);
+    EXPECT_EQ(host.Canvas().Pixels(29, 29), clRed);
+    host.SetPixelFormat(pf8bit);
+    host.SetColorTable(std::vector<TColor> { clBlack, clRed }); // a short table: read, not adopted
+    host.Canvas().SetPixels(29, 29, clRed);
+    TVirtualBitmap copy(host);
+    EXPECT_EQ(copy.GetPixel(29, 29), clRed);
+}
+
+TEST(VirtualBitmapStream, SavedStreamsAndFilesReadBack)
+{
+    TVirtualBitmap v(5, 3, 4);
+    v.SetColor(9, clFuchsia);
+    v.SetPixel(4, 2, clFuchsia);
+    const std::string file = testing::TempDir() + "virtual-bitmap-test.bmp";
+    v.SaveToFile(file);
+    TVirtualBitmap back(1, 1, 24);
+    back.LoadFromFile(file);
+    EXPECT_EQ(back.Bits(), 4);
+    EXPECT_EQ(Pixels(back), Pixels(v));
+    TMemoryStream a, b;
+    v.SaveToStream(a);
+    back.SaveToStream(b);
+    EXPECT_EQ(a.Bytes(), b.Bytes());
+    EXPECT_EQ(a.Bytes().size(), 14u + 40u + 64u + 12u);
+    std::remove(file.c_str());
+#ifndef NDEBUG
+    EXPECT_DEATH((void)v.ScanLine(3), "");
+#endif
 }
 
 // ---- Producing and round trips ----------------------------------------------------

@@ -1,6 +1,7 @@
 #include "color/host/Bitmap.h"
 
 #include "color/host/BmpFormat.h"
+#include "color/host/detail/BmpCodec.h"
 #include "color/host/Gdi.h"
 #include "color/host/Resources.h"
 #include "color/host/SysColors.h"

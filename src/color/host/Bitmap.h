@@ -72,9 +72,11 @@ public:
     void FreeImage();
 
     //! \name Streaming
-    //! Reads a .bmp stream (file header, 40- or 12-byte header; 1, 4, 8, 16, 24 or
-    //! 32 bits; uncompressed, RLE8, RLE4 or bit fields; bottom-up or top-down).
-    //! A malformed stream raises EInvalidGraphic and leaves the bitmap unchanged.
+    //! Reads a .bmp stream (file header; 12-, 40-, 52-, 56-, 64-, 108- or 124-byte
+    //! header; 1, 4, 8, 16, 24 or 32 bits; uncompressed, RLE8, RLE4 or bit fields;
+    //! bottom-up or top-down). A malformed stream, or one whose image would pass
+    //! the image allocation limit (SetImageAllocationLimit in BmpFormat.h), raises
+    //! EInvalidGraphic and leaves the bitmap unchanged.
     void LoadFromStream(TStream& stream);
     //! Writes a .bmp stream in the bitmap's own format (palette bitmaps keep their table).
     void SaveToStream(TStream& stream) const;

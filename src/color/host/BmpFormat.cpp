@@ -1,73 +1,76 @@
 #include "color/host/BmpFormat.h"
+#include "color/host/detail/BmpCodec.h"
 
+#include "color/host/detail/BmpRle.h"
 #include "rtl/Exceptions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cassert>
 #include <cstring>
 #include <string>
 
-namespace plx::detail {
+namespace plx {
 
 namespace {
 
-constexpr std::uint32_t kRgb = 0;
-constexpr std::uint32_t kRle8 = 1;
-constexpr std::uint32_t kRle4 = 2;
-constexpr std::uint32_t kBitFields = 3;
+std::atomic<std::uint64_t> g_imageAllocationLimit { kDefaultImageAllocationLimit };
+thread_local int t_unlimitedScopes = 0;
+
+} // namespace
+
+void SetImageAllocationLimit(std::uint64_t bytes) noexcept
+{
+    g_imageAllocationLimit.store(bytes, std::memory_order_relaxed);
+}
+
+std::uint64_t ImageAllocationLimit() noexcept
+{
+    return g_imageAllocationLimit.load(std::memory_order_relaxed);
+}
+
+} // namespace plx
+
+namespace plx::detail {
+
+namespace {
 
 [[noreturn]] void Invalid(const std::string& why)
 {
     throw EInvalidGraphic("Invalid bitmap: " + why);
 }
 
-std::uint16_t U16(std::span<const std::uint8_t> d, std::size_t at) noexcept
-{
-    return static_cast<std::uint16_t>(d[at] | (d[at + 1] << 8));
-}
-
-std::uint32_t U32(std::span<const std::uint8_t> d, std::size_t at) noexcept
-{
-    return static_cast<std::uint32_t>(d[at]) | (static_cast<std::uint32_t>(d[at + 1]) << 8)
-        | (static_cast<std::uint32_t>(d[at + 2]) << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
-}
-
-std::uint64_t RowBytes(std::uint64_t width, std::uint32_t bits) noexcept
-{
-    return ((width * bits + 31) / 32) * 4;
-}
-
-// Reads a channel through a bit-field mask and widens it to 8 bits.
-struct Channel {
-    std::uint32_t mask { 0 };
-    int shift { 0 };
-    int bits { 0 };
-
-    explicit Channel(std::uint32_t m) noexcept
-        : mask(m)
+// Reads a channel through a bit-field mask (one run of bits) and widens it to 8 bits.
+class Channel {
+public:
+    explicit Channel(std::uint32_t mask) noexcept
+        : m_mask(mask)
+        , m_shift(mask ? std::countr_zero(mask) : 0)
+        , m_bits(std::popcount(mask))
     {
-        if (m) {
-            shift = std::countr_zero(m);
-            bits = std::popcount(m);
-        }
     }
     [[nodiscard]] std::uint32_t Read(std::uint32_t pixel) const noexcept
     {
-        if (!bits)
+        if (!m_bits)
             return 0;
-        std::uint32_t v = (pixel & mask) >> shift;
-        if (bits >= 8)
-            return v >> (bits - 8);
+        const std::uint32_t v = (pixel & m_mask) >> m_shift;
+        if (m_bits >= 8)
+            return v >> (m_bits - 8);
         // Repeat the bits to fill 8 (5 bits: (v << 3) | (v >> 2)).
         std::uint32_t r = 0;
         int filled = 0;
         while (filled < 8) {
-            r = (r << bits) | v;
-            filled += bits;
+            r = (r << m_bits) | v;
+            filled += m_bits;
         }
         return r >> (filled - 8);
     }
+
+private:
+    std::uint32_t m_mask { 0 };
+    int m_shift { 0 };
+    int m_bits { 0 };
 };
 
 TPixelFormat FormatOf(const BmpLayout& l) noexcept
@@ -92,184 +95,111 @@ TPixelFormat FormatOf(const BmpLayout& l) noexcept
     }
 }
 
-void DecodeRle(std::span<const std::uint8_t> src, const BmpLayout& l, Raster& out)
+std::vector<TColor> ReadPalette(std::span<const std::uint8_t> data, const BmpLayout& l)
 {
-    // Rows are bottom-up; runs that leave the bitmap are cut, missing pixels keep index 0.
-    const bool four = l.compression == kRle4;
-    std::int64_t x = 0, row = 0;
-    std::size_t i = 0;
-    auto put = [&](std::uint32_t index) {
-        if (x < l.width && row < l.height)
-            out.Row(static_cast<std::int32_t>(l.height - 1 - row))[x] = out.StoreIndex(index);
-        ++x;
+    std::vector<TColor> palette(l.colorCount);
+    for (std::uint32_t i = 0; i < l.colorCount; ++i) {
+        const std::uint8_t* e = data.data() + l.tableOffset + static_cast<std::uint64_t>(i) * l.entrySize;
+        palette[i] = RGB(e[2], e[1], e[0]);
+    }
+    return palette;
+}
+
+void DecodeCompressed(std::span<const std::uint8_t> pixels, const BmpLayout& l, Raster& image)
+{
+    // Pixels the data leaves undefined keep index 0.
+    const std::uint32_t zero = image.StoreIndex(0);
+    for (std::int32_t y = 0; y < l.height; ++y)
+        std::fill_n(image.Row(y), l.width, zero);
+    const bool ok = DecodeBmpRle(pixels, l.width, l.height, l.compression == kBmpRle4,
+        [&](std::int32_t x, std::int32_t row, std::uint32_t index) { image.Row(l.height - 1 - row)[x] = image.StoreIndex(index); });
+    if (!ok)
+        Invalid("the compressed data is truncated");
+}
+
+void DecodeIndexRow(const std::uint8_t* src, const BmpLayout& l, const Raster& image, std::uint32_t* dst) noexcept
+{
+    const int bits = l.bitCount;
+    const int perByte = 8 / bits;
+    const std::uint32_t mask = (1u << bits) - 1;
+    for (std::int32_t x = 0; x < l.width; ++x) {
+        const std::uint8_t b = src[x / perByte];
+        const int shift = 8 - bits * (x % perByte + 1);
+        dst[x] = image.StoreIndex((b >> shift) & mask);
+    }
+}
+
+void DecodeColourRow(const std::uint8_t* src, const BmpLayout& l, const Channel (&channels)[3], std::uint32_t* dst) noexcept
+{
+    auto compose = [&](std::uint32_t p) {
+        return channels[0].Read(p) | (channels[1].Read(p) << 8) | (channels[2].Read(p) << 16);
     };
-    while (i + 1 < src.size() && row < l.height) {
-        std::uint8_t count = src[i], value = src[i + 1];
-        i += 2;
-        if (count > 0) {
-            for (std::uint32_t k = 0; k < count && x < l.width; ++k)
-                put(four ? ((k & 1) ? (value & 0x0F) : (value >> 4)) : value);
-            continue;
-        }
-        if (value == 0) { // end of line
-            x = 0;
-            ++row;
-        } else if (value == 1) { // end of bitmap
-            break;
-        } else if (value == 2) { // delta
-            if (i + 1 >= src.size())
-                break;
-            x += src[i];
-            row += src[i + 1];
-            i += 2;
-        } else { // absolute run of value pixels, padded to a word
-            std::size_t bytes = four ? (value + 1u) / 2u : value;
-            if (i + bytes > src.size())
-                Invalid("compressed data is truncated");
-            for (std::uint32_t k = 0; k < value; ++k) {
-                std::uint8_t b = src[i + (four ? k / 2 : k)];
-                std::uint32_t index = four ? ((k & 1) ? (b & 0x0F) : (b >> 4)) : b;
-                if (x < l.width)
-                    put(index);
-                else
-                    ++x;
-            }
-            i += (bytes + 1) & ~std::size_t { 1 };
-        }
+    switch (l.bitCount) {
+    case 16:
+        for (std::int32_t x = 0; x < l.width; ++x)
+            dst[x] = compose(static_cast<std::uint32_t>(src[2 * x] | (src[2 * x + 1] << 8)));
+        break;
+    case 24:
+        for (std::int32_t x = 0; x < l.width; ++x)
+            dst[x] = src[3 * x + 2] | (src[3 * x + 1] << 8) | (static_cast<std::uint32_t>(src[3 * x]) << 16);
+        break;
+    case 32:
+        for (std::int32_t x = 0; x < l.width; ++x)
+            dst[x] = compose(static_cast<std::uint32_t>(src[4 * x]) | (static_cast<std::uint32_t>(src[4 * x + 1]) << 8)
+                | (static_cast<std::uint32_t>(src[4 * x + 2]) << 16) | (static_cast<std::uint32_t>(src[4 * x + 3]) << 24));
+        break;
     }
 }
 
 } // namespace
 
+std::string ImageAllocationRefusal(std::int32_t width, std::int32_t height, std::uint64_t bytes)
+{
+    const std::uint64_t limit = t_unlimitedScopes > 0 ? 0 : ImageAllocationLimit();
+    if (limit == 0 || bytes <= limit)
+        return {};
+    return "Bitmap too large to load: the image needs " + std::to_string(bytes) + " bytes for its " + std::to_string(width) + " x "
+        + std::to_string(height) + " pixels, more than the image allocation limit of " + std::to_string(limit) + " bytes";
+}
+
+void CheckImageAllocation(std::int32_t width, std::int32_t height, std::uint64_t bytes)
+{
+    if (std::string why = ImageAllocationRefusal(width, height, bytes); !why.empty())
+        throw EInvalidGraphic(why);
+}
+
+UnlimitedImageAllocation::UnlimitedImageAllocation() noexcept
+{
+    ++t_unlimitedScopes;
+}
+
+UnlimitedImageAllocation::~UnlimitedImageAllocation()
+{
+    --t_unlimitedScopes;
+}
+
 BmpLayout ReadBmpLayout(std::span<const std::uint8_t> d, std::uint64_t available)
 {
-    if (d.size() < 18 || available < 18)
-        Invalid("the stream is too short for a bitmap header");
-    if (U16(d, 0) != 0x4D42)
-        Invalid("the stream does not start with \"BM\"");
-    BmpLayout l;
-    l.headerSize = U32(d, 14);
-    const std::uint32_t h = l.headerSize;
-    if (h != 12 && h != 40 && h != 52 && h != 56 && h != 64 && h != 108 && h != 124)
-        Invalid("unsupported header size " + std::to_string(h));
-    if (d.size() < 14u + h || available < 14u + h)
-        Invalid("the header is truncated");
-    std::int64_t width = 0, height = 0;
-    std::uint16_t planes = 1;
-    std::uint32_t colorsUsed = 0, imageSize = 0;
-    if (h == 12) {
-        width = U16(d, 18);
-        height = U16(d, 20);
-        planes = U16(d, 22);
-        l.bitCount = U16(d, 24);
-        l.entrySize = 3;
-    } else {
-        width = static_cast<std::int32_t>(U32(d, 18));
-        height = static_cast<std::int32_t>(U32(d, 22));
-        planes = U16(d, 26);
-        l.bitCount = U16(d, 28);
-        l.compression = U32(d, 30);
-        imageSize = U32(d, 34);
-        colorsUsed = U32(d, 46);
-    }
-    if (planes != 1)
-        Invalid("plane count " + std::to_string(planes));
-    if (width < 1 || height == 0)
-        Invalid("size " + std::to_string(width) + " x " + std::to_string(height));
-    l.topDown = height < 0;
-    height = height < 0 ? -height : height;
-    if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels)
-        Invalid("size " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
-    l.width = static_cast<std::int32_t>(width);
-    l.height = static_cast<std::int32_t>(height);
-    const std::uint16_t bits = l.bitCount;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        Invalid("bit count " + std::to_string(bits));
-    if (h == 12 && (bits == 16 || bits == 32))
-        Invalid("bit count " + std::to_string(bits) + " with a core header");
-    const std::uint32_t c = l.compression;
-    bool ok = c == kRgb || (c == kRle8 && bits == 8) || (c == kRle4 && bits == 4) || (c == kBitFields && (bits == 16 || bits == 32));
-    if (!ok)
-        Invalid("compression " + std::to_string(c) + " with " + std::to_string(bits) + " bits");
-    if ((c == kRle8 || c == kRle4) && l.topDown)
-        Invalid("a compressed bitmap cannot be top-down");
-
-    std::uint64_t tableStart = 14u + h;
-    if (c == kBitFields) {
-        std::size_t at = 14 + 40;
-        if (h == 40) {
-            if (d.size() < at + 12 || available < at + 12)
-                Invalid("the bit-field masks are truncated");
-            tableStart += 12;
-        }
-        l.masks[0] = U32(d, at);
-        l.masks[1] = U32(d, at + 4);
-        l.masks[2] = U32(d, at + 8);
-        if (!l.masks[0] || !l.masks[1] || !l.masks[2])
-            Invalid("an empty bit-field mask");
-    } else if (bits == 16) {
-        l.masks[0] = 0x7C00;
-        l.masks[1] = 0x03E0;
-        l.masks[2] = 0x001F;
-    } else if (bits == 32) {
-        l.masks[0] = 0xFF0000;
-        l.masks[1] = 0x00FF00;
-        l.masks[2] = 0x0000FF;
-    }
-
-    std::uint64_t tableBytes = 0;
-    if (bits <= 8) {
-        std::uint32_t full = 1u << bits;
-        if (colorsUsed > full)
-            Invalid("colour count " + std::to_string(colorsUsed) + " for " + std::to_string(bits) + " bits");
-        l.colorCount = colorsUsed == 0 ? full : colorsUsed;
-        tableBytes = static_cast<std::uint64_t>(l.colorCount) * l.entrySize;
-    } else {
-        // An optional table for deeper bitmaps is skipped.
-        tableBytes = static_cast<std::uint64_t>(colorsUsed) * 4;
-    }
-    l.tableOffset = tableStart;
-    std::uint64_t dataStart = tableStart + tableBytes;
-    if (dataStart > available)
-        Invalid("the colour table is truncated");
-    std::uint64_t offset = U32(d, 10);
-    l.pixelOffset = offset >= dataStart && offset < available ? offset : dataStart;
-
-    std::uint64_t room = available - l.pixelOffset;
-    if (c == kRle8 || c == kRle4) {
-        l.pixelBytes = imageSize != 0 && imageSize <= room ? imageSize : room;
-        // A compressed row takes at least one two-byte command, and a run covers
-        // at most 255 pixels: larger claims are not backed by the data.
-        std::uint64_t justified = static_cast<std::uint64_t>(l.width) * (l.pixelBytes / 2 + 1) + 255 * l.pixelBytes;
-        if (static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height) > justified)
-            Invalid("the compressed data is too short for its size");
-    } else {
-        l.pixelBytes = RowBytes(static_cast<std::uint64_t>(l.width), bits) * static_cast<std::uint64_t>(l.height);
-        if (l.pixelBytes > room)
-            Invalid("the pixel data is truncated (" + std::to_string(room) + " of " + std::to_string(l.pixelBytes) + " bytes)");
-    }
-    l.streamBytes = l.pixelOffset + l.pixelBytes;
+    BmpHeaderResult parsed = ParseBmpHeader(d, available);
+    if (!parsed.layout)
+        Invalid(parsed.reason);
+    const BmpLayout& l = *parsed.layout;
+    // A host bitmap keeps one 32-bit word a pixel.
+    CheckImageAllocation(l.width, l.height, static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height) * 4);
     return l;
 }
 
 void DecodeBmp(std::span<const std::uint8_t> data, Raster& out)
 {
     const BmpLayout l = ReadBmpLayout(data, data.size());
-    std::vector<TColor> palette;
-    for (std::uint32_t i = 0; i < l.colorCount; ++i) {
-        std::size_t at = static_cast<std::size_t>(l.tableOffset + static_cast<std::uint64_t>(i) * l.entrySize);
-        palette.push_back(RGB(data[at + 2], data[at + 1], data[at]));
-    }
     const TPixelFormat format = FormatOf(l);
     auto pixels = data.subspan(static_cast<std::size_t>(l.pixelOffset), static_cast<std::size_t>(l.pixelBytes));
 
-    if (l.compression == kRle8 || l.compression == kRle4) {
+    if (l.Compressed()) {
         // Compressed data can still turn out truncated: decode aside.
         Raster image;
-        image.Reset(l.width, l.height, format, palette);
-        for (std::int32_t y = 0; y < l.height; ++y)
-            std::fill_n(image.Row(y), l.width, image.StoreIndex(0));
-        DecodeRle(pixels, l, image);
+        image.Reset(l.width, l.height, format, ReadPalette(data, l));
+        DecodeCompressed(pixels, l, image);
         out = std::move(image);
         return;
     }
@@ -277,46 +207,16 @@ void DecodeBmp(std::span<const std::uint8_t> data, Raster& out)
     // Uncompressed data was checked whole by ReadBmpLayout, so nothing below can
     // fail: decode straight into the raster (reusing its storage).
     Raster& image = out;
-    image.ResetForOverwrite(l.width, l.height, format, palette);
-
-    const std::uint64_t rowBytes = RowBytes(static_cast<std::uint64_t>(l.width), l.bitCount);
-    const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
+    image.ResetForOverwrite(l.width, l.height, format, ReadPalette(data, l));
+    const std::size_t rowBytes = static_cast<std::size_t>(l.RowBytes());
+    const Channel channels[3] { Channel(l.masks[0]), Channel(l.masks[1]), Channel(l.masks[2]) };
     for (std::int32_t r = 0; r < l.height; ++r) {
-        const std::uint8_t* src = pixels.data() + static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(r);
-        std::int32_t y = l.topDown ? r : l.height - 1 - r;
-        std::uint32_t* dst = image.Row(y);
-        switch (l.bitCount) {
-        case 1:
-        case 4:
-        case 8: {
-            const int bits = l.bitCount;
-            const int perByte = 8 / bits;
-            const std::uint32_t mask = (1u << bits) - 1;
-            for (std::int32_t x = 0; x < l.width; ++x) {
-                std::uint8_t b = src[x / perByte];
-                int shift = 8 - bits * (x % perByte + 1);
-                dst[x] = image.StoreIndex((b >> shift) & mask);
-            }
-            break;
-        }
-        case 16:
-            for (std::int32_t x = 0; x < l.width; ++x) {
-                std::uint32_t p = static_cast<std::uint32_t>(src[2 * x] | (src[2 * x + 1] << 8));
-                dst[x] = red.Read(p) | (green.Read(p) << 8) | (blue.Read(p) << 16);
-            }
-            break;
-        case 24:
-            for (std::int32_t x = 0; x < l.width; ++x)
-                dst[x] = src[3 * x + 2] | (src[3 * x + 1] << 8) | (static_cast<std::uint32_t>(src[3 * x]) << 16);
-            break;
-        case 32:
-            for (std::int32_t x = 0; x < l.width; ++x) {
-                std::uint32_t p = static_cast<std::uint32_t>(src[4 * x]) | (static_cast<std::uint32_t>(src[4 * x + 1]) << 8)
-                    | (static_cast<std::uint32_t>(src[4 * x + 2]) << 16) | (static_cast<std::uint32_t>(src[4 * x + 3]) << 24);
-                dst[x] = red.Read(p) | (green.Read(p) << 8) | (blue.Read(p) << 16);
-            }
-            break;
-        }
+        const std::uint8_t* src = pixels.data() + rowBytes * static_cast<std::size_t>(r);
+        std::uint32_t* dst = image.Row(l.topDown ? r : l.height - 1 - r);
+        if (l.bitCount <= 8)
+            DecodeIndexRow(src, l, image, dst);
+        else
+            DecodeColourRow(src, l, channels, dst);
     }
 }
 
@@ -340,7 +240,7 @@ EncodeLayout EncodeLayoutOf(const Raster& raster) noexcept
     const std::uint32_t full = palette ? 1u << l.bits : 0;
     l.entries = palette ? static_cast<std::uint32_t>(std::min<std::size_t>(raster.Palette().size(), full)) : 0;
     l.fields = f == pf16bit;
-    l.rowBytes = static_cast<std::size_t>(RowBytes(static_cast<std::uint64_t>(raster.Width()), l.bits));
+    l.rowBytes = (static_cast<std::size_t>(raster.Width()) * l.bits + 31) / 32 * 4;
     l.offset = 14 + 40 + (l.fields ? 12 : 0) + std::size_t { l.entries } * 4;
     l.total = l.offset + l.rowBytes * static_cast<std::size_t>(raster.Height());
     return l;
@@ -421,7 +321,7 @@ void EncodeBmp(const Raster& raster, std::span<std::uint8_t> out) noexcept
     Store32(p + 22, static_cast<std::uint32_t>(raster.Height()));
     Store16(p + 26, 1);
     Store16(p + 28, l.bits);
-    Store32(p + 30, l.fields ? kBitFields : kRgb);
+    Store32(p + 30, l.fields ? kBmpBitFields : kBmpRgb);
     Store32(p + 34, static_cast<std::uint32_t>(l.total - l.offset));
     const std::uint32_t full = l.entries ? 1u << l.bits : 0;
     Store32(p + 46, l.entries == full ? 0 : l.entries);

@@ -1,8 +1,10 @@
 #include "color/host/Bitmap.h"
 #include "color/host/BmpFormat.h"
+#include "color/host/detail/BmpCodec.h"
 #include "color/host/Gdi.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
+#include "TestBmp.h"
 
 #include <gtest/gtest.h>
 
@@ -207,7 +209,6 @@ TEST(BitmapStream, MalformedStreamsRaiseAndLeaveTheBitmapUnchanged)
     bad.push_back(MakeBmp(40000, 1, 24, 0, {}, {}));
     bad.push_back(MakeBmp(30000, 30000, 1, 0, { 0, 0xFFFFFF }, { 0 })); // huge size, no data
     bad.push_back(MakeBmp(30000, 30000, 8, 1, { 0 }, { 0, 1 }, 1)); // RLE claiming far more than it holds
-    bad.push_back(MakeBmp(1, 1, 8, 0, { 0 }, { 0, 0, 0, 0 }, 300)); // colour count above the depth
     auto wrongHeader = good;
     wrongHeader[14] = 41;
     bad.push_back(wrongHeader);
@@ -297,6 +298,179 @@ TEST(BitmapStream, ReloadingOverAnImageReplacesEveryPixel)
     // Compressed data found truncated while decoding leaves the image as it was.
     EXPECT_THROW(Load(b, MakeBmp(2, 1, 8, 1, { 0, 0xFFFFFF }, { 0, 5, 1, 1 }, 2)), EInvalidGraphic);
     EXPECT_EQ(b.Canvas().Pixels(1, 0), RGB(12, 11, 10));
+}
+
+TEST(BitmapBitFields, MasksWithGapsAreRefusedAndNoChannelSpills)
+{
+    // Green 0x00F0F000 and blue 0x0F000000: a gap would put green's bits into blue.
+    test::BmpSpec s;
+    s.width = 1;
+    s.height = 1;
+    s.bits = 32;
+    s.compression = 3;
+    s.masks = { 0x00FF0000, 0x00F0F000, 0x0F000000 };
+    s.pixels = { 0x00, 0x00, 0xF0, 0x00 };
+    TBitmap b(2, 2);
+    b.Canvas().SetPixels(0, 0, clRed);
+    auto refused = [&](const test::BmpSpec& spec) {
+        try {
+            Load(b, test::BuildBmp(spec));
+        } catch (const EInvalidGraphic& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(refused(s), "Invalid bitmap: bit-field mask 0xF0F000 is not one run of bits");
+    s.bits = 16;
+    s.masks = { 0x7C00, 0x0380, 0x006F };
+    s.pixels = { 0x6F, 0x00, 0, 0 };
+    EXPECT_EQ(refused(s), "Invalid bitmap: bit-field mask 0x6F is not one run of bits");
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clRed);
+
+    // Channels of 4 and of 10 bits are widened or cut to 8, never above 255.
+    s.masks = { 0x0F00, 0x00F0, 0x000F };
+    s.pixels = { 0x80, 0x0F, 0, 0 };
+    Load(b, test::BuildBmp(s));
+    EXPECT_EQ(b.PixelFormat(), pf24bit);
+    EXPECT_EQ(b.Image().Row(0)[0], 0x0088FFu) << "red 15, green 8, blue 0; nothing in the top byte";
+    s.bits = 32;
+    s.masks = { 0x3FF00000, 0x000FFC00, 0x000003FF };
+    s.pixels = { 0xFF, 0x03, 0xF0, 0x3F }; // red 1023, green 0, blue 1023
+    Load(b, test::BuildBmp(s));
+    EXPECT_EQ(b.Image().Row(0)[0], 0xFF00FFu);
+}
+
+TEST(BitmapStream, RunLengthCodesCoveringManyRowsAreRead)
+{
+    // 64 x 64: 2 pixels, delta (0, 62), 2 pixels, end of line, 2 pixels, end of bitmap.
+    test::BmpSpec s;
+    s.width = 64;
+    s.height = 64;
+    s.bits = 8;
+    s.compression = 1;
+    s.table = { 0x000000, 0xFF0000, 0x00FF00, 0x0000FF };
+    s.colorsUsed = 4;
+    s.pixels = { 2, 1, 0, 2, 0, 62, 2, 2, 0, 0, 2, 3, 0, 1 };
+    TBitmap b;
+    Load(b, test::BuildBmp(s));
+    std::int32_t coloured = 0;
+    for (std::int32_t y = 0; y < 64; ++y)
+        for (std::int32_t x = 0; x < 64; ++x)
+            coloured += b.Canvas().Pixels(x, y) != clBlack;
+    EXPECT_EQ(coloured, 6) << "pixels the stream leaves undefined take entry 0";
+    EXPECT_EQ(b.Canvas().Pixels(0, 63), clBlue) << "the bottom row comes first";
+    EXPECT_EQ(b.Canvas().Pixels(1, 63), clBlue);
+    EXPECT_EQ(b.Canvas().Pixels(2, 1), clLime) << "after the delta";
+    EXPECT_EQ(b.Canvas().Pixels(3, 1), clLime);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clRed);
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), clRed);
+
+    // 100 x 100: 4 pixels, end of bitmap.
+    s.width = 100;
+    s.height = 100;
+    s.pixels = { 4, 1, 0, 1 };
+    Load(b, test::BuildBmp(s));
+    EXPECT_EQ(b.Canvas().Pixels(3, 99), clBlue);
+    EXPECT_EQ(b.Canvas().Pixels(4, 99), clBlack);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clBlack);
+}
+
+TEST(BitmapStream, AnOffsetInsideTheTableEndsIt)
+{
+    // OS/2 core header, 252 of 256 entries, the pixels right after them.
+    test::BmpSpec os2;
+    os2.headerSize = 12;
+    os2.width = 2;
+    os2.height = 1;
+    os2.bits = 8;
+    for (std::uint32_t i = 0; i < 252; ++i)
+        os2.table.push_back(static_cast<TColor>(i * 0x010101));
+    os2.pixels = { 251, 7, 0, 0 };
+    TBitmap b;
+    Load(b, test::BuildBmp(os2));
+    EXPECT_EQ(b.ColorTable().size(), 252u);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), 0xFBFBFB);
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), 0x070707);
+    // A 24-bit file announcing a table of 256 entries and pixels right after the header.
+    test::BmpSpec deep;
+    deep.width = 1;
+    deep.height = 1;
+    deep.colorsUsed = 256;
+    deep.pixels = { 1, 2, 3, 0 };
+    Load(b, test::BuildBmp(deep));
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(3, 2, 1));
+    // A colour count above the depth: the extra entries are skipped.
+    Load(b, MakeBmp(1, 1, 8, 0, { 0x00FF0000, 0 }, { 0, 0, 0, 0 }, 300));
+    EXPECT_EQ(b.ColorTable().size(), 2u);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clRed);
+}
+
+TEST(BitmapStream, VersionFourAndFiveHeaders)
+{
+    // What most tools write by default: a 124-byte header, 32-bit bit fields with alpha.
+    test::BmpSpec s;
+    s.headerSize = 124;
+    s.width = 2;
+    s.height = -1;
+    s.bits = 32;
+    s.compression = 3;
+    s.masks = { 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000 };
+    s.pixels = { 0x30, 0x20, 0x10, 0xFF, 0x01, 0x02, 0x03, 0x80 };
+    TBitmap b;
+    Load(b, test::BuildBmp(s));
+    EXPECT_EQ(b.PixelFormat(), pf32bit);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(b.Canvas().Pixels(1, 0), RGB(0x03, 0x02, 0x01));
+    s.headerSize = 108;
+    s.bits = 4;
+    s.compression = 0;
+    s.masks.clear();
+    s.table = { clBlack, clYellow };
+    s.colorsUsed = 2;
+    s.pixels = { 0x10, 0, 0, 0 };
+    Load(b, test::BuildBmp(s));
+    EXPECT_EQ(b.PixelFormat(), pf4bit);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), clYellow);
+}
+
+TEST(BitmapStream, ImagesOverTheAllocationLimitAreRefusedBeforeAllocating)
+{
+    // 33 KB of end-of-line codes for 16384 x 16384 pixels: 1 GiB as a host bitmap.
+    test::BmpSpec s;
+    s.width = 16384;
+    s.height = 16384;
+    s.bits = 8;
+    s.compression = 1;
+    s.table = { clBlack, clWhite };
+    s.pixels.assign(2 * 16384, 0);
+    const auto huge = test::BuildBmp(s);
+    TBitmap b(2, 2);
+    b.Canvas().SetPixels(1, 1, clRed);
+    EXPECT_EQ(ImageAllocationLimit(), kDefaultImageAllocationLimit);
+    try {
+        Load(b, huge);
+        ADD_FAILURE() << "accepted";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_EQ(std::string(e.what()),
+            "Bitmap too large to load: the image needs 1073741824 bytes for its 16384 x 16384 pixels, more than the image "
+            "allocation limit of 268435456 bytes");
+    }
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(b.Canvas().Pixels(1, 1), clRed);
+
+    auto small = MakeBmp(20, 20, 24, 0, {}, std::vector<std::uint8_t>(60 * 20, 0x40));
+    {
+        test::AllocationLimitGuard limit(20 * 20 * 4 - 1);
+        EXPECT_THROW(Load(b, small), EInvalidGraphic);
+        EXPECT_EQ(b.Width(), 2);
+        TBitmap sized(100, 100);
+        EXPECT_EQ(sized.Width(), 100) << "bitmaps sized by code keep the usual caps only";
+        SetImageAllocationLimit(0);
+        Load(b, small);
+        EXPECT_EQ(b.Canvas().Pixels(19, 19), 0x404040);
+    }
+    EXPECT_EQ(ImageAllocationLimit(), kDefaultImageAllocationLimit);
 }
 
 TEST(BitmapHandles, CreateMaskStyleHandlesAreCountedUntilDeleted)
