@@ -15,14 +15,21 @@ namespace plx {
 
 namespace {
 
-// A shadow offset beyond any bitmap side (and any text) shows nothing more; the
-// bound keeps the text positions far from the ends of the int32 range.
+// A shadow offset beyond any bitmap side shows nothing more, and neither does
+// text placed further out than kFarOut: the bounds keep every position the
+// effects compute (the text's, plus the offset, plus one) inside the int32 range.
 constexpr std::int32_t kMaxShadowOffset = 1 << 24;
+constexpr std::int64_t kFarOut = std::int64_t { 1 } << 30;
 
 std::int32_t Clamp32(std::int64_t value) noexcept
 {
     return static_cast<std::int32_t>(
         std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t Position(std::int64_t value) noexcept
+{
+    return static_cast<std::int32_t>(std::clamp(value, -kFarOut, kFarOut));
 }
 
 } // namespace
@@ -186,15 +193,15 @@ TArtLabel::TextPlace TArtLabel::PlaceText(TCanvas& canvas) const
     switch (m_textAlign) {
     case taLeftJustify:
         at.x = 2;
-        at.y = Clamp32(std::max<std::int64_t>((height - text.cy) / 2, 2) - r.Top);
+        at.y = Position(std::max<std::int64_t>((height - text.cy) / 2, 2) - r.Top);
         break;
     case taRightJustify:
-        at.x = Clamp32(std::int64_t { r.Right } - text.cx - 2);
-        at.y = Clamp32(std::max<std::int64_t>((height - text.cy) / 2, 2) - r.Top);
+        at.x = Position(std::int64_t { r.Right } - text.cx - 2);
+        at.y = Position(std::max<std::int64_t>((height - text.cy) / 2, 2) - r.Top);
         break;
     case taCenter:
-        at.x = Clamp32(std::max<std::int64_t>((width - text.cx) / 2, 0) - r.Left);
-        at.y = Clamp32(std::max<std::int64_t>((height - text.cy) / 2, 0) - r.Top);
+        at.x = Position(std::max<std::int64_t>((width - text.cx) / 2, 0) - r.Left);
+        at.y = Position(std::max<std::int64_t>((height - text.cy) / 2, 0) - r.Top);
         break;
     }
     return at;
@@ -220,6 +227,11 @@ void TArtLabel::DrawEffects(TCanvas& canvas, const TextPlace& at)
 void TArtLabel::DrawFill(TCanvas& canvas, const TextPlace& at)
 {
     const std::string& caption = Caption();
+    // The fills work on pictures of the whole text's size: a text larger than
+    // any bitmap (an enormous font) is left unfilled.
+    const TSize text = canvas.TextExtent(caption);
+    if (!BitmapCanHold(text.cx, text.cy))
+        return;
     if (m_artStyle.Contains(asGradient)) {
         if (const TBitmap* picture = GradientPicture(canvas.Font().Color()))
             StretchPaintOnText(canvas, at.x, at.y, caption, *picture);

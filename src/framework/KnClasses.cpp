@@ -255,10 +255,15 @@ void FinalizeKnClasses()
 
 // ---- Back buffers --------------------------------------------------------------
 
+bool BitmapCanHold(std::int32_t width, std::int32_t height) noexcept
+{
+    return width > 0 && height > 0 && width <= kMaxBitmapSide && height <= kMaxBitmapSide
+        && std::int64_t { width } * height <= kMaxBitmapPixels;
+}
+
 bool SizeBuffer(TBitmap& bitmap, std::int32_t width, std::int32_t height)
 {
-    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide
-        || std::int64_t { width } * height > kMaxBitmapPixels) {
+    if (!BitmapCanHold(width, height)) {
         bitmap.FreeImage();
         return false;
     }

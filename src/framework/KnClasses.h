@@ -168,6 +168,10 @@ private:
 
 // ---- Back buffers --------------------------------------------------------------
 
+//! True when a bitmap of width x height can exist and has pixels: both sides
+//! above 0, at most 32,767 each and 2^28 pixels in all.
+[[nodiscard]] bool BitmapCanHold(std::int32_t width, std::int32_t height) noexcept;
+
 //! Makes bitmap a picture of width x height. A bitmap of that size already keeps
 //! its pixels; any other becomes a new white one. Returns false, and leaves the
 //! bitmap empty, when a side is 0 or the size is beyond what a bitmap can hold

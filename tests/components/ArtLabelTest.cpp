@@ -301,4 +301,7 @@ TEST(ArtLabel, RoundTripsEveryOwnPropertyAndKeepsAnEmptyCaption)
     EXPECT_EQ(read("    ShadowLength = -2147483648\n    ArtStyle = [asShadow]\n"), "no exception");
     EXPECT_EQ(read("    Width = 2147483647\n    Height = 2147483647\n    ArtStyle = [asGradient]\n"), "no exception");
     EXPECT_EQ(read("    Left = -2147483648\n    AutoSize = True\n"), "no exception");
+    EXPECT_EQ(read("    Font.Height = -3000\n    Caption = 'WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW'\n"
+                   "    ArtStyle = [asBitmapFit, asShadow]\n    Transparent = True\n"),
+        "no exception");
 }
