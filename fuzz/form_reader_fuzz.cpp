@@ -1,7 +1,13 @@
 // Form-file reader: malformed text must end in EReadError (or another host
-// error), never a crash, a hang or a leak.
+// error), never a crash, a hang or a leak. A form that reads is written and read
+// back, and, when it and its controls are small, painted: the components' paint
+// paths take whatever values a form file can hold.
+#include "FuzzCheck.h"
+
+#include "color/host/Bitmap.h"
 #include "design/PlumexPackage.h"
 #include "rtl/Exceptions.h"
+#include "framework/host/Control.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
 
@@ -9,6 +15,28 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+
+namespace {
+
+constexpr std::int32_t kMaxPaintedSide = 512;
+
+bool Small(const plx::TControl& control)
+{
+    return control.Width() <= kMaxPaintedSide && control.Height() <= kMaxPaintedSide;
+}
+
+// Painting allocates pictures of the controls' sizes; big ones only slow the search.
+bool SmallEnoughToPaint(const plx::TCustomForm& form)
+{
+    if (!Small(form))
+        return false;
+    for (std::int32_t i = 0; i < form.ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<const plx::TControl*>(form.Components(i)); control && !Small(*control))
+            return false;
+    return true;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -25,6 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A form that reads must also write and read back.
         std::string again = plx::WriteComponentText(*root);
         std::unique_ptr<plx::TComponent> copy(plx::ReadComponentFromText(again, nullptr));
+        if (auto* form = dynamic_cast<plx::TCustomForm*>(root.get()); form && SmallEnoughToPaint(*form)) {
+            // Paint paths do not throw.
+            bool painted = false;
+            try {
+                plx::TBitmap picture;
+                form->RenderTo(picture);
+                painted = true;
+            } catch (...) {
+            }
+            plx::fuzz::Check(painted);
+        }
     } catch (const plx::Exception&) {
     }
     return 0;

@@ -41,6 +41,11 @@ private:
 //! A bitmap of the given size filled with a colour.
 plx::TBitmap& Blank(plx::TBitmap& bitmap, int width, int height, plx::TColor color);
 
+//! A page made from apps/gallery/forms/formFile: the form rendered as plumex-render
+//! renders it, then the file (without its picture data).
+void FormPage(Gallery& gallery, const std::string& slug, const std::string& title, const std::string& intro,
+    const std::string& formFile, int zoom = 1);
+
 // Pages, in gallery order.
 void ColourPage(Gallery& gallery);
 void CanvasPage(Gallery& gallery);
@@ -50,5 +55,9 @@ void GradientPage(Gallery& gallery);
 void BlitsPage(Gallery& gallery);
 void UtilsPage(Gallery& gallery);
 void FiltersPage(Gallery& gallery);
+void BevelsPage(Gallery& gallery);
+void BackgroundsPage(Gallery& gallery);
+void GradientPanelsPage(Gallery& gallery);
+void ArtLabelsPage(Gallery& gallery);
 
 } // namespace gallery

@@ -64,6 +64,10 @@ int main(int argc, char** argv)
         gallery::BlitsPage(g);
         gallery::FiltersPage(g);
         gallery::FormsPage(g);
+        gallery::BevelsPage(g);
+        gallery::BackgroundsPage(g);
+        gallery::GradientPanelsPage(g);
+        gallery::ArtLabelsPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

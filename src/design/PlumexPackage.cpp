@@ -1,5 +1,8 @@
 #include "design/PlumexPackage.h"
 
+#include "components/ArtLabel.h"
+#include "components/KnGradient.h"
+#include "framework/Backgnd.h"
 #include "framework/KnClasses.h"
 #include "framework/host/Forms.h"
 #include "rtl/UnitLifetime.h"
@@ -35,9 +38,9 @@ const std::array<UnitEntry, 22>& Units()
         { "DrawMan", nullptr, nullptr },
         { "APIMan", InitializeAPIMan, FinalizeAPIMan },
         { "KnClasses", InitializeKnClasses, FinalizeKnClasses },
-        { "Gradient", nullptr, nullptr },
-        { "ArtLabel", nullptr, nullptr },
-        { "Backgnd", nullptr, nullptr },
+        { "Gradient", InitializeGradient, FinalizeGradient },
+        { "ArtLabel", InitializeArtLabel, FinalizeArtLabel },
+        { "Backgnd", InitializeBackgnd, FinalizeBackgnd },
         { "ClrPanel", nullptr, nullptr },
         { "ColorBtns", nullptr, nullptr },
         { "ColorBtnEdit", nullptr, nullptr },

@@ -1,11 +1,14 @@
 #include "framework/KnClasses.h"
 
+#include "color/host/Gdi.h"
+#include "color/host/Raster.h"
 #include "framework/host/Component.h"
 #include "framework/host/Control.h"
 #include "rtl/Exceptions.h"
 #include "rtl/StringList.h"
 #include "rtl/SysUtils.h"
 #include "framework/host/Timer.h"
+#include "rtl/TypInfo.h"
 #include "rtl/UnitLifetime.h"
 
 #include <bit>
@@ -248,6 +251,90 @@ void FinalizeKnClasses()
 {
     if (g_unit.Finalize())
         g_alarmer.reset();
+}
+
+// ---- Back buffers --------------------------------------------------------------
+
+bool BitmapCanHold(std::int32_t width, std::int32_t height) noexcept
+{
+    return width > 0 && height > 0 && width <= kMaxBitmapSide && height <= kMaxBitmapSide
+        && std::int64_t { width } * height <= kMaxBitmapPixels;
+}
+
+bool SizeBuffer(TBitmap& bitmap, std::int32_t width, std::int32_t height)
+{
+    if (!BitmapCanHold(width, height)) {
+        bitmap.FreeImage();
+        return false;
+    }
+    if (bitmap.Width() != width || bitmap.Height() != height) {
+        // A new picture, as if the old bitmap were freed: what follows covers it.
+        bitmap.FreeImage();
+        bitmap.SetSize(width, height);
+    }
+    return true;
+}
+
+void ShowBuffer(TCanvas& canvas, TBitmap& buffer)
+{
+    const TRect r = Intersect(canvas.ClipRect(), Rect(0, 0, buffer.Width(), buffer.Height()));
+    if (r.IsEmpty())
+        return;
+    BitBlt(canvas.Handle(), r.Left, r.Top, r.Width(), r.Height(), buffer.Canvas().Handle(), r.Left, r.Top, SRCCOPY);
+}
+
+// ---- TKnGraphicControl --------------------------------------------------------
+
+TKnGraphicControl::TKnGraphicControl(TComponent* owner)
+    : TGraphicControl(owner)
+{
+}
+
+void TKnGraphicControl::RepaintAll()
+{
+    Render();
+    Repaint();
+}
+
+void TKnGraphicControl::PaintBackup()
+{
+}
+
+void TKnGraphicControl::Render()
+{
+    if (ComponentState().Contains(csLoading)) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
+    if (SizeBuffer(m_backup, Width(), Height()))
+        PaintBackup();
+}
+
+void TKnGraphicControl::Paint()
+{
+    if (m_stale || m_backup.Width() != Width() || m_backup.Height() != Height())
+        Render();
+    ShowBuffer(Canvas(), m_backup);
+}
+
+void TKnGraphicControl::Loaded()
+{
+    TGraphicControl::Loaded();
+    m_stale = true;
+}
+
+const TClassInfo& TKnGraphicControl::StaticClassInfo()
+{
+    // Publishes nothing of its own; descendants declare their whole list.
+    static const TClassInfo info = TClassInfoBuilder<TKnGraphicControl>("TKnGraphicControl", &TGraphicControl::StaticClassInfo())
+        .Build();
+    return info;
+}
+
+const TClassInfo& TKnGraphicControl::ClassType() const
+{
+    return StaticClassInfo();
 }
 
 // ---- TKnStream ----------------------------------------------------------------

@@ -1,8 +1,10 @@
 // KnClasses: an owning object list, a cell matrix kept in one flat list, the
-// shared timer that repaints registered controls, and a memory stream with
-// typed reads and writes.
+// shared timer that repaints registered controls, a memory stream with typed
+// reads and writes, and the back-buffered windowless control base.
 #pragma once
 
+#include "color/host/Bitmap.h"
+#include "framework/host/Control.h"
 #include "rtl/List.h"
 #include "rtl/Streams.h"
 
@@ -188,6 +190,69 @@ public:
 private:
     //! Reads count bytes into buffer, zero-filling what the stream lacks.
     void ReadPadded(void* buffer, std::int64_t count);
+};
+
+// ---- Back buffers --------------------------------------------------------------
+
+//! True when a bitmap of width x height can exist and has pixels: both sides
+//! above 0, at most 32,767 each and 2^28 pixels in all.
+[[nodiscard]] bool BitmapCanHold(std::int32_t width, std::int32_t height) noexcept;
+
+//! Makes bitmap a picture of width x height. A bitmap of that size already keeps
+//! its pixels; any other becomes a new white one. Returns false, and leaves the
+//! bitmap empty, when a side is 0 or the size is beyond what a bitmap can hold
+//! (32,767 per side, 2^28 pixels): there is nothing to draw on then.
+bool SizeBuffer(TBitmap& bitmap, std::int32_t width, std::int32_t height);
+
+//! Copies the part of buffer under the canvas's clip rectangle to the same
+//! place on the canvas, as one source copy (SRCCOPY, whatever the canvas's
+//! CopyMode). Canvas pixels beyond the buffer are left alone.
+void ShowBuffer(TCanvas& canvas, TBitmap& buffer);
+
+//! A windowless control that renders its whole face into a back buffer and
+//! paints by copying the damaged part of it: an expose or an Invalidate never
+//! re-runs the drawing. The face is rendered again only
+//!   - at the first paint, and at the first paint after a change of size;
+//!   - when RepaintAll (or Render) is called, which setters and the change
+//!     handlers of owned descriptions do.
+//! While the control is loading from a form file, a render waits for the first
+//! paint, so reading a form renders each control once at most.
+//!
+//! A descendant overrides PaintBackup, calls the inherited version first and
+//! then covers the whole of Backup.
+class TKnGraphicControl : public TGraphicControl {
+public:
+    explicit TKnGraphicControl(TComponent* owner);
+
+    //! The back buffer: after each render a picture of the control's size.
+    [[nodiscard]] TBitmap& Backup() noexcept { return m_backup; }
+    [[nodiscard]] const TBitmap& Backup() const noexcept { return m_backup; }
+
+    //! Renders the face now and shows it now, through the form's paint pass
+    //! (so controls above this one stay above). A control without a form window
+    //! renders its buffer and shows nothing.
+    virtual void RepaintAll();
+
+    [[nodiscard]] const TClassInfo& ClassType() const override;
+    [[nodiscard]] static const TClassInfo& StaticClassInfo();
+
+protected:
+    //! Draws the face on Backup's canvas; Backup already has the control's
+    //! size (never 0 and never beyond a bitmap's limits) when this runs. Never
+    //! call it directly: call Render.
+    virtual void PaintBackup();
+    //! Sizes the buffer and calls PaintBackup, now; while loading, at the first
+    //! paint. A control of no size (or one too large for a bitmap) renders
+    //! nothing and keeps an empty buffer.
+    void Render();
+    //! Renders first when the buffer is out of date, then copies the clipped area.
+    void Paint() override;
+    //! What changed while loading shows at the first paint.
+    void Loaded() override;
+
+private:
+    TBitmap m_backup;
+    bool m_stale { false }; //!< a render was put off while loading
 };
 
 namespace detail {

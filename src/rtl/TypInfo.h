@@ -52,6 +52,7 @@ struct TPropInfo {
     const TIdentMap* Idents { nullptr }; //!< integers written as identifiers
     std::optional<std::int64_t> Default; //!< ordinal default: written only when different
     std::function<bool(const TPersistent&)> IsStored; //!< empty: always stored
+    bool WriteEmpty { false }; //!< strings: written even when empty (their constructor's value is not)
 
     // Data properties.
     std::function<TPropValue(const TPersistent&)> Get;
@@ -251,6 +252,14 @@ public:
         m_properties.back().IsStored = [predicate](const TPersistent& o) {
             return std::invoke(predicate, static_cast<const T&>(o));
         };
+        return *this;
+    }
+
+    //! The last declared property, a string, is written even when empty: for a
+    //! class whose constructor gives it another value, which reading would keep.
+    TClassInfoBuilder& WriteEmpty()
+    {
+        m_properties.back().WriteEmpty = true;
         return *this;
     }
 

@@ -1,11 +1,15 @@
 #include "framework/KnClasses.h"
 
 #include "framework/host/Control.h"
+#include "framework/host/ExtCtrls.h"
 #include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
 #include "rtl/StringList.h"
 #include "framework/host/Timer.h"
+#include "rtl/TypInfo.h"
+#include "TestForms.h"
 #include "TestStrings.h"
+#include "host/FrameworkFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +21,7 @@
 #include <vector>
 
 using namespace plx;
+using plx::test::FormTest;
 
 namespace {
 
@@ -542,4 +547,161 @@ TEST(KnStream, ARoundTripOfEveryKind)
     EXPECT_EQ(s.ReadChar(), 'Z');
     EXPECT_TRUE(s.ReadBool());
     EXPECT_EQ(s.Position(), s.Size());
+}
+
+// ---- Back buffers ------------------------------------------------------------------------
+
+namespace {
+
+// Fills its buffer with one colour and counts its renders.
+class Counted : public TKnGraphicControl {
+public:
+    explicit Counted(TComponent* owner)
+        : TKnGraphicControl(owner)
+    {
+        SetBounds(10, 10, 40, 30);
+    }
+    int renders { 0 };
+    TColor fill { clRed };
+
+    [[nodiscard]] std::int32_t Level() const noexcept { return m_level; }
+    void SetLevel(std::int32_t value)
+    {
+        m_level = value;
+        RepaintAll();
+    }
+    [[nodiscard]] const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+    static const TClassInfo& StaticClassInfo()
+    {
+        static const TClassInfo info = TClassInfoBuilder<Counted>("TCounted", &TKnGraphicControl::StaticClassInfo())
+            .Integer("Level", &Counted::Level, &Counted::SetLevel, 0)
+            .Creator([](TComponent* owner) -> TComponent* { return new Counted(owner); })
+            .Build();
+        return info;
+    }
+
+protected:
+    void PaintBackup() override
+    {
+        TKnGraphicControl::PaintBackup();
+        ++renders;
+        Backup().Canvas().Brush().SetColor(fill);
+        Backup().Canvas().FillRect(Rect(0, 0, Backup().Width(), Backup().Height()));
+    }
+
+private:
+    std::int32_t m_level { 0 };
+};
+
+} // namespace
+
+TEST(KnBackBuffer, SizeBufferKeepsAPictureOfTheSameSizeAndRefusesImpossibleOnes)
+{
+    TBitmap b;
+    ASSERT_TRUE(SizeBuffer(b, 4, 3));
+    EXPECT_EQ(b.Image().GetColor(3, 2), clWhite) << "a new picture is white";
+    b.Canvas().SetPixels(1, 1, clRed);
+    ASSERT_TRUE(SizeBuffer(b, 4, 3));
+    EXPECT_EQ(b.Image().GetColor(1, 1), clRed) << "the same size keeps the pixels";
+    ASSERT_TRUE(SizeBuffer(b, 5, 3));
+    EXPECT_EQ(b.Image().GetColor(1, 1), clWhite) << "another size is a new picture";
+    for (auto [w, h] : { std::pair { 0, 3 }, { 3, 0 }, { -1, 5 }, { 40000, 1 }, { 20000, 20000 } }) {
+        EXPECT_FALSE(SizeBuffer(b, w, h)) << w << " x " << h;
+        EXPECT_TRUE(b.Empty());
+    }
+}
+
+TEST_F(FormTest, KnGraphicControlRendersOnceAndExposesByCopying)
+{
+    auto* c = new Counted(&Form());
+    c->SetParent(&Form());
+    EXPECT_EQ(c->renders, 0) << "construction renders nothing";
+    Application().ProcessMessages();
+    EXPECT_EQ(c->renders, 1) << "the first paint renders";
+    EXPECT_EQ(Form().Surface()->GetColor(10, 10), clRed);
+    EXPECT_EQ(Form().Surface()->GetColor(49, 39), clRed);
+
+    c->fill = clBlue;
+    c->Invalidate();
+    Form().InvalidateFormRect(Rect(0, 0, 300, 200));
+    Application().ProcessMessages();
+    EXPECT_EQ(c->renders, 1) << "an expose copies the buffer";
+    EXPECT_EQ(Form().Surface()->GetColor(30, 20), clRed);
+
+    c->SetBounds(10, 10, 50, 30);
+    EXPECT_EQ(c->renders, 1) << "a resize renders at the next paint, not before";
+    Application().ProcessMessages();
+    EXPECT_EQ(c->renders, 2);
+    EXPECT_EQ(Form().Surface()->GetColor(59, 39), clBlue);
+    EXPECT_EQ(c->Backup().Width(), 50);
+
+    c->SetBounds(20, 10, 50, 30);
+    Application().ProcessMessages();
+    EXPECT_EQ(c->renders, 2) << "a move is no resize";
+
+    c->fill = clLime;
+    c->RepaintAll();
+    EXPECT_EQ(c->renders, 3);
+    EXPECT_EQ(Form().Surface()->GetColor(20, 10), clLime) << "RepaintAll shows at once";
+    Application().ProcessMessages();
+    EXPECT_EQ(c->renders, 3);
+}
+
+TEST_F(FormTest, KnGraphicControlRepaintAllKeepsControlsAboveOnTop)
+{
+    auto* c = new Counted(&Form());
+    c->SetParent(&Form());
+    auto* above = new TPanel(&Form());
+    above->SetParent(&Form());
+    above->SetBounds(30, 20, 40, 40);
+    above->SetColor(clYellow);
+    Application().ProcessMessages();
+    c->fill = clBlue;
+    c->RepaintAll();
+    EXPECT_EQ(Form().Surface()->GetColor(15, 15), clBlue);
+    EXPECT_EQ(Form().Surface()->GetColor(40, 30), clYellow) << "the panel above stays above";
+}
+
+TEST(KnBackBuffer, RepaintAllWithoutAWindowRendersOnlyTheBuffer)
+{
+    Counted loose(nullptr);
+    loose.RepaintAll();
+    EXPECT_EQ(loose.renders, 1);
+    EXPECT_EQ(loose.Backup().Width(), 40);
+    EXPECT_EQ(loose.Backup().Image().GetColor(39, 29), clRed);
+    EXPECT_FALSE(loose.Canvas().HasSurface()) << "nothing to draw on";
+
+    Counted empty(nullptr);
+    empty.SetBounds(0, 0, 0, 30);
+    empty.RepaintAll();
+    EXPECT_EQ(empty.renders, 0) << "a control of no size renders nothing";
+
+    // Beyond what a bitmap can hold: nothing is rendered and nothing throws.
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 100, 100);
+    auto* huge = new Counted(&form);
+    huge->SetParent(&form);
+    huge->SetBounds(0, 0, 40000, 50);
+    huge->RepaintAll();
+    TBitmap picture;
+    EXPECT_NO_THROW(form.RenderTo(picture));
+    EXPECT_EQ(huge->renders, 0);
+    EXPECT_TRUE(huge->Backup().Empty());
+}
+
+TEST(KnBackBuffer, ReadingAFormRendersOnceAtTheFirstPaint)
+{
+    RegisterClass(Counted::StaticClassInfo());
+    const std::string text = "object F: TForm\n  ClientWidth = 100\n  ClientHeight = 60\n"
+                             "  object C: TCounted\n    Left = 5\n    Top = 5\n    Width = 20\n    Height = 20\n"
+                             "    Level = 3\n  end\nend\n";
+    std::unique_ptr<TComponent> root(ReadComponentFromText(text, nullptr));
+    auto* c = dynamic_cast<Counted*>(root->FindComponent("C"));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->renders, 0) << "a setter's RepaintAll waits while loading";
+    auto picture = test::Picture(dynamic_cast<TForm&>(*root));
+    EXPECT_EQ(c->renders, 1);
+    EXPECT_EQ(picture->Image().GetColor(24, 24), clRed);
+    test::ExpectRoundTrip(*root);
+    UnregisterClass(Counted::StaticClassInfo());
 }

@@ -129,7 +129,7 @@ private:
                 break;
             case TTypeKind::tkString: {
                 std::string v = std::get<std::string>(p.Get(object));
-                if (!v.empty())
+                if (!v.empty() || p.WriteEmpty)
                     Line(depth, name + " = " + QuoteString(v));
                 break;
             }

@@ -1,0 +1,60 @@
+// Helpers for component tests: form-file round trips and pictures of a form.
+#pragma once
+
+#include "color/host/Bitmap.h"
+#include "color/host/Raster.h"
+#include "framework/host/FormFiles.h"
+#include "framework/host/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace plx::test {
+
+//! Writes root, reads the text back into a new root, writes that again and
+//! expects the same text; returns the text.
+inline std::string ExpectRoundTrip(const TComponent& root)
+{
+    const std::string text = WriteComponentText(root);
+    std::unique_ptr<TComponent> copy(ReadComponentFromText(text, nullptr));
+    EXPECT_EQ(WriteComponentText(*copy), text) << "write, read, write changed the text";
+    return text;
+}
+
+//! The form's client area painted into a new bitmap (no window needed).
+inline std::unique_ptr<TBitmap> Picture(TCustomForm& form)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    form.RenderTo(*bitmap);
+    return bitmap;
+}
+
+//! The number of pixels of the area with exactly this colour.
+inline std::int64_t CountColor(const TBitmap& bitmap, const TRect& area, TColor color)
+{
+    std::int64_t n = 0;
+    for (std::int32_t y = area.Top; y < area.Bottom; ++y)
+        for (std::int32_t x = area.Left; x < area.Right; ++x)
+            n += bitmap.Image().GetColor(x, y) == color ? 1 : 0;
+    return n;
+}
+
+//! The first place where two areas of the same size differ, as text; empty when equal.
+inline std::string FirstDifference(const TBitmap& a, TPoint aOrigin, const TBitmap& b, TPoint bOrigin, std::int32_t width,
+    std::int32_t height)
+{
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x) {
+            const TColor pa = a.Image().GetColor(aOrigin.X + x, aOrigin.Y + y);
+            const TColor pb = b.Image().GetColor(bOrigin.X + x, bOrigin.Y + y);
+            if (pa != pb)
+                return "(" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(pa) + " against "
+                    + std::to_string(pb);
+        }
+    return {};
+}
+
+} // namespace plx::test
