@@ -113,10 +113,10 @@ void TComponent::DestroyComponents() noexcept
 {
     // Last in, first out. A destructor may free a sibling, which then leaves
     // this list itself, so the list is read again each time.
+    DropNameIndex();
     while (!m_components.empty()) {
         TComponent* c = m_components.back();
         m_components.pop_back();
-        UnindexName(c);
         c->m_owner = nullptr;
         delete c;
     }
@@ -124,16 +124,24 @@ void TComponent::DestroyComponents() noexcept
 
 void TComponent::IndexName(TComponent* component)
 {
-    if (component->m_name.empty())
+    if (component->m_name.empty() || m_state.Contains(csDestroying))
         return;
     auto [it, added] = m_names.try_emplace(LowerCase(component->m_name), component);
     if (!added && it->second != component)
         throw EComponentError("A component named " + component->m_name + " already exists");
 }
 
+void TComponent::DropNameIndex() noexcept
+{
+    // Swapped out, not cleared: clearing keeps (and wipes) the bucket array,
+    // which would cost its size on every later call.
+    if (!m_names.empty())
+        std::unordered_map<std::string, TComponent*>().swap(m_names);
+}
+
 void TComponent::UnindexName(const TComponent* component) noexcept
 {
-    if (component->m_name.empty())
+    if (component->m_name.empty() || m_names.empty())
         return;
     if (auto it = m_names.find(LowerCase(component->m_name)); it != m_names.end() && it->second == component)
         m_names.erase(it);
@@ -205,7 +213,13 @@ void TComponent::RemoveComponent(TComponent* component)
     if (it == m_components.end())
         return;
     m_components.erase(it);
-    UnindexName(component);
+    // While this component is being destroyed (OnDestroy and the destructors
+    // still find the others by name), the first one to go ends finding by
+    // name: the index is dropped at once instead of name by name.
+    if (m_state.Contains(csDestroying))
+        DropNameIndex();
+    else
+        UnindexName(component);
     component->m_owner = nullptr;
     // The owner and everything it owns hear that the component is gone; a
     // Notification may free others, which are then skipped.

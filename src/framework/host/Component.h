@@ -119,6 +119,9 @@ public:
     //! Raises EListError for an index out of range.
     [[nodiscard]] TComponent* Components(std::int32_t index) const;
     [[nodiscard]] std::int32_t ComponentIndex() const noexcept;
+    //! The owned component of that name, compared without regard to case; null
+    //! when none. While this component is being destroyed, names are found
+    //! until the first of its components goes (OnDestroy still finds them all).
     [[nodiscard]] TComponent* FindComponent(const std::string& name) const noexcept;
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
@@ -164,6 +167,7 @@ private:
     void ClearWeakLinks() noexcept;
     void IndexName(TComponent* component);
     void UnindexName(const TComponent* component) noexcept;
+    void DropNameIndex() noexcept;
 
     std::string m_name;
     TComponent* m_owner { nullptr };

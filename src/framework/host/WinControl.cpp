@@ -89,14 +89,16 @@ void TWinControl::RemoveControl(TControl* control)
     auto it = FindFromBack(m_controls, control);
     if (it == m_controls.end())
         return;
+    // When this control is being freed, its children go too: its own area is
+    // repainted as it leaves its parent, and their links to the focus clear
+    // themselves (no OnExit runs on the way).
+    const bool destroying = ComponentState().Contains(csDestroying);
+    TCustomForm* form = destroying ? nullptr : GetParentForm(this);
     // What lay beneath shows again, also when the control is being freed.
-    TCustomForm* form = GetParentForm(this);
     if (form && !form->ComponentState().Contains(csDestroying))
         form->InvalidateFormRect(control->VisibleRectInForm());
-    // The focus leaves a control taken off the form, or one inside it. When
-    // this control is being freed, its children go too and their links to the
-    // focus clear themselves: no OnExit runs on the way.
-    TWinControl* active = form && !ComponentState().Contains(csDestroying) ? form->ActiveControl() : nullptr;
+    // The focus leaves a control taken off the form, or one inside it.
+    TWinControl* active = form ? form->ActiveControl() : nullptr;
     auto* container = dynamic_cast<TWinControl*>(control);
     bool losesFocus = active && (active == control || (container && container->ContainsControl(active)));
     bool aligned = control->Align() != alNone;
@@ -112,7 +114,7 @@ void TWinControl::RemoveControl(TControl* control)
         if (!alive)
             return;
     }
-    if (aligned && !ComponentState().Contains(csDestroying))
+    if (aligned && !destroying)
         Realign();
 }
 

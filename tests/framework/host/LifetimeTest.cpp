@@ -87,6 +87,20 @@ TEST_F(LifetimeTest, ReleasedFormsAreFreedOnceAlsoWhenOneOwnsTheOther)
     }
 }
 
+TEST_F(LifetimeTest, OnDestroyStillFindsTheFormsComponentsByName)
+{
+    int frees = 0;
+    auto* form = new TrackedForm(nullptr, frees);
+    auto* edit = new TPanel(form);
+    edit->SetName("Edit1");
+    edit->SetParent(form);
+    TComponent* found = nullptr;
+    form->SetOnDestroy([&](TObject* sender) { found = static_cast<TForm*>(sender)->FindComponent("edit1"); });
+    delete form;
+    EXPECT_EQ(found, edit);
+    EXPECT_EQ(frees, 1);
+}
+
 TEST_F(LifetimeTest, ReleasingAModalFormEndsItsLoopAndFreesItAfterShowModal)
 {
     int frees = 0;
