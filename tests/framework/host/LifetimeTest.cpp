@@ -95,7 +95,8 @@ TEST_F(LifetimeTest, OnDestroyStillFindsTheFormsComponentsByName)
     edit->SetName("Edit1");
     edit->SetParent(form);
     TComponent* found = nullptr;
-    form->SetOnDestroy([&](TObject* sender) { found = static_cast<TForm*>(sender)->FindComponent("edit1"); });
+    // By OnDestroy the form is no more than a TCustomForm.
+    form->SetOnDestroy([&](TObject* sender) { found = static_cast<TCustomForm*>(sender)->FindComponent("edit1"); });
     delete form;
     EXPECT_EQ(found, edit);
     EXPECT_EQ(frees, 1);
