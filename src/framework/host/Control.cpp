@@ -7,9 +7,11 @@
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "framework/host/WinControl.h"
+#include "framework/host/detail/Coordinates.h"
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace plx {
 
@@ -55,8 +57,12 @@ void TControl::SetParent(TWinControl* parent)
         return;
     if (parent == this)
         throw EInvalidOperation("A control cannot have itself as its parent");
-    if (m_parent)
-        m_parent->RemoveControl(this);
+    if (m_parent) {
+        const TWeakRef alive(this);
+        m_parent->RemoveControl(this); // may run OnExit and OnResize handlers
+        if (!alive)
+            return;
+    }
     if (parent)
         parent->InsertControl(this);
 }
@@ -73,37 +79,55 @@ void TControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width
     m_top = top;
     m_width = width;
     m_height = height;
+    PlacementChanged();
     Invalidate();
-    if (m_parent && m_align != alNone)
-        m_parent->Realign();
+    const TWeakRef alive(this);
+    if (m_parent && m_align != alNone) {
+        m_parent->Realign(); // the siblings' OnResize handlers may free this control
+        if (!alive)
+            return;
+    }
     if (resized)
         Resize();
 }
 
+TRect TControl::BoundsRect() const noexcept
+{
+    return detail::Bounds64(m_left, m_top, m_width, m_height).Clamped();
+}
+
 void TControl::SetClientWidth(std::int32_t value)
 {
-    SetWidth(m_width - ClientWidth() + value);
+    SetWidth(detail::ClampToInt32(std::int64_t { m_width } - ClientWidth() + value));
 }
 
 void TControl::SetClientHeight(std::int32_t value)
 {
-    SetHeight(m_height - ClientHeight() + value);
+    SetHeight(detail::ClampToInt32(std::int64_t { m_height } - ClientHeight() + value));
 }
 
 TPoint TControl::ClientToScreen(TPoint point) const
 {
-    TPoint origin = FormOrigin();
+    const TPlacement& p = Placement();
+    std::int64_t x = p.originX + point.X;
+    std::int64_t y = p.originY + point.Y;
     if (TCustomForm* form = ParentForm()) {
-        origin.X += form->Left();
-        origin.Y += form->Top();
+        x += form->Left();
+        y += form->Top();
     }
-    return { point.X + origin.X, point.Y + origin.Y };
+    return { detail::ClampToInt32(x), detail::ClampToInt32(y) };
 }
 
 TPoint TControl::ScreenToClient(TPoint point) const
 {
-    TPoint zero = ClientToScreen({ 0, 0 });
-    return { point.X - zero.X, point.Y - zero.Y };
+    const TPlacement& p = Placement();
+    std::int64_t x = std::int64_t { point.X } - p.originX;
+    std::int64_t y = std::int64_t { point.Y } - p.originY;
+    if (TCustomForm* form = ParentForm()) {
+        x -= form->Left();
+        y -= form->Top();
+    }
+    return { detail::ClampToInt32(x), detail::ClampToInt32(y) };
 }
 
 void TControl::SetVisible(bool value)
@@ -113,7 +137,11 @@ void TControl::SetVisible(bool value)
     if (!value)
         Invalidate();
     m_visible = value;
-    Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0);
+    PlacementChanged();
+    const TWeakRef alive(this);
+    Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0); // a form runs OnShow or OnHide here
+    if (!alive)
+        return;
     if (value)
         Invalidate();
     if (m_parent && m_align != alNone)
@@ -216,14 +244,13 @@ void TControl::InvalidateClientRect(const TRect& rect)
 {
     if (!m_visible || ComponentState().Contains(csDestroying))
         return;
-    TCustomForm* form = ParentForm();
-    if (!form)
+    const TPlacement& p = Placement();
+    if (p.visible.IsEmpty())
         return;
-    TRect r = rect;
-    TPoint origin = FormOrigin();
-    OffsetRect(r, origin.X, origin.Y);
-    r = Intersect(r, VisibleRectInForm());
-    if (!r.IsEmpty())
+    TRect r = detail::ClipTo(detail::TRect64::Of(rect).Offset(p.originX, p.originY), p.visible);
+    if (r.IsEmpty())
+        return;
+    if (auto* form = dynamic_cast<TCustomForm*>(p.root))
         form->InvalidateFormRect(r);
 }
 
@@ -338,42 +365,87 @@ bool TControl::Dragging() const noexcept
 
 bool TControl::Showing() const noexcept
 {
-    // A form paints into its window also while the window is hidden, so only
-    // the controls on it count.
-    for (const TControl* c = this; c && c->m_parent; c = c->m_parent)
-        if (!c->m_visible)
-            return false;
-    return true;
+    return Placement().showing;
 }
 
 TCustomForm* TControl::ParentForm() const noexcept
 {
-    return GetParentForm(this);
+    return dynamic_cast<TCustomForm*>(Placement().root);
 }
 
 TPoint TControl::FormOrigin() const noexcept
 {
-    TPoint p;
-    for (const TControl* c = this; c && c->m_parent; c = c->m_parent) {
-        p.X += c->m_left;
-        p.Y += c->m_top;
-    }
-    return p;
+    const TPlacement& p = Placement();
+    return { detail::ClampToInt32(p.originX), detail::ClampToInt32(p.originY) };
 }
 
 TRect TControl::VisibleRectInForm() const noexcept
 {
-    if (!Showing())
-        return {};
-    TPoint origin = FormOrigin();
-    TRect r = Bounds(origin.X, origin.Y, m_width, m_height);
-    for (const TControl* a = m_parent; a; a = a->m_parent) {
-        TPoint ao = a->FormOrigin();
-        TRect client = a->ClientRect();
-        OffsetRect(client, ao.X, ao.Y);
-        r = Intersect(r, client);
+    return Placement().visible;
+}
+
+const TControl::TPlacement& TControl::Placement() const noexcept
+{
+    if (m_placed)
+        return m_placement;
+    const TControl* parent = m_parent;
+    if (!parent || parent->m_placed) {
+        Place(parent ? &parent->m_placement : nullptr);
+        return m_placement;
     }
-    return r;
+    // Parents whose placement was forgotten too: place them from the top down.
+    std::vector<const TControl*> chain;
+    for (const TControl* c = this; c && !c->m_placed; c = c->m_parent)
+        chain.push_back(c);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const TControl* c = *it;
+        const TControl* cp = c->m_parent;
+        c->Place(cp ? &cp->m_placement : nullptr);
+    }
+    return m_placement;
+}
+
+void TControl::Place(const TPlacement* parent) const noexcept
+{
+    TPlacement& p = m_placement;
+    if (!parent) {
+        // The top of the chain (a form) paints into its window also while the
+        // window is hidden, so only the controls on it count for Showing.
+        p = { const_cast<TControl*>(this), 0, 0, Rect(0, 0, m_width, m_height), ClientRect(), true };
+    } else {
+        p.root = parent->root;
+        p.originX = parent->originX + m_left;
+        p.originY = parent->originY + m_top;
+        p.showing = parent->showing && m_visible;
+        if (p.showing) {
+            p.visible = detail::ClipTo(detail::Bounds64(p.originX, p.originY, m_width, m_height), parent->clip);
+            p.clip = detail::ClipTo(detail::TRect64::Of(ClientRect()).Offset(p.originX, p.originY), parent->clip);
+        } else {
+            p.visible = {};
+            p.clip = {};
+        }
+    }
+    m_placed = true;
+}
+
+void TControl::PlacementChanged() noexcept
+{
+    if (!m_placed)
+        return; // nothing inside is placed either
+    m_placed = false;
+    auto* self = dynamic_cast<TWinControl*>(this);
+    if (!self || self->m_controls.empty())
+        return;
+    std::vector<TControl*> pending(self->m_controls.begin(), self->m_controls.end());
+    while (!pending.empty()) {
+        TControl* c = pending.back();
+        pending.pop_back();
+        if (!c->m_placed)
+            continue;
+        c->m_placed = false;
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            pending.insert(pending.end(), w->m_controls.begin(), w->m_controls.end());
+    }
 }
 
 void TControl::BindCanvas(TCanvas& canvas) const
@@ -389,10 +461,10 @@ void TControl::BindCanvas(TCanvas& canvas) const
 
 void TControl::BindCanvas(TCanvas& canvas, const TPaintContext& context, const TRect& clip) const
 {
-    TPoint origin = FormOrigin();
-    TRect c = clip;
-    OffsetRect(c, context.origin.X, context.origin.Y);
-    canvas.SetSurface(context.surface, { origin.X + context.origin.X, origin.Y + context.origin.Y }, c);
+    const TPlacement& p = Placement();
+    TPoint origin { detail::ClampToInt32(p.originX + context.origin.X), detail::ClampToInt32(p.originY + context.origin.Y) };
+    TRect c = detail::TRect64::Of(clip).Offset(context.origin.X, context.origin.Y).Clamped();
+    canvas.SetSurface(context.surface, origin, c);
 }
 
 void TControl::PaintInContext(const TPaintContext&, const TRect&)
@@ -481,8 +553,12 @@ void TControl::WMLButtonUp(TMessage& message)
     m_controlState.Exclude(csLButtonDown);
     if (m_controlState.Contains(csClicked)) {
         m_controlState.Exclude(csClicked);
-        if (ClientRect().Contains(LParamToPoint(message.LParam)))
-            Click();
+        if (ClientRect().Contains(LParamToPoint(message.LParam))) {
+            const TWeakRef alive(this);
+            Click(); // OnClick may free this control
+            if (!alive)
+                return;
+        }
     }
     DoMouseUp(message, mbLeft);
 }
@@ -491,8 +567,12 @@ void TControl::WMLButtonDblClk(TMessage& message)
 {
     if (m_controlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
-    if (m_controlStyle.Contains(csClickEvents))
-        DblClick();
+    if (m_controlStyle.Contains(csClickEvents)) {
+        const TWeakRef alive(this);
+        DblClick(); // OnDblClick may free this control
+        if (!alive)
+            return;
+    }
     DoMouseDown(message, mbLeft, { ssDouble });
 }
 
@@ -640,13 +720,15 @@ void TGraphicControl::PaintInContext(const TPaintContext& context, const TRect& 
 {
     BindCanvas(m_canvas, context, clip);
     SetControlState(ControlState().With(csPainting));
+    const TWeakRef alive(this);
     try {
         Paint();
     } catch (...) {
-        SetControlState(ControlState().Without(csPainting));
-        throw;
+        // Painting goes on with the other controls; the application shows the error.
+        Application().HandleException(alive.Get());
     }
-    SetControlState(ControlState().Without(csPainting));
+    if (alive)
+        SetControlState(ControlState().Without(csPainting));
 }
 
 char GetHotkey(const std::string& caption) noexcept

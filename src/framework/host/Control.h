@@ -80,6 +80,15 @@ struct TPaintContext {
 //! without a parent is not shown. Every message reaches Dispatch, which calls
 //! the named handler (CMMouseEnter, WMLButtonDown, ...); a handler an override
 //! does not fully handle goes to the base class's.
+//!
+//! Event handlers may free any component, this control and its form included.
+//! A handler of the framework that raises an event (Click, MouseDown, Resize,
+//! a Perform, ...) and then goes on holds a TWeakRef to itself and returns at
+//! once when it turned null; lists of controls are walked as WeakSnapshot.
+//!
+//! Where the control lies on its form (FormOrigin, VisibleRectInForm,
+//! ParentForm) is kept once worked out, until its bounds, its visibility or its
+//! parent chain change, so asking costs constant time at any depth.
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
@@ -98,7 +107,8 @@ public:
     void SetHeight(std::int32_t value) { SetBounds(m_left, m_top, m_width, value); }
     //! Moves and sizes at once; negative sizes count as 0. Repaints both places.
     virtual void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
-    [[nodiscard]] TRect BoundsRect() const noexcept { return Bounds(m_left, m_top, m_width, m_height); }
+    //! Right and Bottom stop at the largest coordinate instead of wrapping.
+    [[nodiscard]] TRect BoundsRect() const noexcept;
     void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
     //! (0, 0, ClientWidth, ClientHeight).
     [[nodiscard]] virtual TRect ClientRect() const { return Rect(0, 0, m_width, m_height); }
@@ -197,11 +207,12 @@ public:
     [[nodiscard]] bool Dragging() const noexcept;
 
     //! \name Queries
-    //! Visible itself and every parent visible.
+    //! Visible itself and every parent visible (the form's own visibility aside).
     [[nodiscard]] bool Showing() const noexcept;
     //! The form the control lies on, or null.
     [[nodiscard]] TCustomForm* ParentForm() const noexcept;
-    //! The control's top-left corner in its form's client coordinates.
+    //! The control's top-left corner in its form's client coordinates (clamped
+    //! to the coordinate range; a control that far away shows nothing).
     [[nodiscard]] TPoint FormOrigin() const noexcept;
     //! The part of the form's client area the control can paint (empty when hidden).
     [[nodiscard]] TRect VisibleRectInForm() const noexcept;
@@ -265,10 +276,27 @@ protected:
     void InvalidateClientRect(const TRect& rect);
     void FontChanged();
     void SetControlState(TControlState state) noexcept { m_controlState = state; }
+    //! Forgets where this control and everything inside it lie. SetBounds,
+    //! SetVisible and changes of parent call it; an override of ClientRect
+    //! calls it when its result changes in any other way.
+    void PlacementChanged() noexcept;
 
 private:
     friend class TWinControl;
     friend class TApplication;
+    //! Where the control lies on the control at the top of its parent chain.
+    struct TPlacement {
+        TControl* root { nullptr };
+        std::int64_t originX { 0 }; //!< top-left corner in the root's client coordinates
+        std::int64_t originY { 0 };
+        TRect visible; //!< the part of the root's client area the control covers
+        TRect clip; //!< the part its children can cover
+        bool showing { true };
+    };
+    //! Works out the placement of this control (and of any parent whose
+    //! placement was forgotten) once; every parent placed implies this one can be.
+    const TPlacement& Placement() const noexcept;
+    void Place(const TPlacement* parent) const noexcept;
     void DoMouseDown(TMessage& message, TMouseButton button, TShiftState extra);
     void DoMouseUp(TMessage& message, TMouseButton button);
 
@@ -305,6 +333,10 @@ private:
     TStartDragEvent m_onStartDrag;
     TEndDragEvent m_onEndDrag;
     TNotifyEvent m_onResize;
+    // Invariant: a placed control's parents are all placed, so forgetting a
+    // placement stops at controls that are not placed.
+    mutable TPlacement m_placement;
+    mutable bool m_placed { false };
 };
 
 //! A windowless control: it paints on its parent's surface at its own origin,

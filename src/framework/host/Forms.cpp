@@ -7,6 +7,7 @@
 #include "framework/host/Timer.h"
 #include "rtl/TypInfo.h"
 #include "rtl/UnitLifetime.h"
+#include "framework/host/detail/Coordinates.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -58,10 +59,7 @@ WPARAM ButtonFlag(TPlatformButton button)
 
 TCustomForm* GetParentForm(const TControl* control) noexcept
 {
-    const TControl* c = control;
-    while (c && c->Parent())
-        c = c->Parent();
-    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(c));
+    return control ? control->ParentForm() : nullptr;
 }
 
 // ---- TCustomForm ---------------------------------------------------------
@@ -81,6 +79,8 @@ TCustomForm::TCustomForm(TComponent* owner)
 
 TCustomForm::~TCustomForm()
 {
+    // From here on the framework calls into nothing the form owns.
+    Destroying();
     if (m_onDestroy)
         m_onDestroy(this);
     if (InitializedApplication()) {
@@ -112,19 +112,21 @@ const std::any* TCustomForm::FindHandler(const std::string& name) const
 
 void TCustomForm::SetActiveControl(TWinControl* control)
 {
-    if (control == m_activeControl)
+    if (m_activeControl == control)
         return;
     if (control && (!ContainsControl(control) || control == this))
         throw EInvalidOperation("Cannot focus a control that is not on the form");
-    TWinControl* previous = m_activeControl;
+    const TWeakRef<TWinControl> previous = m_activeControl;
+    const TWeakRef<TWinControl> next(control);
     m_activeControl = control;
     if (previous) {
-        previous->DoExit();
         previous->Invalidate();
+        previous->DoExit(); // may free either control, or the form
     }
-    if (control) {
-        control->DoEnter();
-        control->Invalidate();
+    // OnExit may have moved the focus elsewhere already.
+    if (next && m_activeControl == next.Get()) {
+        next->Invalidate();
+        next->DoEnter();
     }
 }
 
@@ -151,7 +153,10 @@ Raster* TCustomForm::Surface()
 void TCustomForm::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
 {
     bool resized = std::max(width, 0) != Width() || std::max(height, 0) != Height();
-    TWinControl::SetBounds(left, top, width, height);
+    const TWeakRef alive(this);
+    TWinControl::SetBounds(left, top, width, height); // OnResize may free the form
+    if (!alive)
+        return;
     if (m_window) {
         CurrentPlatform().SetWindowBounds(m_window, BoundsRect());
         if (resized)
@@ -193,8 +198,11 @@ void TCustomForm::PaintDamage()
     auto damage = std::move(m_damage);
     m_damage.clear();
     TPaintContext context { surface, {} };
+    const TWeakRef alive(this);
     for (const TRect& r : damage) {
         PaintInContext(context, r);
+        if (!alive)
+            return; // freed by a paint handler
         CurrentPlatform().Present(m_window, r);
     }
 }
@@ -235,9 +243,10 @@ void TCustomForm::ShowWindow(bool visible)
         HandleNeeded();
         CurrentPlatform().ShowWindow(m_window, true);
         InvalidateFormRect(ClientRect());
+        const TWeakRef alive(this);
         if (m_onShow)
-            m_onShow(this);
-        if (InitializedApplication())
+            m_onShow(this); // may free the form
+        if (alive && InitializedApplication())
             Application().FormShown(this);
     } else if (m_window) {
         CurrentPlatform().ShowWindow(m_window, false);
@@ -256,17 +265,18 @@ bool TCustomForm::CloseQuery()
 
 void TCustomForm::Close()
 {
+    const TWeakRef alive(this);
     if (m_modal) {
-        if (CloseQuery())
+        if (CloseQuery() && alive)
             m_modalResult = mrCancel;
         return;
     }
-    if (!CloseQuery())
+    if (!CloseQuery() || !alive)
         return;
     TCloseAction action = caHide;
     if (m_onClose)
         m_onClose(this, action);
-    if (action == caNone)
+    if (action == caNone || !alive)
         return;
     bool main = InitializedApplication() && Application().MainForm() == this;
     if (action == caFree)
@@ -280,6 +290,8 @@ void TCustomForm::Close()
 void TCustomForm::Release()
 {
     Application().ReleaseForm(this);
+    if (m_modal && m_modalResult == mrNone)
+        m_modalResult = mrCancel;
 }
 
 TModalResult TCustomForm::ShowModal()
@@ -287,49 +299,68 @@ TModalResult TCustomForm::ShowModal()
     if (Visible() || m_modal)
         throw EInvalidOperation("Cannot make a visible window modal");
     TApplication& app = Application();
-    TPlatform& platform = CurrentPlatform();
     m_modal = true;
     m_modalResult = mrNone;
     app.PushModal(this);
     app.SetCaptureControl(nullptr);
+    const TWeakRef alive(this);
     try {
-        Show();
-        std::int64_t idleSince = app.Now();
-        while (m_modalResult == mrNone) {
-            bool busy = app.ProcessMessages();
-            if (m_modalResult != mrNone)
-                break;
-            if (app.Terminated() || !Visible()) {
+        Show(); // OnShow may free the form
+        if (!alive || !RunModalLoop())
+            return mrCancel;
+    } catch (...) {
+        if (alive)
+            EndModal();
+        throw;
+    }
+    TModalResult result = m_modalResult;
+    EndModal();
+    return result;
+}
+
+bool TCustomForm::RunModalLoop()
+{
+    TApplication& app = Application();
+    TPlatform& platform = CurrentPlatform();
+    const TWeakRef alive(this);
+    std::int64_t idleSince = app.Now();
+    while (m_modalResult == mrNone) {
+        bool busy = app.ProcessMessages();
+        if (!alive)
+            return false;
+        if (m_modalResult != mrNone)
+            break;
+        if (app.Terminated() || !Visible()) {
+            m_modalResult = mrCancel;
+            break;
+        }
+        if (busy) {
+            idleSince = app.Now();
+            continue;
+        }
+        std::int64_t due = app.NextTimerDue();
+        if (platform.IsVirtualTime()) {
+            // Nothing happens by itself here: let the next timer's time come,
+            // or give up with mrCancel when no timer is left to act.
+            if (due < 0 || due - idleSince > kVirtualIdleLimit) {
                 m_modalResult = mrCancel;
                 break;
             }
-            if (busy) {
-                idleSince = app.Now();
-                continue;
-            }
-            std::int64_t due = app.NextTimerDue();
-            if (platform.IsVirtualTime()) {
-                // Nothing happens by itself here: let the next timer's time come,
-                // or give up with mrCancel when no timer is left to act.
-                if (due < 0 || due - idleSince > kVirtualIdleLimit) {
-                    m_modalResult = mrCancel;
-                    break;
-                }
-                app.AdvanceTime(std::max<std::int64_t>(due - app.Now(), 0));
-            } else {
-                platform.WaitForEvent(due < 0 ? 100 : std::clamp<std::int64_t>(due - app.Now(), 0, 100));
-            }
+            app.AdvanceTime(std::max<std::int64_t>(due - app.Now(), 0));
+            if (!alive)
+                return false;
+        } else {
+            platform.WaitForEvent(due < 0 ? 100 : std::clamp<std::int64_t>(due - app.Now(), 0, 100));
         }
-    } catch (...) {
-        app.PopModal(this);
-        m_modal = false;
-        Hide();
-        throw;
     }
-    app.PopModal(this);
+    return true;
+}
+
+void TCustomForm::EndModal()
+{
+    Application().PopModal(this);
     m_modal = false;
-    Hide();
-    return m_modalResult;
+    Hide(); // OnHide may free the form; nothing follows
 }
 
 void TCustomForm::WMKeyDown(TMessage& message)
@@ -351,22 +382,25 @@ void TCustomForm::HandleEvent(const TPlatformEvent& e)
         DispatchMouse(e);
         break;
     case TPlatformEventKind::Char: {
+        // Each step runs handlers that may free the form or its focused control.
+        const TWeakRef alive(this);
         bool handled = false;
         if (m_activeControl && !e.alt) {
             handled = m_activeControl->Perform(WM_CHAR, static_cast<WPARAM>(e.key), 0) != 0;
         }
-        if (!handled)
+        if (!handled && alive)
             Perform(CM_DIALOGCHAR, static_cast<WPARAM>(e.key), e.alt ? 1 : 0);
         break;
     }
     case TPlatformEventKind::KeyDown: {
+        const TWeakRef alive(this);
         LPARAM flags = (e.shift ? 1 : 0) | (e.ctrl ? 2 : 0) | (e.alt ? 4 : 0);
         bool handled = false;
         if (m_keyPreview)
             handled = Perform(WM_KEYDOWN, static_cast<WPARAM>(e.key), flags) != 0;
-        if (!handled && m_activeControl)
+        if (!handled && alive && m_activeControl)
             handled = m_activeControl->Perform(WM_KEYDOWN, static_cast<WPARAM>(e.key), flags) != 0;
-        if (!handled)
+        if (!handled && alive)
             Perform(CM_DIALOGKEY, static_cast<WPARAM>(e.key), flags);
         break;
     }
@@ -387,7 +421,9 @@ void TCustomForm::HandleEvent(const TPlatformEvent& e)
 void TCustomForm::DispatchMouse(const TPlatformEvent& e)
 {
     TApplication& app = Application();
-    TPoint screen { e.point.X + Left(), e.point.Y + Top() };
+    TPoint screen { detail::ClampToInt32(std::int64_t { e.point.X } + Left()), detail::ClampToInt32(std::int64_t { e.point.Y } + Top()) };
+    // Every handler below may free the form, the target or both.
+    const TWeakRef alive(this);
     WPARAM buttons = app.ButtonsDown();
     if (e.kind == TPlatformEventKind::MouseDown)
         buttons |= ButtonFlag(e.button);
@@ -400,7 +436,8 @@ void TCustomForm::DispatchMouse(const TPlatformEvent& e)
             app.DragMove(screen);
         else if (e.kind == TPlatformEventKind::MouseUp)
             app.DragEnd(screen, true);
-        UpdateHover(e.point);
+        if (alive)
+            UpdateHover(e.point);
         return;
     }
 
@@ -413,8 +450,8 @@ void TCustomForm::DispatchMouse(const TPlatformEvent& e)
         auto& last = app.LastPress();
         std::int64_t now = app.Now();
         doubleClick = last.control == target && last.button == static_cast<std::int32_t>(e.button)
-            && now - last.time <= kDoubleClickTime && std::abs(screen.X - last.screen.X) <= kDoubleClickDistance
-            && std::abs(screen.Y - last.screen.Y) <= kDoubleClickDistance && target->ControlStyle().Contains(csDoubleClicks);
+            && now - last.time <= kDoubleClickTime && std::abs(std::int64_t { screen.X } - last.screen.X) <= kDoubleClickDistance
+            && std::abs(std::int64_t { screen.Y } - last.screen.Y) <= kDoubleClickDistance && target->ControlStyle().Contains(csDoubleClicks);
         if (doubleClick)
             last = {};
         else
@@ -422,12 +459,13 @@ void TCustomForm::DispatchMouse(const TPlatformEvent& e)
     }
     WPARAM keys = buttons | (e.shift ? MK_SHIFT : 0) | (e.ctrl ? MK_CONTROL : 0);
     TPoint origin = target->FormOrigin();
-    TPoint local { e.point.X - origin.X, e.point.Y - origin.Y };
+    TPoint local { detail::ClampToInt32(std::int64_t { e.point.X } - origin.X), detail::ClampToInt32(std::int64_t { e.point.Y } - origin.Y) };
     target->Perform(MouseMessage(e.kind, e.button, doubleClick), keys, PointToLParam(local));
-    // The target may be gone now; only the application's records are used below.
+    // The target, and the form, may be gone now.
     if (e.kind == TPlatformEventKind::MouseUp && app.ButtonsDown() == 0)
         CurrentPlatform().ReleaseCapture();
-    UpdateHover(e.point);
+    if (alive)
+        UpdateHover(e.point);
 }
 
 void TCustomForm::UpdateHover(TPoint clientPoint)
@@ -568,15 +606,16 @@ std::int64_t TApplication::NextTimerDue() const
 
 void TApplication::FireDueTimers()
 {
-    // Each timer ticks at most once per round, as the platform's timer messages do.
+    // Each timer ticks at most once per round, as the platform's timer messages
+    // do. A tick may free other due timers, or stop them.
     const std::int64_t now = Now();
     std::vector<TTimer*> due;
     for (TTimer* t : m_timers)
         if (t->Running() && t->Due() <= now)
             due.push_back(t);
     std::sort(due.begin(), due.end(), [](TTimer* a, TTimer* b) { return a->Due() < b->Due(); });
-    for (TTimer* t : due)
-        if (std::find(m_timers.begin(), m_timers.end(), t) != m_timers.end() && t->Running() && t->Due() <= now)
+    for (const TWeakRef<TTimer>& t : WeakSnapshot(due))
+        if (t && t->Running() && t->Due() <= now)
             t->Fire(now);
 }
 
@@ -606,7 +645,8 @@ void TApplication::AddShowHook(std::function<bool(TCustomForm&)> hook)
 
 void TApplication::FormShown(TCustomForm* form)
 {
-    m_justShown.push_back(form);
+    if (!form->ComponentState().Contains(csDestroying))
+        m_justShown.push_back(form);
 }
 
 bool TApplication::RunShowHooks()
@@ -616,13 +656,14 @@ bool TApplication::RunShowHooks()
         return false;
     }
     bool ran = false;
-    auto shown = std::move(m_justShown);
+    // A hook may free any form, the ones still to come in this list included.
+    auto shown = WeakSnapshot(m_justShown);
     m_justShown.clear();
-    for (TCustomForm* form : shown) {
-        if (!form->Visible())
+    for (const TWeakRef<TCustomForm>& form : shown) {
+        if (!form || !form->Visible())
             continue;
         form->PaintDamage();
-        for (std::size_t i = 0; i < m_showHooks.size();) {
+        for (std::size_t i = 0; form && i < m_showHooks.size();) {
             auto hook = m_showHooks[i];
             ran = true;
             if (hook(*form))
@@ -636,8 +677,83 @@ bool TApplication::RunShowHooks()
 
 void TApplication::ReleaseForm(TCustomForm* form)
 {
+    if (form->ComponentState().Contains(csDestroying))
+        return; // on its way already
     if (std::find(m_released.begin(), m_released.end(), form) == m_released.end())
         m_released.push_back(form);
+}
+
+bool TApplication::Released(const TCustomForm* form) const noexcept
+{
+    return std::find(m_released.begin(), m_released.end(), form) != m_released.end();
+}
+
+bool TApplication::FreeReleasedForms()
+{
+    // One at a time from the list itself: freeing a form frees the forms it
+    // owns, which leave the list as they go (FormDestroyed). A form whose
+    // ShowModal still runs stays until that loop has ended.
+    bool any = false;
+    for (;;) {
+        auto it = std::find_if(m_released.begin(), m_released.end(), [](TCustomForm* f) { return !f->Modal(); });
+        if (it == m_released.end())
+            return any;
+        TCustomForm* form = *it;
+        m_released.erase(it);
+        delete form;
+        any = true;
+    }
+}
+
+void TApplication::HandleException(TObject* sender) noexcept
+{
+    std::exception_ptr current = std::current_exception();
+    if (!current)
+        return;
+    try {
+        try {
+            std::rethrow_exception(current);
+        } catch (const Exception& e) {
+            if (m_onException)
+                m_onException(sender, e);
+            else
+                ShowException(e);
+        } catch (const std::exception& e) {
+            Exception wrapped(e.what());
+            if (m_onException)
+                m_onException(sender, wrapped);
+            else
+                ShowException(wrapped);
+        } catch (...) {
+            Exception wrapped("Unknown exception");
+            if (m_onException)
+                m_onException(sender, wrapped);
+            else
+                ShowException(wrapped);
+        }
+    } catch (const Exception& e) {
+        ShowException(e); // thrown by OnException itself
+    } catch (const std::exception& e) {
+        try {
+            ShowException(Exception(e.what()));
+        } catch (...) {
+        }
+    } catch (...) {
+        try {
+            ShowException(Exception("Unknown exception"));
+        } catch (...) {
+        }
+    }
+}
+
+void TApplication::ShowException(const Exception& e) noexcept
+{
+    ++m_exceptionsShown;
+    try {
+        m_lastExceptionMessage = e.Message();
+    } catch (...) {
+        m_lastExceptionMessage.clear(); // no memory for the text: the count still tells
+    }
 }
 
 void TApplication::PopModal(TCustomForm* form)
@@ -700,22 +816,28 @@ void TApplication::StartDrag(TControl* source)
     m_dragTarget = nullptr;
     m_dragAccepted = false;
     TObject* dragObject = nullptr;
-    source->DoStartDrag(dragObject);
-    m_capture = source;
+    const TWeakRef alive(source);
+    source->DoStartDrag(dragObject); // OnStartDrag may free the source
+    if (alive)
+        m_capture = source;
 }
 
 void TApplication::DragMove(TPoint screen)
 {
+    // The drag records clear themselves when their controls go (ControlDestroyed),
+    // so after every handler they are read again.
     if (!m_dragSource)
         return;
-    TControl* target = FindDragTarget(screen, false);
+    const TWeakRef<TControl> target = FindDragTarget(screen, false);
     if (target != m_dragTarget) {
         if (m_dragTarget) {
             TPoint p = m_dragTarget->ScreenToClient(screen);
             bool ignored = false;
             m_dragTarget->DragOver(m_dragSource, p.X, p.Y, dsDragLeave, ignored);
+            if (!m_dragSource)
+                return;
         }
-        m_dragTarget = target;
+        m_dragTarget = target.Get();
         m_dragAccepted = false;
         if (target) {
             TPoint p = target->ScreenToClient(screen);
@@ -732,15 +854,18 @@ void TApplication::DragEnd(TPoint screen, bool drop)
     if (!m_dragSource)
         return;
     DragMove(screen);
-    TControl* source = m_dragSource;
-    TControl* target = drop && m_dragAccepted ? m_dragTarget : nullptr;
+    if (!m_dragSource)
+        return;
+    const TWeakRef<TControl> source = m_dragSource;
+    const TWeakRef<TControl> target = drop && m_dragAccepted ? m_dragTarget : nullptr;
     m_dragSource = nullptr;
     m_dragTarget = nullptr;
     m_capture = nullptr;
     TPoint p = target ? target->ScreenToClient(screen) : source->ScreenToClient(screen);
     if (target)
-        target->DragDrop(source, p.X, p.Y);
-    source->DoEndDrag(target, p.X, p.Y);
+        target->DragDrop(source.Get(), p.X, p.Y); // may free either
+    if (source)
+        source->DoEndDrag(target.Get(), p.X, p.Y);
 }
 
 bool TApplication::ProcessMessages()
@@ -770,16 +895,12 @@ bool TApplication::ProcessMessages()
     }
     if (RunShowHooks())
         any = true;
-    if (!m_released.empty()) {
-        auto released = std::move(m_released);
-        m_released.clear();
-        for (TCustomForm* f : released)
-            delete f;
+    if (FreeReleasedForms())
         any = true;
-    }
-    for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
-        if (Screen().Forms(i)->HasDamage())
-            Screen().Forms(i)->PaintDamage();
+    // A paint handler may free forms.
+    for (const TWeakRef<TCustomForm>& form : WeakSnapshot(Screen().m_forms))
+        if (form && form->HasDamage())
+            form->PaintDamage();
     return any;
 }
 

@@ -4,6 +4,7 @@
 
 #include "framework/host/Platform.h"
 #include "framework/host/WinControl.h"
+#include "rtl/Exceptions.h"
 
 #include <any>
 #include <functional>
@@ -36,16 +37,23 @@ inline constexpr TModalResult mrAll = 8;
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+//! Receives an exception that escaped a paint or an event handler.
+using TExceptionEvent = std::function<void(TObject* sender, const Exception& e)>;
 
 //! A top-level window. Its client area is its whole window (the platform draws
 //! any frame outside it); Left and Top are screen coordinates.
+//!
+//! Its event handlers may free it at any time (better: Release it). A form
+//! freed while its ShowModal runs ends that loop, and ShowModal returns mrCancel
+//! without touching it.
 class TCustomForm : public TWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
 
     //! \name Showing and closing
-    //! Shows the form modally and returns its ModalResult once it is set.
+    //! Shows the form modally and returns its ModalResult once it is set;
+    //! mrCancel when the form was freed meanwhile.
     TModalResult ShowModal();
     //! Asks OnCloseQuery and OnClose; a modal form gets mrCancel, the main form
     //! ends the application.
@@ -53,7 +61,9 @@ public:
     [[nodiscard]] bool Modal() const noexcept { return m_modal; }
     [[nodiscard]] TModalResult ModalResult() const noexcept { return m_modalResult; }
     void SetModalResult(TModalResult value) noexcept { m_modalResult = value; }
-    //! Frees the form once the current message is handled.
+    //! Frees the form once the current message is handled. A modal form's loop
+    //! ends first (with mrCancel unless a ModalResult is set), and the form is
+    //! freed only after its ShowModal has returned.
     void Release();
 
     //! \name Properties
@@ -61,7 +71,8 @@ public:
     void SetBorderStyle(TFormBorderStyle value) noexcept { m_borderStyle = value; }
     [[nodiscard]] TPosition Position() const noexcept { return m_position; }
     void SetPosition(TPosition value) noexcept { m_position = value; }
-    [[nodiscard]] TWinControl* ActiveControl() const noexcept { return m_activeControl; }
+    //! The control with the focus; null once it is freed or taken off the form.
+    [[nodiscard]] TWinControl* ActiveControl() const noexcept { return m_activeControl.Get(); }
     void SetActiveControl(TWinControl* control);
     [[nodiscard]] bool KeyPreview() const noexcept { return m_keyPreview; }
     void SetKeyPreview(bool value) noexcept { m_keyPreview = value; }
@@ -126,6 +137,9 @@ protected:
 
 private:
     void ShowWindow(bool visible);
+    //! The modal loop; false when the form was freed in it.
+    [[nodiscard]] bool RunModalLoop();
+    void EndModal();
     void DispatchMouse(const TPlatformEvent& event);
     void UpdateHover(TPoint clientPoint);
 
@@ -135,7 +149,7 @@ private:
     TModalResult m_modalResult { mrNone };
     TFormBorderStyle m_borderStyle { bsSizeable };
     TPosition m_position { poDesigned };
-    TWinControl* m_activeControl { nullptr };
+    TWeakRef<TWinControl> m_activeControl;
     bool m_keyPreview { false };
     std::map<std::string, std::any> m_handlers;
     TNotifyEvent m_onCreate;
@@ -171,12 +185,15 @@ public:
 
 private:
     friend class TCustomForm;
+    friend class TApplication;
     std::vector<TCustomForm*> m_forms;
     TCursor m_cursor { crDefault };
 };
 
 //! The application: its forms, timers and the event loop. Everything runs on one
 //! thread: ProcessMessages delivers pending input, then due timers, then paints.
+//! Any handler it calls may free any component; the loop never touches a freed
+//! one afterwards.
 class TApplication : public TComponent {
 public:
     explicit TApplication(TComponent* owner);
@@ -223,6 +240,21 @@ public:
     //! The due time of the earliest running timer, or -1.
     [[nodiscard]] std::int64_t NextTimerDue() const;
 
+    //! \name Errors
+    //! Handles the exception being caught (call it inside a catch block):
+    //! OnException receives it when assigned, otherwise ShowException. Other
+    //! exceptions than Exception arrive as an Exception with their message.
+    //! Nothing escapes, an exception thrown by OnException included (it is shown).
+    void HandleException(TObject* sender) noexcept;
+    //! Shows an exception's message to the user. Without a window system (and
+    //! until the platform offers message boxes) it is recorded: LastExceptionMessage.
+    void ShowException(const Exception& e) noexcept;
+    [[nodiscard]] const TExceptionEvent& OnException() const noexcept { return m_onException; }
+    void SetOnException(TExceptionEvent e) { m_onException = std::move(e); }
+    //! The message ShowException showed last, and how many it showed.
+    [[nodiscard]] const std::string& LastExceptionMessage() const noexcept { return m_lastExceptionMessage; }
+    [[nodiscard]] std::int64_t ExceptionsShown() const noexcept { return m_exceptionsShown; }
+
     //! \name Hooks for tests and tools
     //! Called for every form that becomes visible (modal dialogs included), once
     //! the form is shown; the hook returns true when it is done and should be removed.
@@ -234,6 +266,7 @@ public:
     void ControlDestroyed(TControl* control) noexcept;
     void FormShown(TCustomForm* form);
     void ReleaseForm(TCustomForm* form);
+    [[nodiscard]] bool Released(const TCustomForm* form) const noexcept;
     [[nodiscard]] TControl* CaptureControl() const noexcept { return m_capture; }
     void SetCaptureControl(TControl* control);
     [[nodiscard]] TControl* HoverControl() const noexcept { return m_hover; }
@@ -263,6 +296,8 @@ public:
 private:
     void FireDueTimers();
     bool RunShowHooks();
+    //! Frees the released forms whose modal loops have ended; true when any went.
+    bool FreeReleasedForms();
 
     std::string m_title;
     TCustomForm* m_mainForm { nullptr };
@@ -279,6 +314,9 @@ private:
     TPressMemory m_lastPress;
     std::vector<TCustomForm*> m_modalStack;
     WPARAM m_buttons { 0 };
+    TExceptionEvent m_onException;
+    std::string m_lastExceptionMessage;
+    std::int64_t m_exceptionsShown { 0 };
 };
 
 //! The one application and screen, created by InitializeControls.

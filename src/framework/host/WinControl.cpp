@@ -3,10 +3,28 @@
 #include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
 #include "rtl/TypInfo.h"
+#include "framework/host/detail/Coordinates.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace plx {
+
+namespace {
+
+// A layout whose OnResize handlers keep changing the children stops after this
+// many passes instead of looping.
+constexpr int kMaxAlignPasses = 4;
+
+// Children are mostly removed last first, so the search starts at the back.
+std::vector<TControl*>::iterator FindFromBack(std::vector<TControl*>& list, const TControl* control) noexcept
+{
+    auto it = std::find(list.rbegin(), list.rend(), control);
+    return it == list.rend() ? list.end() : std::prev(it.base());
+}
+
+} // namespace
 
 TWinControl::TWinControl(TComponent* owner)
     : TControl(owner)
@@ -41,33 +59,62 @@ bool TWinControl::ContainsControl(const TControl* control) const noexcept
 
 void TWinControl::InsertControl(TControl* control)
 {
-    if (!control || control->m_parent == this)
+    if (!control || control == this || control->m_parent == this)
         return;
-    if (auto* w = dynamic_cast<TWinControl*>(control); w && w->ContainsControl(this))
+    // Only a control with children can hold this one (a cycle); a new leaf cannot.
+    if (auto* w = dynamic_cast<TWinControl*>(control); w && !w->m_controls.empty() && w->ContainsControl(this))
         throw EInvalidOperation("A control cannot be a parent of its own parent");
     m_controls.push_back(control);
     control->m_parent = this;
-    control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
-    control->Perform(CM_PARENTFONTCHANGED, 0, 0);
-    control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
-    if (control->Align() != alNone)
+    control->PlacementChanged();
+    // The control's handlers may free it, take it off again or free this one.
+    const TWeakRef alive(this);
+    const TWeakRef child(control);
+    auto stillHere = [&] { return alive && child && child->m_parent == this; };
+    for (std::uint32_t msg : std::array { CM_PARENTCOLORCHANGED, CM_PARENTFONTCHANGED, CM_PARENTSHOWHINTCHANGED }) {
+        control->Perform(msg, 0, 0);
+        if (!stillHere())
+            return;
+    }
+    if (control->Align() != alNone) {
         Realign();
+        if (!stillHere())
+            return;
+    }
     control->Invalidate();
 }
 
 void TWinControl::RemoveControl(TControl* control)
 {
-    auto it = std::find(m_controls.begin(), m_controls.end(), control);
+    auto it = FindFromBack(m_controls, control);
     if (it == m_controls.end())
         return;
-    control->Invalidate();
+    // When this control is being freed, its children go too: its own area is
+    // repainted as it leaves its parent, and their links to the focus clear
+    // themselves (no OnExit runs on the way).
+    const bool destroying = ComponentState().Contains(csDestroying);
+    TCustomForm* form = destroying ? nullptr : GetParentForm(this);
+    // What lay beneath shows again, also when the control is being freed.
+    if (form && !form->ComponentState().Contains(csDestroying))
+        form->InvalidateFormRect(control->VisibleRectInForm());
+    // The focus leaves a control taken off the form, or one inside it.
+    TWinControl* active = form ? form->ActiveControl() : nullptr;
+    auto* container = dynamic_cast<TWinControl*>(control);
+    bool losesFocus = active && (active == control || (container && container->ContainsControl(active)));
+    bool aligned = control->Align() != alNone;
+    m_controls.erase(it);
+    control->m_parent = nullptr;
+    control->PlacementChanged();
     if (InitializedApplication())
         Application().ControlDestroyed(control);
-    if (TCustomForm* form = GetParentForm(this); form && form->ActiveControl() && control == form->ActiveControl())
+    // The control is off the list; what follows runs handlers (OnExit, OnResize).
+    const TWeakRef alive(this);
+    if (losesFocus) {
         form->SetActiveControl(nullptr);
-    m_controls.erase(std::find(m_controls.begin(), m_controls.end(), control));
-    control->m_parent = nullptr;
-    if (control->Align() != alNone && !ComponentState().Contains(csDestroying))
+        if (!alive)
+            return;
+    }
+    if (aligned && !destroying)
         Realign();
 }
 
@@ -84,19 +131,27 @@ void TWinControl::SetChildOrder(TControl* control, std::int32_t order)
 
 void TWinControl::Broadcast(TMessage& message)
 {
-    for (TControl* c : std::vector<TControl*>(m_controls)) {
+    const TWeakRef alive(this);
+    for (const TWeakRef<TControl>& c : WeakSnapshot(m_controls)) {
+        if (!c || c->Parent() != this)
+            continue;
         c->WndProc(message);
-        if (message.Result != 0)
+        if (message.Result != 0 || !alive)
             return;
     }
 }
 
 void TWinControl::NotifyControls(std::uint32_t msg)
 {
+    const TWeakRef alive(this);
     TMessage m { msg, 0, 0, 0 };
-    for (TControl* c : std::vector<TControl*>(m_controls)) {
+    for (const TWeakRef<TControl>& c : WeakSnapshot(m_controls)) {
+        if (!c || c->Parent() != this)
+            continue;
         m.Result = 0;
         c->WndProc(m);
+        if (!alive)
+            return;
     }
 }
 
@@ -140,57 +195,89 @@ void TWinControl::EnableAlign()
 
 void TWinControl::Realign()
 {
-    if (m_alignLevel > 0)
+    if (m_alignLevel > 0) {
+        m_realignPending = true;
         return;
-    TRect r = ClientRect();
-    AlignControls(nullptr, r);
+    }
+    const TWeakRef alive(this);
+    for (int pass = 0; pass < kMaxAlignPasses; ++pass) {
+        m_realignPending = false;
+        TRect r = ClientRect();
+        AlignControls(nullptr, r);
+        if (!alive || !m_realignPending)
+            return;
+    }
+    m_realignPending = false;
 }
 
 void TWinControl::AlignControls(TControl*, TRect& rect)
 {
     ++m_alignLevel;
-    auto place = [&](TAlign align) {
-        for (TControl* c : m_controls) {
-            if (!c->Visible() || c->Align() != align)
+    // The space left, in 64 bits: sizes of any magnitude use it up without
+    // wrapping; what reaches a control is clamped to the coordinate range.
+    detail::TRect64 space = detail::TRect64::Of(rect);
+    auto width = [&] { return detail::ClampToInt32(std::max<std::int64_t>(space.Right - space.Left, 0)); };
+    auto height = [&] { return detail::ClampToInt32(std::max<std::int64_t>(space.Bottom - space.Top, 0)); };
+    auto x = [](std::int64_t v) { return detail::ClampToInt32(v); };
+    const TWeakRef alive(this);
+    // The children's OnResize handlers may add, free or move children: the
+    // list is walked as a snapshot and each child checked before it is placed.
+    const auto children = WeakSnapshot(m_controls);
+    for (TAlign align : { alTop, alBottom, alLeft, alRight, alClient }) {
+        for (const TWeakRef<TControl>& child : children) {
+            TControl* c = child.Get();
+            if (!c || c->Parent() != this || !c->Visible() || c->Align() != align)
                 continue;
             switch (align) {
             case alTop:
-                c->SetBounds(rect.Left, rect.Top, rect.Width(), c->Height());
-                rect.Top += c->Height();
+                c->SetBounds(x(space.Left), x(space.Top), width(), c->Height());
                 break;
             case alBottom:
-                c->SetBounds(rect.Left, rect.Bottom - c->Height(), rect.Width(), c->Height());
-                rect.Bottom -= c->Height();
+                c->SetBounds(x(space.Left), x(space.Bottom - c->Height()), width(), c->Height());
                 break;
             case alLeft:
-                c->SetBounds(rect.Left, rect.Top, c->Width(), rect.Height());
-                rect.Left += c->Width();
+                c->SetBounds(x(space.Left), x(space.Top), c->Width(), height());
                 break;
             case alRight:
-                c->SetBounds(rect.Right - c->Width(), rect.Top, c->Width(), rect.Height());
-                rect.Right -= c->Width();
+                c->SetBounds(x(space.Right - c->Width()), x(space.Top), c->Width(), height());
                 break;
-            case alClient:
-                c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
+            default:
+                c->SetBounds(x(space.Left), x(space.Top), width(), height());
+                break;
+            }
+            if (!alive)
+                return; // freed by a handler: nothing of it may be touched, its level included
+            if (!child)
+                continue;
+            // The space the control takes as it is now (its handler may have sized it).
+            switch (align) {
+            case alTop:
+                space.Top += c->Height();
+                break;
+            case alBottom:
+                space.Bottom -= c->Height();
+                break;
+            case alLeft:
+                space.Left += c->Width();
+                break;
+            case alRight:
+                space.Right -= c->Width();
                 break;
             default:
                 break;
             }
         }
-    };
-    place(alTop);
-    place(alBottom);
-    place(alLeft);
-    place(alRight);
-    place(alClient);
+    }
+    rect = space.Clamped();
     --m_alignLevel;
 }
 
 void TWinControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
 {
     bool resized = std::max(width, 0) != Width() || std::max(height, 0) != Height();
-    TControl::SetBounds(left, top, width, height);
-    if (resized)
+    const TWeakRef alive(this);
+    TControl::SetBounds(left, top, width, height); // OnResize may free this control
+    if (resized && alive)
         Realign();
 }
 
@@ -329,24 +416,31 @@ void TWinControl::PaintInContext(const TPaintContext& context, const TRect& clip
         return;
     BindCanvas(m_canvas, context, visible);
     SetControlState(ControlState().With(csPainting));
+    const TWeakRef alive(this);
     try {
         EraseBackground(m_canvas);
         PaintWindow(m_canvas);
     } catch (...) {
-        SetControlState(ControlState().Without(csPainting));
-        throw;
+        // The children and the rest of the form are still painted; the
+        // application shows the error.
+        Application().HandleException(alive.Get());
     }
+    if (!alive)
+        return;
     SetControlState(ControlState().Without(csPainting));
-    // Windowless children in z-order, then windowed ones above them.
-    for (TControl* c : std::vector<TControl*>(m_controls))
-        if (!c->IsWindowed() && c->Visible()) {
-            TRect r = Intersect(visible, c->VisibleRectInForm());
+    // Windowless children in z-order, then windowed ones above them. A paint
+    // handler may free controls, this one included.
+    const auto children = WeakSnapshot(m_controls);
+    for (bool windowed : { false, true })
+        for (const TWeakRef<TControl>& c : children) {
+            if (!c || c->Parent() != this || c->IsWindowed() != windowed || !c->Visible())
+                continue;
+            TRect r = windowed ? visible : Intersect(visible, c->VisibleRectInForm());
             if (!r.IsEmpty())
                 c->PaintInContext(context, r);
+            if (!alive)
+                return;
         }
-    for (TControl* c : std::vector<TControl*>(m_controls))
-        if (c->IsWindowed() && c->Visible())
-            c->PaintInContext(context, visible);
 }
 
 const TClassInfo& TWinControl::StaticClassInfo()

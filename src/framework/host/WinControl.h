@@ -21,7 +21,8 @@ public:
     //! Raises EListError for an index out of range.
     [[nodiscard]] TControl* Controls(std::int32_t index) const;
     [[nodiscard]] bool ContainsControl(const TControl* control) const noexcept;
-    //! Sends the message to every child in turn until one leaves a non-zero result.
+    //! Sends the message to every child in turn until one leaves a non-zero
+    //! result. A child freed or taken off by a handler on the way is skipped.
     void Broadcast(TMessage& message);
     //! Sends a message with no parameters to every child.
     void NotifyControls(std::uint32_t msg);
@@ -38,6 +39,8 @@ public:
     void DisableAlign() noexcept { ++m_alignLevel; }
     void EnableAlign();
     //! Lays out the aligned children (top, bottom, left, right, then client).
+    //! When the layout's own handlers (OnResize) add, remove or move aligned
+    //! children, it is laid out again, a few times at most.
     void Realign();
 
     //! \name Properties that only windowed controls have
@@ -76,6 +79,8 @@ protected:
     virtual void PaintWindow(TCanvas& canvas);
     //! Fills the client area with Color unless the control is opaque (csOpaque).
     virtual void EraseBackground(TCanvas& canvas);
+    //! Places the aligned children in rect and leaves in rect the space they
+    //! left over. Sizes of any magnitude use the space up without wrapping.
     virtual void AlignControls(TControl* control, TRect& rect);
     virtual void KeyDown(std::uint16_t& key, TShiftState shift);
     virtual void KeyPress(char& key);
@@ -94,10 +99,12 @@ protected:
     [[nodiscard]] bool InPaint() const noexcept { return ControlState().Contains(csPainting); }
 
 private:
+    friend class TControl;
     friend class TCustomForm;
     std::vector<TControl*> m_controls; //!< z-order, bottom first
     TCanvas m_canvas;
     int m_alignLevel { 0 };
+    bool m_realignPending { false };
     bool m_ctl3D { true };
     bool m_parentCtl3D { true };
     std::int32_t m_tabOrder { -1 };

@@ -1,9 +1,18 @@
+#include "FrameworkFixture.h"
+
+#include "framework/host/ExtCtrls.h"
 #include "framework/host/Forms.h"
+#include "rtl/Exceptions.h"
 #include "rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace plx;
 
@@ -28,4 +37,111 @@ TEST(Application, ExeNameIsTheRunningProgram)
     EXPECT_EQ(Application().Title(), "plumex_framework_tests");
     Application().SetTitle("Gallery");
     EXPECT_EQ(Application().Title(), "Gallery");
+}
+
+namespace {
+
+// A control whose painting fails.
+class BrokenPicture : public TGraphicControl {
+public:
+    explicit BrokenPicture(TComponent* owner)
+        : TGraphicControl(owner)
+    {
+        SetBounds(10, 10, 40, 40);
+    }
+    std::function<void()> fail { [] { throw EInvalidGraphic("broken picture"); } };
+
+protected:
+    void Paint() override
+    {
+        Canvas().Brush().SetColor(clYellow);
+        Canvas().FillRect(ClientRect());
+        fail();
+    }
+};
+
+// A windowed control whose painting fails before its children are painted.
+class BrokenBox : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void Paint() override { throw std::runtime_error("box failed"); }
+};
+
+class ApplicationErrors : public plx::test::FormTest {
+protected:
+    void TearDown() override
+    {
+        Application().SetOnException(nullptr);
+        FormTest::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(ApplicationErrors, APaintThatFailsIsShownAndTheRestIsStillPainted)
+{
+    auto* broken = new BrokenPicture(&Form());
+    broken->SetParent(&Form());
+    auto* after = new TPanel(&Form()); // above it in z-order
+    after->SetParent(&Form());
+    after->SetBounds(100, 10, 40, 40);
+    after->SetBevelOuter(bvNone);
+    after->SetColor(clRed);
+    auto* box = new BrokenBox(&Form());
+    box->SetParent(&Form());
+    box->SetBounds(200, 10, 60, 60);
+    auto* inBox = new TPanel(&Form());
+    inBox->SetParent(box);
+    inBox->SetBounds(5, 5, 20, 20);
+    inBox->SetBevelOuter(bvNone);
+    inBox->SetColor(clLime);
+
+    const std::int64_t shown = Application().ExceptionsShown();
+    EXPECT_NO_THROW(Application().ProcessMessages());
+    Raster* s = Form().Surface();
+    EXPECT_EQ(s->GetColor(20, 20), clYellow) << "what it drew before failing stays";
+    EXPECT_EQ(s->GetColor(110, 20), clRed);
+    EXPECT_EQ(s->GetColor(210, 20), clLime) << "the children of a failed control are painted";
+    EXPECT_EQ(Application().ExceptionsShown(), shown + 2);
+    EXPECT_FALSE(broken->ControlState().Contains(csPainting));
+    EXPECT_FALSE(box->ControlState().Contains(csPainting));
+
+    // With OnException the application's handler hears it instead, with the sender.
+    std::vector<std::pair<TObject*, std::string>> heard;
+    Application().SetOnException([&](TObject* sender, const Exception& e) { heard.emplace_back(sender, e.Message()); });
+    box->Hide();
+    broken->Invalidate();
+    Application().ProcessMessages();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].first, broken);
+    EXPECT_EQ(heard[0].second, "broken picture");
+    box->Show();
+    Application().ProcessMessages();
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(heard[1].second, "box failed") << "other exceptions arrive with their message";
+    EXPECT_EQ(Application().ExceptionsShown(), shown + 2);
+
+    // A handler that fails itself: its exception is shown, nothing escapes.
+    Application().SetOnException([](TObject*, const Exception&) { throw EInvalidOperation("handler failed"); });
+    broken->fail = [] { throw 42; };
+    broken->Invalidate();
+    EXPECT_NO_THROW(Application().ProcessMessages());
+    EXPECT_EQ(Application().LastExceptionMessage(), "handler failed");
+    EXPECT_EQ(Application().ExceptionsShown(), shown + 3);
+}
+
+TEST_F(ApplicationErrors, HandleExceptionOutsideACatchDoesNothing)
+{
+    const std::int64_t shown = Application().ExceptionsShown();
+    Application().HandleException(nullptr);
+    EXPECT_EQ(Application().ExceptionsShown(), shown);
+    try {
+        throw EConvertError("bad number");
+    } catch (...) {
+        Application().HandleException(nullptr);
+    }
+    EXPECT_EQ(Application().LastExceptionMessage(), "bad number");
+    EXPECT_EQ(Application().ExceptionsShown(), shown + 1);
 }
