@@ -65,7 +65,11 @@ public:
     //! 40-byte header (with the 5-6-5 masks for such pixels), the whole table,
     //! the bottom-up rows.
     void SaveToStream(TStream& stream) const;
+    //! LoadFromStream on the named file, opened for reading; a file that cannot be
+    //! opened raises EFOpenError.
     void LoadFromFile(const std::string& fileName);
+    //! SaveToStream into the named file, created or truncated; a file that cannot be
+    //! created raises EFCreateError.
     void SaveToFile(const std::string& fileName) const;
     //! Why the last LoadFromStream refused its stream ("plane count 3"), for
     //! whoever debugs a file; empty after a successful load.

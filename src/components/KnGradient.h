@@ -17,15 +17,22 @@ class TClassInfo;
 //! 144 x 144 with black and white horizontal bands in four transitions.
 class TKnGradient : public TGraphicControl {
 public:
+    //! A 144 x 144 panel, its gradient black and white in four transitions of
+    //! 2-pixel horizontal bands.
     explicit TKnGradient(TComponent* owner);
 
+    //! The gradient shown. Any change to it renders the picture again (or marks it
+    //! stale while loading) and calls Invalidate.
     [[nodiscard]] TGradient& Gradient() noexcept { return m_gradient; }
+    //! Gradient of a constant panel.
     [[nodiscard]] const TGradient& Gradient() const noexcept { return m_gradient; }
     //! Copies value (unless it is the control's own); the gradient's change
     //! notification renders, so an identical gradient still renders once.
     void SetGradient(const TGradient& value);
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties in form-file order: Gradient, then the inherited
+    //! Color, Align, Visible, OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
 protected:
@@ -34,6 +41,7 @@ protected:
     virtual void CreateOnTmp();
     void Paint() override;
     void Loaded() override;
+    //! Invalidates (the inherited handler), then renders the picture over the new Color.
     void CMColorChanged(TMessage& message) override;
 
 private:
@@ -46,6 +54,7 @@ private:
 
 //! Registers TKnGradient for form files; FinalizeGradient takes it out again.
 void InitializeGradient();
+//! Unregisters TKnGradient when the last InitializeGradient is balanced.
 void FinalizeGradient();
 
 } // namespace plx

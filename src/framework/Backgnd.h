@@ -15,6 +15,7 @@ namespace plx {
 class TClassInfo;
 struct TEnumInfo;
 
+//! How a TBackgndObj fills its area.
 enum TBackStyle : std::uint8_t {
     bgSingleColor, //!< a plain fill in Color
     bgGradient, //!< Gradient, computed for the area as if it lay at the origin
@@ -29,21 +30,31 @@ class TBackgndObj : public TPersistent {
 public:
     TBackgndObj();
 
+    //! The gradient of bgGradient; any change to it calls Changed.
     [[nodiscard]] TGradient& Gradient() noexcept { return m_gradient; }
+    //! Gradient of a constant description.
     [[nodiscard]] const TGradient& Gradient() const noexcept { return m_gradient; }
     //! Copies value (unless it is this description's own), then Changed: the
     //! gradient's own notification comes first, so OnChange fires twice.
     void SetGradient(const TGradient& value);
+    //! The picture of bgSingleBitmap and bgTileBitmap.
     [[nodiscard]] TBitmap& Picture() noexcept { return m_picture; }
+    //! Picture of a constant description.
     [[nodiscard]] const TBitmap& Picture() const noexcept { return m_picture; }
     //! Copies value (unless it is this description's own), then Changed.
     void SetPicture(const TBitmap& value);
+    //! Which fill is painted (default bgSingleColor).
     [[nodiscard]] TBackStyle BackStyle() const noexcept { return m_backStyle; }
+    //! Sets BackStyle; a change calls Changed.
     void SetStyle(TBackStyle value);
+    //! The colour of bgSingleColor (default clBlack).
     [[nodiscard]] TColor Color() const noexcept { return m_color; }
+    //! Sets Color; a change calls Changed.
     void SetColor(TColor value);
 
+    //! Fired by Changed, after any property changed.
     [[nodiscard]] const TNotifyEvent& OnChange() const noexcept { return m_onChange; }
+    //! Sets the handler fired after a change (the owning control hooks it).
     void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
 
     //! Copies picture, gradient, style and colour from another TBackgndObj (not
@@ -54,7 +65,10 @@ public:
     void Changed();
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties in form-file order: Gradient, Picture, BackStyle,
+    //! Color, OnChange. None has a default: all are written.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
+    //! The names of the TBackStyle values, as form files store them.
     [[nodiscard]] static const TEnumInfo& BackStyleInfo();
 
 private:
@@ -75,14 +89,21 @@ void PaintBackObj(TCanvas& canvas, const TRect& rect, TBackgndObj& backObj);
 //! A control that shows its background description, 144 x 144 when new.
 class TBackground : public TKnGraphicControl {
 public:
+    //! A 144 x 144 control showing a new (plain black) background.
     explicit TBackground(TComponent* owner);
 
+    //! The background shown. Any change to it renders (or marks the buffer stale
+    //! while loading) and calls Invalidate.
     [[nodiscard]] TBackgndObj& BackObj() noexcept { return m_backObj; }
+    //! BackObj of a constant control.
     [[nodiscard]] const TBackgndObj& BackObj() const noexcept { return m_backObj; }
     //! Copies value (unless it is the control's own), renders and invalidates.
     void SetBackObj(const TBackgndObj& value);
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties in form-file order: BackObj, then the inherited
+    //! Align, Visible, DragCursor, DragMode, Enabled, PopupMenu, ShowHint and the
+    //! click, mouse and drag events.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
 protected:
@@ -96,6 +117,7 @@ private:
 
 //! Registers TBackground for form files; FinalizeBackgnd takes it out again.
 void InitializeBackgnd();
+//! Unregisters TBackground when the last InitializeBackgnd is balanced.
 void FinalizeBackgnd();
 
 } // namespace plx

@@ -222,10 +222,12 @@ void ShowBuffer(TCanvas& canvas, TBitmap& buffer);
 //! then covers the whole of Backup.
 class TKnGraphicControl : public TGraphicControl {
 public:
+    //! A control with an empty buffer; the first paint renders it.
     explicit TKnGraphicControl(TComponent* owner);
 
     //! The back buffer: after each render a picture of the control's size.
     [[nodiscard]] TBitmap& Backup() noexcept { return m_backup; }
+    //! Backup of a constant control.
     [[nodiscard]] const TBitmap& Backup() const noexcept { return m_backup; }
 
     //! Renders the face now and shows it now, through the form's paint pass
@@ -234,6 +236,7 @@ public:
     virtual void RepaintAll();
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! Publishes nothing of its own: a descendant declares its whole list.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
 protected:

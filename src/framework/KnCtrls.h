@@ -14,6 +14,7 @@ namespace plx {
 
 struct TEnumInfo;
 
+//! The edge a TKnBevel draws; PaintBevel says how much room each takes.
 enum TBevelType : std::uint8_t {
     btNone, //!< no edge
     btWindows95, //!< two-pixel relief
@@ -24,6 +25,7 @@ enum TBevelType : std::uint8_t {
 
 //! The stored edge size, 0..5; the painting does not use it.
 using TBevelSize = std::uint8_t;
+//! The largest Size a form file may give a TKnBevel.
 inline constexpr TBevelSize kMaxBevelSize = 5;
 
 //! The edge of a TKnControl. A new one is btNone, size 0, black; a control sets
@@ -32,15 +34,23 @@ class TKnBevel : public TPersistent {
 public:
     TKnBevel() = default;
 
+    //! The edge's style (default btNone).
     [[nodiscard]] TBevelType BevelType() const noexcept { return m_bevelType; }
+    //! Sets BevelType; a change calls Changed.
     void SetBevelType(TBevelType value);
+    //! The stored edge size (default 0).
     [[nodiscard]] TBevelSize Size() const noexcept { return m_size; }
+    //! Sets Size as given (only form files are held to 0..kMaxBevelSize); a change
+    //! calls Changed.
     void SetSize(TBevelSize value);
     //! The base colour the edge shades are derived from.
     [[nodiscard]] TColor Color() const noexcept { return m_color; }
+    //! Sets Color; a change calls Changed.
     void SetColor(TColor value);
 
+    //! Fired by Changed, after any property changed.
     [[nodiscard]] const TNotifyEvent& OnChange() const noexcept { return m_onChange; }
+    //! Sets the handler fired after a change (the owning control hooks it).
     void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
 
     //! Copies from another TKnBevel through the setters, Color, Size, then
@@ -52,7 +62,11 @@ public:
     void Changed();
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties in form-file order: BevelType, Size, Color, OnChange.
+    //! None has a default: all are written. A form file's Size outside 0..5 raises
+    //! EPropertyError.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
+    //! The names of the TBevelType values, as form files store them.
     [[nodiscard]] static const TEnumInfo& BevelTypeInfo();
 
 private:
@@ -76,30 +90,42 @@ void PaintBevel(TCanvas& canvas, TRect& rect, const TKnBevel& bevel, bool focuse
 //! bevel, or of Focused, renders again at once (RepaintAll).
 class TKnControl : public TKnGraphicControl {
 public:
+    //! A control with a plain black background and a btWindows95 bevel of size 2 in
+    //! clBtnFace; setting them up fires nothing.
     explicit TKnControl(TComponent* owner);
 
+    //! The background painted inside the bevel; any change to it calls RepaintAll.
     [[nodiscard]] TBackgndObj& Background() noexcept { return m_background; }
+    //! Background of a constant control.
     [[nodiscard]] const TBackgndObj& Background() const noexcept { return m_background; }
     //! Copies value (unless it is the control's own), then RepaintAll.
     void SetBackground(const TBackgndObj& value);
+    //! The control's edge; any change to it calls RepaintAll.
     [[nodiscard]] TKnBevel& Bevel() noexcept { return m_bevel; }
+    //! Bevel of a constant control.
     [[nodiscard]] const TKnBevel& Bevel() const noexcept { return m_bevel; }
     //! Copies value (unless it is the control's own), then RepaintAll.
     void SetBevel(const TKnBevel& value);
     //! Decides whether btIE4Interactive draws its edge; nothing sets it but the application.
     [[nodiscard]] bool Focused() const noexcept { return m_focused; }
+    //! Sets Focused; a change calls RepaintAll.
     void SetFocused(bool value);
     //! The area left for content by the last render: the client rectangle less the bevel.
     [[nodiscard]] const TRect& WorkRect() const noexcept { return m_workRect; }
     //! True between a mouse enter and the next mouse leave.
     [[nodiscard]] bool MouseInControl() const noexcept { return m_mouseInControl; }
 
+    //! Fired by MouseEnter when the mouse comes over the control.
     [[nodiscard]] const TNotifyEvent& OnMouseEnter() const noexcept { return m_onMouseEnter; }
+    //! Sets the handler fired when the mouse enters.
     void SetOnMouseEnter(TNotifyEvent handler) { m_onMouseEnter = std::move(handler); }
+    //! Fired by MouseLeave when the mouse leaves the control.
     [[nodiscard]] const TNotifyEvent& OnMouseLeave() const noexcept { return m_onMouseLeave; }
+    //! Sets the handler fired when the mouse leaves.
     void SetOnMouseLeave(TNotifyEvent handler) { m_onMouseLeave = std::move(handler); }
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! Publishes nothing of its own: a descendant puts PublishKnControl in its list.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
 protected:
@@ -109,7 +135,9 @@ protected:
     virtual void MouseLeave();
     //! The bevel on the buffer's edges, then the background inside it.
     void PaintBackup() override;
+    //! The inherited handling, then MouseEnter.
     void CMMouseEnter(TMessage& message) override;
+    //! The inherited handling, then MouseLeave.
     void CMMouseLeave(TMessage& message) override;
 
 private:
