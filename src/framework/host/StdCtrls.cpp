@@ -696,7 +696,8 @@ void TCustomEdit::WMChar(TMessage& message)
 
 void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)
 {
-    if (button == mbLeft) {
+    // A double click's press has selected a word already.
+    if (button == mbLeft && !shift.Contains(ssDouble)) {
         if (!Focused() && CanFocus() && !detail::Survives(*this, [&] { SetFocus(); }))
             return;
         MoveCaret(PositionAt(x), shift.Contains(ssShift));
@@ -1264,9 +1265,13 @@ const TClassInfo& TRadioButton::StaticClassInfo()
         .Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked, false)
         .Apply([](auto& b) {
             PublishInherited(b, { "Color", "Ctl3D", "DragCursor", "DragMode", "Enabled", "Font", "ParentColor", "ParentCtl3D", "ParentFont",
-                                    "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick",
-                                    "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp",
-                                    "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag" });
+                                    "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder" });
+        })
+        // A checked radio button is a tab stop by being checked.
+        .Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).StoredWhen([](const TRadioButton& r) { return r.TabStop() != r.Checked(); })
+        .Apply([](auto& b) {
+            PublishInherited(b, { "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+                                    "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag" });
         })
         .Creator([](TComponent* owner) -> TComponent* { return new TRadioButton(owner); })
         .Build();
@@ -1624,7 +1629,8 @@ void TCustomListBox::ReleaseScrollBar()
 void TCustomListBox::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)
 {
     const TPoint p { x, y };
-    if (button == mbLeft) {
+    // A double click's press is handled by WMLButtonDblClk.
+    if (button == mbLeft && !shift.Contains(ssDouble)) {
         if (ScrollBarVisible() && ScrollBarRect().Contains(p)) {
             PressScrollBar(p);
         } else {
