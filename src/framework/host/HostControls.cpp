@@ -1,6 +1,7 @@
 // The class registry entries of the host's own controls.
 #include "framework/host/Buttons.h"
 #include "framework/host/ComCtrls.h"
+#include "framework/host/Dialogs.h"
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/Forms.h"
 #include "framework/host/ImgList.h"
@@ -34,6 +35,8 @@ const TClassInfo* const* HostClasses()
         &TBitBtn::StaticClassInfo(),
         &TSpeedButton::StaticClassInfo(),
         &TUpDown::StaticClassInfo(),
+        &TColorDialog::StaticClassInfo(),
+        &TFontDialog::StaticClassInfo(),
         nullptr,
     };
     return classes;
