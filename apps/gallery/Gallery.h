@@ -45,5 +45,6 @@ void GradientPage(Gallery& gallery);
 void BlitsPage(Gallery& gallery);
 void UtilsPage(Gallery& gallery);
 void FiltersPage(Gallery& gallery);
+void StdControlsPage(Gallery& gallery);
 
 } // namespace gallery

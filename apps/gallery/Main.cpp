@@ -18,6 +18,7 @@ int main(int argc, char** argv)
         gallery::BlitsPage(g);
         gallery::FiltersPage(g);
         gallery::FormsPage(g);
+        gallery::StdControlsPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";
