@@ -465,13 +465,15 @@ void TCustomRadioGroup::ArrangeButtons()
         return;
     const auto count = static_cast<std::int32_t>(m_buttons.size());
     const std::int32_t perColumn = (count + m_columns - 1) / m_columns;
-    const std::int32_t buttonWidth = (Width() - 10) / m_columns;
-    const std::int32_t room = Height() - CaptionHeight() - 5;
+    const std::int32_t buttonWidth = static_cast<std::int32_t>((std::int64_t { Width() } - 10) / m_columns);
+    const auto room = static_cast<std::int32_t>(std::max<std::int64_t>(std::int64_t { Height() } - CaptionHeight() - 5, INT32_MIN));
     const std::int32_t buttonHeight = room / perColumn;
     const std::int32_t topMargin = CaptionHeight() + 1 + (room % perColumn) / 2;
+    // In 64 bits: a group may be as large as any int32 allows.
+    auto fit = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
     for (std::int32_t i = 0; i < count; ++i)
-        m_buttons[static_cast<std::size_t>(i)]->SetBounds((i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin,
-            buttonWidth, buttonHeight);
+        m_buttons[static_cast<std::size_t>(i)]->SetBounds(fit(std::int64_t { i / perColumn } * buttonWidth + 8),
+            fit(std::int64_t { i % perColumn } * buttonHeight + topMargin), buttonWidth, buttonHeight);
 }
 
 void TCustomRadioGroup::ButtonClicked(TRadioButton* button)

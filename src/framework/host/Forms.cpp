@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <unistd.h>
+#include <utility>
 
 namespace plx {
 
@@ -819,6 +820,8 @@ TApplication::TApplication(TComponent* owner)
 TApplication::~TApplication()
 {
     Destroying();
+    for (TCustomForm* f : std::exchange(m_released, {}))
+        delete f;
     // The hint's window and timer talk to the application as they go.
     m_hintWindow.reset();
     m_hintTimer.reset();

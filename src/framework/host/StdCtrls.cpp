@@ -1824,11 +1824,12 @@ class TComboListBox final : public TCustomListBox {
 public:
     TComboListBox(TComponent* owner, TCustomComboBox& combo)
         : TCustomListBox(owner)
-        , m_combo(combo)
+        , m_combo(&combo)
     {
         SetBorderStyle(bsNone);
         SetTabStop(false);
     }
+    void Detach() noexcept { m_combo = nullptr; }
 
 protected:
     void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override
@@ -1855,8 +1856,8 @@ protected:
             return;
         }
         const std::int32_t index = ItemAtPos({ x, y }, true);
-        if (index >= 0)
-            m_combo.CloseUp(index);
+        if (index >= 0 && m_combo)
+            m_combo->CloseUp(index); // may free the combo box; the pop-up outlives it
     }
     void WMLButtonDblClk(TMessage& message) override
     {
@@ -1872,15 +1873,18 @@ private:
             SetItemIndex(index);
     }
 
-    TCustomComboBox& m_combo;
+    TCustomComboBox* m_combo;
 };
 
-//! A combo box's drop-down: a pop-up window with a black frame around the list.
+//! A combo box's drop-down: a pop-up window with a black frame around the
+//! list. It is not owned by the combo box: a pick may free the combo box
+//! while the pop-up is handling the click, so a combo box that goes releases
+//! its pop-up, which the event loop frees afterwards.
 class TComboPopup final : public TCustomForm {
 public:
     explicit TComboPopup(TCustomComboBox& combo)
-        : TCustomForm(&combo)
-        , m_combo(combo)
+        : TCustomForm(nullptr)
+        , m_combo(&combo)
     {
         MakePopup();
         SetBorderStyle(bsNone);
@@ -1889,20 +1893,33 @@ public:
         m_list->SetParent(this);
     }
     [[nodiscard]] TCustomListBox& List() noexcept { return *m_list; }
+    //! The combo box is going: hide, forget it, and go at the next round of the loop.
+    void Detach() noexcept
+    {
+        m_combo = nullptr;
+        m_list->Detach();
+        try {
+            Hide();
+        } catch (...) {
+        }
+        Application().ReleaseForm(this);
+    }
 
 protected:
     void CMCancelMode(TMessage& message) override
     {
+        if (!m_combo)
+            return;
         // A press on the combo box itself opens and closes the list there.
         auto* hit = reinterpret_cast<TControl*>(message.LParam);
         for (TControl* c = hit; c; c = c->Parent())
-            if (c == &m_combo)
+            if (c == m_combo)
                 return;
-        m_combo.CloseUp(-1);
+        m_combo->CloseUp(-1);
     }
 
 private:
-    TCustomComboBox& m_combo;
+    TCustomComboBox* m_combo;
     TComboListBox* m_list { nullptr };
 };
 
@@ -1921,6 +1938,10 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
 TCustomComboBox::~TCustomComboBox()
 {
     m_items.SetOnChange(nullptr);
+    if (m_popup && InitializedApplication())
+        m_popup->Detach();
+    else
+        delete m_popup;
 }
 
 std::int32_t TCustomComboBox::FixedHeight() const
@@ -2046,8 +2067,8 @@ void TCustomComboBox::Open()
     const std::int32_t rows = std::clamp(m_items.Count(), 1, m_dropDownCount);
     const std::int32_t height = rows * list.ItemHeight() + 2;
     TPoint at = ClientToScreen({ 0, Height() });
-    if (at.Y + height > Screen().Height())
-        at.Y = ClientToScreen({ 0, 0 }).Y - height;
+    if (std::int64_t { at.Y } + height > Screen().Height())
+        at.Y = static_cast<std::int32_t>(std::max<std::int64_t>(std::int64_t { ClientToScreen({ 0, 0 }).Y } - height, INT32_MIN));
     m_popup->SetPopupParent(ParentForm());
     m_popup->SetBounds(at.X, at.Y, Width(), height);
     list.SetBounds(1, 1, Width() - 2, height - 2);

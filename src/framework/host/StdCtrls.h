@@ -532,7 +532,7 @@ private:
     std::string m_loadedText;
     bool m_buttonDown { false }; //!< the mouse went down on the control and is held
     bool m_syncing { false };
-    detail::TComboPopup* m_popup { nullptr }; //!< owned (through component ownership)
+    detail::TComboPopup* m_popup { nullptr }; //!< released when the combo box goes
     TNotifyEvent m_onChange;
     TNotifyEvent m_onDropDown;
 };

@@ -638,3 +638,61 @@ end
     ReadComponentText(written, again);
     EXPECT_EQ(WriteComponentText(again), written);
 }
+
+// ---- User code that frees controls -------------------------------------------------
+
+TEST_F(FormTest, EventsMayFreeTheControlsThatRaiseThem)
+{
+    auto* button = Place<TButton>(Form(), Bounds(10, 10, 75, 25));
+    button->SetOnClick([&](TObject*) { delete button; });
+    Click({ 20, 20 });
+    auto* edit = Place<TEdit>(Form(), Bounds(10, 10, 75, 21));
+    edit->SetOnChange([&](TObject*) { delete edit; });
+    edit->SetFocus();
+    Type("ab");
+    Press(VK_BACK);
+    auto* list = FilledList(Form(), 5);
+    list->SetOnClick([&](TObject*) { delete list; });
+    list->SetFocus();
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+    auto* check = Place<TCheckBox>(Form(), Bounds(10, 10, 75, 17));
+    check->SetOnClick([&](TObject*) { delete check; });
+    check->SetFocus();
+    Press(VK_SPACE);
+    EXPECT_EQ(Form().ComponentCount(), 0);
+    // A pick in a combo box's drop-down whose OnChange frees the combo box.
+    auto* combo = Place<TComboBox>(Form(), Bounds(10, 10, 100, 0));
+    combo->Items().SetCommaText("One,Two");
+    combo->SetOnChange([&](TObject*) { delete combo; });
+    Click({ 50, 15 });
+    TCustomForm* popup = combo->DropDownWindow();
+    ASSERT_NE(popup, nullptr);
+    const TPoint item { popup->Left() + 5, popup->Top() + 1 + 13 + 5 };
+    Headless().MouseMove(item);
+    Headless().MouseDown(item);
+    Headless().MouseUp(item);
+    Application().ProcessMessages();
+    Application().ProcessMessages();
+    EXPECT_EQ(Form().ComponentCount(), 0);
+}
+
+TEST_F(FormTest, DraggingFromAComboBoxIntoItsListPicksWhereTheButtonComesUp)
+{
+    auto* combo = Place<TComboBox>(Form(), Bounds(10, 10, 100, 0));
+    combo->Items().SetCommaText("One,Two,Three");
+    const TPoint field = FormTest::Screen({ 50, 15 });
+    Headless().MouseMove(field);
+    Headless().MouseDown(field);
+    Application().ProcessMessages();
+    ASSERT_TRUE(combo->DroppedDown());
+    TCustomForm* popup = combo->DropDownWindow();
+    const TPoint third { popup->Left() + 5, popup->Top() + 1 + 2 * 13 + 5 };
+    Headless().MouseMove(third);
+    Application().ProcessMessages();
+    EXPECT_EQ(combo->DropDownList()->ItemIndex(), 2) << "the item under the pointer follows it";
+    Headless().MouseUp(third);
+    Application().ProcessMessages();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Text(), "Three");
+}
