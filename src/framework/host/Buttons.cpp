@@ -131,53 +131,56 @@ namespace detail {
 TGlyphLayout LayoutGlyph(TCanvas& canvas, const TRect& client, const std::string& caption, TSize glyphSize, TButtonLayout layout,
     std::int32_t margin, std::int32_t spacing)
 {
-    const TSize clientSize { client.Width(), client.Height() };
+    // In 64 bits, clamped at the end: margins and spacings may be any int32.
+    using I = std::int64_t;
+    const I cw = client.Width(), ch = client.Height();
     const TSize textSize = CaptionSize(canvas, caption);
     const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
-    TPoint glyph, text;
+    I gx = 0, gy = 0, tx = 0, ty = 0;
     if (horizontal) {
-        glyph.Y = (clientSize.cy - glyphSize.cy + 1) / 2;
-        text.Y = (clientSize.cy - textSize.cy + 1) / 2;
+        gy = (ch - glyphSize.cy + 1) / 2;
+        ty = (ch - textSize.cy + 1) / 2;
     } else {
-        glyph.X = (clientSize.cx - glyphSize.cx + 1) / 2;
-        text.X = (clientSize.cx - textSize.cx + 1) / 2;
+        gx = (cw - glyphSize.cx + 1) / 2;
+        tx = (cw - textSize.cx + 1) / 2;
     }
-    if (textSize.cx == 0 || glyphSize.cx == 0)
-        spacing = 0;
-    const std::int32_t room = horizontal ? clientSize.cx : clientSize.cy;
-    const std::int32_t glyphAlong = horizontal ? glyphSize.cx : glyphSize.cy;
-    const std::int32_t textAlong = horizontal ? textSize.cx : textSize.cy;
-    if (margin == -1) {
-        if (spacing == -1) {
-            margin = (room - (glyphAlong + textAlong)) / 3;
-            spacing = margin;
+    I space = textSize.cx == 0 || glyphSize.cx == 0 ? 0 : spacing;
+    I edge = margin;
+    const I room = horizontal ? cw : ch;
+    const I glyphAlong = horizontal ? glyphSize.cx : glyphSize.cy;
+    const I textAlong = horizontal ? textSize.cx : textSize.cy;
+    if (edge == -1) {
+        if (space == -1) {
+            edge = (room - (glyphAlong + textAlong)) / 3;
+            space = edge;
         } else {
-            margin = (room - (glyphAlong + spacing + textAlong) + 1) / 2;
+            edge = (room - (glyphAlong + space + textAlong) + 1) / 2;
         }
-    } else if (spacing == -1) {
-        spacing = (room - (margin + glyphAlong) - textAlong) / 2;
+    } else if (space == -1) {
+        space = (room - (edge + glyphAlong) - textAlong) / 2;
     }
     switch (layout) {
     case blGlyphLeft:
-        glyph.X = margin;
-        text.X = glyph.X + glyphSize.cx + spacing;
+        gx = edge;
+        tx = gx + glyphSize.cx + space;
         break;
     case blGlyphRight:
-        glyph.X = clientSize.cx - margin - glyphSize.cx;
-        text.X = glyph.X - spacing - textSize.cx;
+        gx = cw - edge - glyphSize.cx;
+        tx = gx - space - textSize.cx;
         break;
     case blGlyphTop:
-        glyph.Y = margin;
-        text.Y = glyph.Y + glyphSize.cy + spacing;
+        gy = edge;
+        ty = gy + glyphSize.cy + space;
         break;
     case blGlyphBottom:
-        glyph.Y = clientSize.cy - margin - glyphSize.cy;
-        text.Y = glyph.Y - spacing - textSize.cy;
+        gy = ch - edge - glyphSize.cy;
+        ty = gy - space - textSize.cy;
         break;
     }
+    auto fit = [](I v) { return static_cast<std::int32_t>(std::clamp<I>(v, INT32_MIN / 2, INT32_MAX / 2)); };
     TGlyphLayout result;
-    result.glyph = { glyph.X + client.Left, glyph.Y + client.Top };
-    result.text = Bounds(text.X + client.Left, text.Y + client.Top, textSize.cx, textSize.cy);
+    result.glyph = { fit(gx + client.Left), fit(gy + client.Top) };
+    result.text = Bounds(fit(tx + client.Left), fit(ty + client.Top), textSize.cx, textSize.cy);
     return result;
 }
 
@@ -393,9 +396,9 @@ void TSpeedButton::Paint()
     const bool sunk = m_pressed || m_down;
     if (m_flat) {
         if (sunk)
-            Frame3D(canvas, r, clBtnShadow, clBtnHighlight, 1);
+            detail::DrawFrame(canvas, r, clBtnShadow, clBtnHighlight);
         else if (m_mouseInControl && Enabled())
-            Frame3D(canvas, r, clBtnHighlight, clBtnShadow, 1);
+            detail::DrawFrame(canvas, r, clBtnHighlight, clBtnShadow);
         else
             InflateRect(r, -1, -1);
     } else {

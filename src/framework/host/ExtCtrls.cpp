@@ -4,6 +4,7 @@
 #include "color/host/DrawText.h"
 #include "rtl/Exceptions.h"
 #include "framework/host/Published.h"
+#include "framework/host/detail/ControlPaint.h"
 #include "rtl/TypInfo.h"
 
 #include <algorithm>
@@ -67,21 +68,26 @@ void TCustomPanel::Paint()
 {
     TCanvas& canvas = Canvas();
     TRect r = ClientRect();
+    // Frames drawn as clipped fills: a panel may be as large as int32 allows.
+    auto frame = [&canvas](TRect& rect, TColor top, TColor bottom, std::int32_t width) {
+        for (std::int32_t i = 0; i < width && !rect.IsEmpty(); ++i)
+            detail::DrawFrame(canvas, rect, top, bottom);
+    };
     auto edge = [](TPanelBevel bevel, TColor& top, TColor& bottom) {
         top = bevel == bvLowered ? clBtnShadow : clBtnHighlight;
         bottom = bevel == bvLowered ? clBtnHighlight : clBtnShadow;
     };
     if (m_borderStyle == bsSingle)
-        Frame3D(canvas, r, clWindowFrame, clWindowFrame, 1);
+        frame(r, clWindowFrame, clWindowFrame, 1);
     TColor top = 0, bottom = 0;
     if (m_bevelOuter != bvNone) {
         edge(m_bevelOuter, top, bottom);
-        Frame3D(canvas, r, top, bottom, m_bevelWidth);
+        frame(r, top, bottom, m_bevelWidth);
     }
-    Frame3D(canvas, r, Color(), Color(), m_borderWidth);
+    frame(r, Color(), Color(), m_borderWidth);
     if (m_bevelInner != bvNone) {
         edge(m_bevelInner, top, bottom);
-        Frame3D(canvas, r, top, bottom, m_bevelWidth);
+        frame(r, top, bottom, m_bevelWidth);
     }
     canvas.Brush().SetColor(Color());
     canvas.FillRect(r);

@@ -11,6 +11,7 @@
 #include "rtl/Store.h"
 #include "color/host/DrawText.h"
 #include "color/host/FontEngine.h"
+#include "framework/host/detail/ControlPaint.h"
 #include "framework/host/detail/Survive.h"
 
 #include <fontconfig/fontconfig.h>
@@ -789,7 +790,7 @@ void THintWindow::ReleaseHint()
 void THintWindow::PaintWindow(TCanvas& canvas)
 {
     TRect r = ClientRect();
-    Frame3D(canvas, r, clWindowFrame, clWindowFrame, 1);
+    detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
     canvas.Brush().SetStyle(bsClear);
     canvas.Font().Assign(&Font());
     r.Left += 2;

@@ -741,7 +741,7 @@ void TCustomEdit::Paint()
         if (Ctl3D())
             detail::DrawSunkenEdge(canvas, r);
         else
-            Frame3D(canvas, r, clWindowFrame, clWindowFrame, 1);
+            detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
     }
     canvas.Brush().SetColor(Color());
     canvas.FillRect(r);
@@ -1724,7 +1724,7 @@ void TCustomListBox::Paint()
         if (Ctl3D())
             detail::DrawSunkenEdge(canvas, r);
         else
-            Frame3D(canvas, r, clWindowFrame, clWindowFrame, 1);
+            detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
     }
     const TRect lr = ListRect();
     const std::int32_t count = m_items.Count();
@@ -2265,7 +2265,7 @@ void TCustomComboBox::Paint()
     if (Ctl3D())
         detail::DrawSunkenEdge(canvas, r);
     else
-        Frame3D(canvas, r, clWindowFrame, clWindowFrame, 1);
+        detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
     TRect button = ButtonRect();
     const TRect field = Rect(r.Left, r.Top, button.Left, r.Bottom);
     canvas.Brush().SetColor(Enabled() ? Color() : clBtnFace);

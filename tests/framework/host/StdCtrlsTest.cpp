@@ -1,6 +1,7 @@
 #include "FrameworkFixture.h"
 
 #include "color/host/Bitmap.h"
+#include "framework/host/Buttons.h"
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/StdCtrls.h"
@@ -695,4 +696,33 @@ TEST_F(FormTest, DraggingFromAComboBoxIntoItsListPicksWhereTheButtonComesUp)
     Application().ProcessMessages();
     EXPECT_FALSE(combo->DroppedDown());
     EXPECT_EQ(combo->Text(), "Three");
+}
+
+TEST_F(FormTest, ControlsOfAnyInt32SizePaintOnlyTheirVisiblePart)
+{
+    auto* button = Place<TButton>(Form(), Bounds(-1000000000, 10, 2000000000, 25));
+    button->SetCaption("");
+    button->SetFocus();
+    auto* list = Place<TListBox>(Form(), Bounds(10, 50, 100, 60));
+    list->Items().SetCommaText("a,b");
+    list->SetStyle(lbOwnerDrawFixed);
+    list->SetItemHeight(INT32_MAX);
+    list->SetFocus();
+    auto* group = Place<TRadioGroup>(Form(), Bounds(120, 50, INT32_MAX, INT32_MAX));
+    group->Items().SetCommaText("x,y,z");
+    group->SetColumns(2);
+    auto* speed = new TSpeedButton(&Form());
+    speed->SetParent(&Form());
+    speed->SetBounds(200, 10, 40, 30);
+    speed->SetCaption("Far");
+    speed->SetMargin(INT32_MAX);
+    speed->SetSpacing(INT32_MAX);
+    Form().Repaint();
+    Raster* s = Form().Surface();
+    // The button's face fills the form's width; the list box shows its first row.
+    EXPECT_EQ(s->GetColor(150, 10), 0xFFFFFF) << "the raised edge's top row";
+    EXPECT_EQ(s->GetColor(150, 34), 0x000000);
+    EXPECT_EQ(s->GetColor(150, 20), 0xC0C0C0);
+    EXPECT_EQ(s->GetColor(30, 60), 0xFFFFFF);
+    EXPECT_GE(group->Buttons(2)->Left(), 8);
 }

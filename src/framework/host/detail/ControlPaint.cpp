@@ -30,33 +30,53 @@ void DrawFocusRect(TCanvas& canvas, const TRect& rect)
 {
     if (rect.IsEmpty())
         return;
+    // Only the visible part is walked: a rectangle may be as large as int32 allows.
+    const TRect clip = canvas.ClipRect();
     auto dot = [&](std::int32_t x, std::int32_t y) {
-        if (((x - rect.Left) + (y - rect.Top)) % 2 == 0)
+        if (((static_cast<std::int64_t>(x) - rect.Left) + (static_cast<std::int64_t>(y) - rect.Top)) % 2 == 0)
             InvertPixel(canvas, x, y);
     };
     const std::int32_t last = rect.Bottom - 1, right = rect.Right - 1;
-    for (std::int32_t x = rect.Left; x <= right; ++x) {
+    const std::int32_t x0 = std::max(rect.Left, clip.Left), x1 = std::min(right, clip.Right - 1);
+    for (std::int32_t x = x0; x <= x1 && x0 <= x1; ++x) {
         dot(x, rect.Top);
         if (last > rect.Top)
             dot(x, last);
+        if (x == INT32_MAX)
+            break;
     }
-    for (std::int32_t y = rect.Top + 1; y < last; ++y) {
+    const std::int32_t y0 = std::max(rect.Top + 1, clip.Top), y1 = std::min(last - 1, clip.Bottom - 1);
+    for (std::int32_t y = y0; y <= y1 && y0 <= y1; ++y) {
         dot(rect.Left, y);
         if (right > rect.Left)
             dot(right, y);
+        if (y == INT32_MAX)
+            break;
     }
+}
+
+void DrawFrame(TCanvas& canvas, TRect& rect, TColor topLeft, TColor bottomRight)
+{
+    if (rect.IsEmpty())
+        return;
+    const TRect r = rect;
+    Fill(canvas, Rect(r.Left, r.Top, r.Right - 1, r.Top + 1), topLeft);
+    Fill(canvas, Rect(r.Left, r.Top, r.Left + 1, r.Bottom - 1), topLeft);
+    Fill(canvas, Rect(r.Right - 1, r.Top, r.Right, r.Bottom), bottomRight);
+    Fill(canvas, Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom), bottomRight);
+    InflateRect(rect, -1, -1);
 }
 
 void DrawRaisedEdge(TCanvas& canvas, TRect& rect)
 {
-    Frame3D(canvas, rect, clBtnHighlight, cl3DDkShadow, 1);
-    Frame3D(canvas, rect, cl3DLight, clBtnShadow, 1);
+    DrawFrame(canvas, rect, clBtnHighlight, cl3DDkShadow);
+    DrawFrame(canvas, rect, cl3DLight, clBtnShadow);
 }
 
 void DrawSunkenEdge(TCanvas& canvas, TRect& rect)
 {
-    Frame3D(canvas, rect, clBtnShadow, clBtnHighlight, 1);
-    Frame3D(canvas, rect, cl3DDkShadow, cl3DLight, 1);
+    DrawFrame(canvas, rect, clBtnShadow, clBtnHighlight);
+    DrawFrame(canvas, rect, cl3DDkShadow, cl3DLight);
 }
 
 TRect DrawPushButton(TCanvas& canvas, TRect rect, TButtonFace face)
@@ -67,13 +87,13 @@ TRect DrawPushButton(TCanvas& canvas, TRect rect, TButtonFace face)
         Fill(canvas, rect, clBtnFace);
         return rect;
     case TButtonFace::Default:
-        Frame3D(canvas, rect, clWindowFrame, clWindowFrame, 1);
+        DrawFrame(canvas, rect, clWindowFrame, clWindowFrame);
         DrawRaisedEdge(canvas, rect);
         Fill(canvas, rect, clBtnFace);
         return rect;
     case TButtonFace::Pressed:
-        Frame3D(canvas, rect, clWindowFrame, clWindowFrame, 1);
-        Frame3D(canvas, rect, clBtnShadow, clBtnShadow, 1);
+        DrawFrame(canvas, rect, clWindowFrame, clWindowFrame);
+        DrawFrame(canvas, rect, clBtnShadow, clBtnShadow);
         Fill(canvas, rect, clBtnFace);
         OffsetRect(rect, 1, 1);
         return rect;
@@ -84,18 +104,18 @@ TRect DrawPushButton(TCanvas& canvas, TRect rect, TButtonFace face)
 void DrawSpeedButtonFace(TCanvas& canvas, TRect& rect, bool down)
 {
     if (down) {
-        Frame3D(canvas, rect, cl3DDkShadow, clBtnHighlight, 1);
-        Frame3D(canvas, rect, clBtnShadow, cl3DLight, 1);
+        DrawFrame(canvas, rect, cl3DDkShadow, clBtnHighlight);
+        DrawFrame(canvas, rect, clBtnShadow, cl3DLight);
     } else {
-        Frame3D(canvas, rect, clBtnHighlight, cl3DDkShadow, 1);
-        Frame3D(canvas, rect, cl3DLight, clBtnShadow, 1);
+        DrawFrame(canvas, rect, clBtnHighlight, cl3DDkShadow);
+        DrawFrame(canvas, rect, cl3DLight, clBtnShadow);
     }
     Fill(canvas, rect, clBtnFace);
 }
 
 void DrawFlatPushedFace(TCanvas& canvas, TRect& rect)
 {
-    Frame3D(canvas, rect, clBtnShadow, clBtnShadow, 1);
+    DrawFrame(canvas, rect, clBtnShadow, clBtnShadow);
     Fill(canvas, rect, clBtnFace);
 }
 
@@ -105,8 +125,8 @@ void DrawArrow(TCanvas& canvas, const TRect& rect, TArrowDirection direction, bo
     const std::int32_t across = vertical ? rect.Width() : rect.Height();
     const std::int32_t along = vertical ? rect.Height() : rect.Width();
     // The base is odd so the tip is one pixel wide; seven pixels on a 16-pixel button.
-    std::int32_t base = std::min(7, across - 5);
-    base = std::min(base, 2 * along - 7);
+    std::int64_t wide = std::min<std::int64_t>({ 7, std::int64_t { across } - 5, 2 * std::int64_t { along } - 7 });
+    auto base = static_cast<std::int32_t>(std::max<std::int64_t>(wide, 1));
     if (base < 1)
         base = 1;
     if (base % 2 == 0)

@@ -21,6 +21,12 @@ inline constexpr std::int32_t kRadioSize = 12;
 //! pixels. An empty rectangle draws nothing.
 void DrawFocusRect(TCanvas& canvas, const TRect& rect);
 
+//! A one-pixel frame with the pixels of Frame3D (topLeft on the top row but its
+//! last pixel and on the left column but its last; bottomRight on the right
+//! column and the bottom row), drawn as clipped fills so that any rectangle
+//! costs only its visible part. Shrinks rect by 1 on every side.
+void DrawFrame(TCanvas& canvas, TRect& rect, TColor topLeft, TColor bottomRight);
+
 //! Two-pixel edges, shrinking rect by 2 on every side.
 //! Raised: a button's edge (highlight and light on the top and left, dark
 //! shadow and shadow on the bottom and right).
