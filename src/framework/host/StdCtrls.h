@@ -462,6 +462,8 @@ enum TComboBoxStyle : std::uint8_t { csDropDown, csSimple, csDropDownList, csOwn
 //! directly. A pick by the user fires OnClick and OnChange; ItemIndex set by
 //! code fires nothing. Text is the selected item's text; setting it selects
 //! the first item with that text (or none).
+//! FIXME: csDropDown and csSimple (an editable field) behave as csDropDownList;
+//! the owner-drawn styles draw their items as text.
 class TCustomComboBox : public TCustomControl {
 public:
     explicit TCustomComboBox(TComponent* owner);
