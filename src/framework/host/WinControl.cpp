@@ -295,6 +295,9 @@ void TWinControl::WMKeyUp(TMessage& message)
 
 void TWinControl::WMChar(TMessage& message)
 {
+    // WParam is a code point; KeyPress sees those a char holds (up to 255).
+    if (message.WParam < 0 || message.WParam > 0xFF)
+        return;
     char key = static_cast<char>(message.WParam);
     KeyPress(key);
     message.Result = key == 0 ? 1 : 0;
