@@ -59,5 +59,6 @@ void BevelsPage(Gallery& gallery);
 void BackgroundsPage(Gallery& gallery);
 void GradientPanelsPage(Gallery& gallery);
 void ArtLabelsPage(Gallery& gallery);
+void StdControlsPage(Gallery& gallery);
 
 } // namespace gallery

@@ -194,8 +194,8 @@ void TControl::SetCaption(const std::string& value)
 
 void TControl::SetShowHint(bool value)
 {
-    m_showHint = value;
     m_parentShowHint = false;
+    Store(m_showHint, value, [this] { Perform(CM_SHOWHINTCHANGED, 0, 0); });
 }
 
 void TControl::SetParentShowHint(bool value)
@@ -333,6 +333,16 @@ void TControl::Dispatch(TMessage& m)
     case CM_BUTTONPRESSED: CMButtonPressed(m); break;
     case CM_HITTEST: CMHitTest(m); break;
     case CM_DRAG: CMDrag(m); break;
+    // Keyboard and focus.
+    case WM_KEYUP: WMKeyUp(m); break;
+    case WM_SETFOCUS: WMSetFocus(m); break;
+    case WM_KILLFOCUS: WMKillFocus(m); break;
+    case CM_ENTER: CMEnter(m); break;
+    case CM_EXIT: CMExit(m); break;
+    case CM_WANTSPECIALKEY: CMWantSpecialKey(m); break;
+    case CM_FOCUSCHANGED: CMFocusChanged(m); break;
+    case CM_SHOWHINTCHANGED: CMShowHintChanged(m); break;
+    case CM_CANCELMODE: CMCancelMode(m); break;
     default: DefaultHandler(m); break;
     }
 }
@@ -671,8 +681,9 @@ void TControl::CMParentFontChanged(TMessage&)
 
 void TControl::CMParentShowHintChanged(TMessage&)
 {
+    // An inherited change goes on down to the children of a windowed control.
     if (m_parentShowHint && m_parent)
-        m_showHint = m_parent->ShowHint();
+        Store(m_showHint, m_parent->ShowHint(), [this] { Perform(CM_SHOWHINTCHANGED, 0, 0); });
 }
 
 void TControl::CMDialogChar(TMessage&)
@@ -702,6 +713,61 @@ void TControl::WMKeyDown(TMessage&)
 
 void TControl::WMChar(TMessage&)
 {
+}
+
+// ---- Keyboard and focus handlers -------------------------------------------
+
+void TControl::WMKeyUp(TMessage&)
+{
+}
+
+void TControl::WMSetFocus(TMessage&)
+{
+}
+
+void TControl::WMKillFocus(TMessage&)
+{
+}
+
+void TControl::CMEnter(TMessage&)
+{
+}
+
+void TControl::CMExit(TMessage&)
+{
+}
+
+void TControl::CMWantSpecialKey(TMessage&)
+{
+}
+
+void TControl::CMFocusChanged(TMessage&)
+{
+}
+
+void TControl::CMShowHintChanged(TMessage&)
+{
+}
+
+void TControl::CMCancelMode(TMessage&)
+{
+}
+
+TShiftState KeyDataToShiftState(LPARAM keyData) noexcept
+{
+    TShiftState s;
+    if (keyData & KD_SHIFT)
+        s.Include(ssShift);
+    if (keyData & KD_CTRL)
+        s.Include(ssCtrl);
+    if (keyData & KD_ALT)
+        s.Include(ssAlt);
+    return s;
+}
+
+LPARAM ShiftStateToKeyData(TShiftState shift) noexcept
+{
+    return (shift.Contains(ssShift) ? KD_SHIFT : 0) | (shift.Contains(ssCtrl) ? KD_CTRL : 0) | (shift.Contains(ssAlt) ? KD_ALT : 0);
 }
 
 TGraphicControl::TGraphicControl(TComponent* owner)

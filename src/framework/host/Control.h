@@ -265,6 +265,21 @@ protected:
     virtual void CMDrag(TMessage& message);
     virtual void WMKeyDown(TMessage& message);
     virtual void WMChar(TMessage& message);
+    //! \name Keyboard and focus handlers (windowed controls use them)
+    virtual void WMKeyUp(TMessage& message);
+    virtual void WMSetFocus(TMessage& message);
+    virtual void WMKillFocus(TMessage& message);
+    virtual void CMEnter(TMessage& message);
+    virtual void CMExit(TMessage& message);
+    //! Result 1 when the control handles the key (Tab, an arrow, Enter, Escape)
+    //! itself instead of the form's dialog handling.
+    virtual void CMWantSpecialKey(TMessage& message);
+    //! LParam: the control that has the focus now (a TWinControl*), or 0.
+    virtual void CMFocusChanged(TMessage& message);
+    virtual void CMShowHintChanged(TMessage& message);
+    //! A pop-up hears that a mouse button went down elsewhere; LParam: the
+    //! control under the pointer (a TControl*), or 0.
+    virtual void CMCancelMode(TMessage& message);
     //! Messages without a named handler.
     virtual void DefaultHandler(TMessage& message);
 
@@ -363,6 +378,9 @@ private:
 [[nodiscard]] char GetHotkey(const std::string& caption) noexcept;
 //! True when key is the accelerator of the caption (compared without regard to case).
 [[nodiscard]] bool IsAccel(std::uint32_t key, const std::string& caption) noexcept;
+//! The modifier keys of a key message's LParam (KD_SHIFT, KD_CTRL, KD_ALT).
+[[nodiscard]] TShiftState KeyDataToShiftState(LPARAM keyData) noexcept;
+[[nodiscard]] LPARAM ShiftStateToKeyData(TShiftState shift) noexcept;
 //! The pointer's position on the screen.
 [[nodiscard]] TPoint GetCursorPos();
 //! The control under a screen point, disabled ones included when asked; null when none.

@@ -2,7 +2,9 @@
 
 #include "rtl/Store.h"
 #include "color/host/DrawText.h"
+#include "rtl/Exceptions.h"
 #include "framework/host/Published.h"
+#include "framework/host/detail/ControlPaint.h"
 #include "rtl/TypInfo.h"
 
 #include <algorithm>
@@ -66,21 +68,26 @@ void TCustomPanel::Paint()
 {
     TCanvas& canvas = Canvas();
     TRect r = ClientRect();
+    // Frames drawn as clipped fills: a panel may be as large as int32 allows.
+    auto frame = [&canvas](TRect& rect, TColor top, TColor bottom, std::int32_t width) {
+        for (std::int32_t i = 0; i < width && !rect.IsEmpty(); ++i)
+            detail::DrawFrame(canvas, rect, top, bottom);
+    };
     auto edge = [](TPanelBevel bevel, TColor& top, TColor& bottom) {
         top = bevel == bvLowered ? clBtnShadow : clBtnHighlight;
         bottom = bevel == bvLowered ? clBtnHighlight : clBtnShadow;
     };
     if (m_borderStyle == bsSingle)
-        Frame3D(canvas, r, clWindowFrame, clWindowFrame, 1);
+        frame(r, clWindowFrame, clWindowFrame, 1);
     TColor top = 0, bottom = 0;
     if (m_bevelOuter != bvNone) {
         edge(m_bevelOuter, top, bottom);
-        Frame3D(canvas, r, top, bottom, m_bevelWidth);
+        frame(r, top, bottom, m_bevelWidth);
     }
-    Frame3D(canvas, r, Color(), Color(), m_borderWidth);
+    frame(r, Color(), Color(), m_borderWidth);
     if (m_bevelInner != bvNone) {
         edge(m_bevelInner, top, bottom);
-        Frame3D(canvas, r, top, bottom, m_bevelWidth);
+        frame(r, top, bottom, m_bevelWidth);
     }
     canvas.Brush().SetColor(Color());
     canvas.FillRect(r);
@@ -366,6 +373,205 @@ const TClassInfo& TPaintBox::StaticClassInfo()
 }
 
 const TClassInfo& TPaintBox::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+} // namespace plx
+
+// ---- TCustomRadioGroup ---------------------------------------------------
+
+namespace plx {
+
+//! A radio button of a radio group: its checks go to the group.
+class TGroupButton final : public TRadioButton {
+public:
+    explicit TGroupButton(TCustomRadioGroup& group)
+        : TRadioButton(&group)
+        , m_group(group)
+    {
+        SetParent(&group);
+    }
+    void Click() override { m_group.ButtonClicked(this); }
+
+private:
+    TCustomRadioGroup& m_group;
+};
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* owner)
+    : TCustomGroupBox(owner)
+{
+    SetControlStyle({ csSetCaption, csDoubleClicks });
+    m_items.SetOnChange([this](TObject*) { ItemsChanged(); });
+}
+
+TCustomRadioGroup::~TCustomRadioGroup()
+{
+    m_items.SetOnChange(nullptr);
+}
+
+TRadioButton* TCustomRadioGroup::Buttons(std::int32_t index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_buttons.size())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return m_buttons[static_cast<std::size_t>(index)];
+}
+
+void TCustomRadioGroup::SetItemIndex(std::int32_t value)
+{
+    if (ComponentState().Contains(csLoading)) {
+        m_itemIndex = value; // the items may come later in the file
+        return;
+    }
+    if (value < -1 || value >= m_items.Count())
+        value = -1;
+    if (value == m_itemIndex)
+        return;
+    m_itemIndex = value;
+    UpdateButtons();
+}
+
+void TCustomRadioGroup::SetColumns(std::int32_t value)
+{
+    Store(m_columns, std::clamp(value, 1, 16), [this] { ArrangeButtons(); });
+}
+
+void TCustomRadioGroup::ItemsChanged()
+{
+    while (m_buttons.size() > static_cast<std::size_t>(m_items.Count())) {
+        delete m_buttons.back();
+        m_buttons.pop_back();
+    }
+    while (m_buttons.size() < static_cast<std::size_t>(m_items.Count()))
+        m_buttons.push_back(new TGroupButton(*this));
+    if (!ComponentState().Contains(csLoading) && m_itemIndex >= m_items.Count())
+        m_itemIndex = -1;
+    UpdateButtons();
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::UpdateButtons()
+{
+    m_updating = true;
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        TRadioButton* b = m_buttons[i];
+        b->SetCaption(m_items.Strings(static_cast<std::int32_t>(i)));
+        b->SetEnabled(Enabled());
+        b->SetChecked(static_cast<std::int32_t>(i) == m_itemIndex);
+    }
+    // One tab stop: the checked button, or the first while none is.
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i]->SetTabStop(static_cast<std::int32_t>(i) == std::max(m_itemIndex, 0));
+    m_updating = false;
+}
+
+void TCustomRadioGroup::ArrangeButtons()
+{
+    if (m_buttons.empty() || ComponentState().Contains(csLoading))
+        return;
+    const auto count = static_cast<std::int32_t>(m_buttons.size());
+    const std::int32_t perColumn = (count + m_columns - 1) / m_columns;
+    const std::int32_t buttonWidth = static_cast<std::int32_t>((std::int64_t { Width() } - 10) / m_columns);
+    const auto room = static_cast<std::int32_t>(std::max<std::int64_t>(std::int64_t { Height() } - CaptionHeight() - 5, INT32_MIN));
+    const std::int32_t buttonHeight = room / perColumn;
+    const std::int32_t topMargin = CaptionHeight() + 1 + (room % perColumn) / 2;
+    // In 64 bits: a group may be as large as any int32 allows.
+    auto fit = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
+    for (std::int32_t i = 0; i < count; ++i)
+        m_buttons[static_cast<std::size_t>(i)]->SetBounds(fit(std::int64_t { i / perColumn } * buttonWidth + 8),
+            fit(std::int64_t { i % perColumn } * buttonHeight + topMargin), buttonWidth, buttonHeight);
+}
+
+void TCustomRadioGroup::ButtonClicked(TRadioButton* button)
+{
+    if (m_updating)
+        return;
+    auto it = std::find(m_buttons.begin(), m_buttons.end(), button);
+    if (it == m_buttons.end() || !button->Checked())
+        return;
+    m_itemIndex = static_cast<std::int32_t>(it - m_buttons.begin());
+    m_updating = true;
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i]->SetTabStop(static_cast<std::int32_t>(i) == m_itemIndex);
+    m_updating = false;
+    Click();
+}
+
+void TCustomRadioGroup::Loaded()
+{
+    TCustomGroupBox::Loaded();
+    if (m_itemIndex < -1 || m_itemIndex >= m_items.Count())
+        m_itemIndex = -1;
+    UpdateButtons();
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::Resize()
+{
+    ArrangeButtons();
+    TCustomGroupBox::Resize();
+}
+
+void TCustomRadioGroup::CMEnabledChanged(TMessage& message)
+{
+    TCustomGroupBox::CMEnabledChanged(message);
+    for (TRadioButton* b : m_buttons)
+        b->SetEnabled(Enabled());
+}
+
+void TCustomRadioGroup::CMFontChanged(TMessage& message)
+{
+    TCustomGroupBox::CMFontChanged(message);
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::CMDialogChar(TMessage& message)
+{
+    // The group's accelerator focuses its checked item (or the first).
+    if (IsAccel(static_cast<std::uint32_t>(message.WParam), Caption()) && CanFocus() && !m_buttons.empty()) {
+        message.Result = 1;
+        TRadioButton* target = m_buttons[static_cast<std::size_t>(std::max(m_itemIndex, 0))];
+        if (target->CanFocus())
+            target->SetFocus();
+        return;
+    }
+    TCustomGroupBox::CMDialogChar(message);
+}
+
+const TClassInfo& TCustomRadioGroup::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TCustomRadioGroup>("TCustomRadioGroup", &TCustomControl::StaticClassInfo()).Build();
+    return info;
+}
+
+const TClassInfo& TCustomRadioGroup::ClassType() const
+{
+    return StaticClassInfo();
+}
+
+TRadioGroup::TRadioGroup(TComponent* owner)
+    : TCustomRadioGroup(owner)
+{
+}
+
+const TClassInfo& TRadioGroup::StaticClassInfo()
+{
+    static const TClassInfo info = TClassInfoBuilder<TRadioGroup>("TRadioGroup", &TCustomRadioGroup::StaticClassInfo())
+        .Apply([](auto& b) { PublishInherited(b, { "Align", "Caption", "Color" }); })
+        .Integer("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns, 1)
+        .Apply([](auto& b) { PublishInherited(b, { "Ctl3D", "DragCursor", "DragMode", "Enabled", "Font" }); })
+        .Integer("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex, -1)
+        .Object("Items", "TStrings", [](TRadioGroup& g) -> TPersistent* { return &g.Items(); })
+        .Apply([](auto& b) {
+            PublishInherited(b, { "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop",
+                                    "Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnStartDrag" });
+        })
+        .Creator([](TComponent* owner) -> TComponent* { return new TRadioGroup(owner); })
+        .Build();
+    return info;
+}
+
+const TClassInfo& TRadioGroup::ClassType() const
 {
     return StaticClassInfo();
 }

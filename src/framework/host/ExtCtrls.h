@@ -3,7 +3,11 @@
 
 #include "color/host/Bitmap.h"
 #include "framework/host/Forms.h"
+#include "framework/host/StdCtrls.h"
 #include "framework/host/WinControl.h"
+#include "rtl/StringList.h"
+
+#include <vector>
 
 namespace plx {
 
@@ -128,6 +132,58 @@ protected:
 
 private:
     TNotifyEvent m_onPaint;
+};
+
+//! A group box of radio buttons, one per line of Items, laid out in Columns.
+//! ItemIndex is the checked item (-1 for none); OnClick fires when the user
+//! checks an item, not when ItemIndex is set by code.
+class TCustomRadioGroup : public TCustomGroupBox {
+public:
+    explicit TCustomRadioGroup(TComponent* owner);
+    ~TCustomRadioGroup() override;
+
+    [[nodiscard]] TStrings& Items() noexcept { return m_items; }
+    [[nodiscard]] const TStrings& Items() const noexcept { return m_items; }
+    void SetItems(const TStrings& items) { m_items.Assign(&items); }
+    [[nodiscard]] std::int32_t ItemIndex() const noexcept { return m_itemIndex; }
+    //! Checks an item; -1 (or an index out of range) checks none.
+    void SetItemIndex(std::int32_t value);
+    [[nodiscard]] std::int32_t Columns() const noexcept { return m_columns; }
+    //! 1 to 16.
+    void SetColumns(std::int32_t value);
+    //! The radio button of an item (raises EListError for an index out of range).
+    [[nodiscard]] TRadioButton* Buttons(std::int32_t index) const;
+
+    [[nodiscard]] const TClassInfo& ClassType() const override;
+    [[nodiscard]] static const TClassInfo& StaticClassInfo();
+
+protected:
+    void Loaded() override;
+    void Resize() override;
+    void CMEnabledChanged(TMessage& message) override;
+    void CMFontChanged(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+
+private:
+    friend class TGroupButton;
+    void ItemsChanged();
+    void UpdateButtons();
+    void ArrangeButtons();
+    //! A button was checked by the user.
+    void ButtonClicked(TRadioButton* button);
+
+    TStringList m_items;
+    std::vector<TRadioButton*> m_buttons;
+    std::int32_t m_itemIndex { -1 };
+    std::int32_t m_columns { 1 };
+    bool m_updating { false };
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+public:
+    explicit TRadioGroup(TComponent* owner);
+    [[nodiscard]] const TClassInfo& ClassType() const override;
+    [[nodiscard]] static const TClassInfo& StaticClassInfo();
 };
 
 //! Enumeration names shared by the panels and bevels of the package.

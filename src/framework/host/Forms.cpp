@@ -8,10 +8,19 @@
 #include "rtl/TypInfo.h"
 #include "rtl/UnitLifetime.h"
 #include "framework/host/detail/Coordinates.h"
+#include "framework/host/Published.h"
+#include "rtl/Store.h"
+#include "color/host/DrawText.h"
+#include "color/host/FontEngine.h"
+#include "framework/host/detail/ControlPaint.h"
+#include "framework/host/detail/Survive.h"
+
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <unistd.h>
+#include <utility>
 
 namespace plx {
 
@@ -110,26 +119,6 @@ const std::any* TCustomForm::FindHandler(const std::string& name) const
     return it == m_handlers.end() ? nullptr : &it->second;
 }
 
-void TCustomForm::SetActiveControl(TWinControl* control)
-{
-    if (m_activeControl == control)
-        return;
-    if (control && (!ContainsControl(control) || control == this))
-        throw EInvalidOperation("Cannot focus a control that is not on the form");
-    const TWeakRef<TWinControl> previous = m_activeControl;
-    const TWeakRef<TWinControl> next(control);
-    m_activeControl = control;
-    if (previous) {
-        previous->Invalidate();
-        previous->DoExit(); // may free either control, or the form
-    }
-    // OnExit may have moved the focus elsewhere already.
-    if (next && m_activeControl == next.Get()) {
-        next->Invalidate();
-        next->DoEnter();
-    }
-}
-
 TCanvas& TCustomForm::Canvas()
 {
     if (!InPaint())
@@ -141,7 +130,7 @@ void TCustomForm::HandleNeeded()
 {
     if (m_window)
         return;
-    m_window = CurrentPlatform().CreateWindow(BoundsRect(), Caption());
+    m_window = m_popup ? CurrentPlatform().CreatePopupWindow(BoundsRect()) : CurrentPlatform().CreateWindow(BoundsRect(), Caption());
     InvalidateFormRect(ClientRect());
 }
 
@@ -246,10 +235,14 @@ void TCustomForm::ShowWindow(bool visible)
         const TWeakRef alive(this);
         if (m_onShow)
             m_onShow(this); // may free the form
-        if (alive && InitializedApplication())
+        if (alive && InitializedApplication() && !m_popup)
             Application().FormShown(this);
+        if (!m_popup)
+            ShowFocus(true);
     } else if (m_window) {
         CurrentPlatform().ShowWindow(m_window, false);
+        if (!m_popup)
+            ShowFocus(false);
         if (m_onHide)
             m_onHide(this);
     }
@@ -304,6 +297,7 @@ TModalResult TCustomForm::ShowModal()
     app.PushModal(this);
     app.SetCaptureControl(nullptr);
     const TWeakRef alive(this);
+    app.CancelHint();
     try {
         Show(); // OnShow may free the form
         if (!alive || !RunModalLoop())
@@ -381,29 +375,15 @@ void TCustomForm::HandleEvent(const TPlatformEvent& e)
     case TPlatformEventKind::MouseMove:
         DispatchMouse(e);
         break;
-    case TPlatformEventKind::Char: {
-        // Each step runs handlers that may free the form or its focused control.
-        const TWeakRef alive(this);
-        bool handled = false;
-        if (m_activeControl && !e.alt) {
-            handled = m_activeControl->Perform(WM_CHAR, static_cast<WPARAM>(e.key), 0) != 0;
-        }
-        if (!handled && alive)
-            Perform(CM_DIALOGCHAR, static_cast<WPARAM>(e.key), e.alt ? 1 : 0);
+    case TPlatformEventKind::Char:
+        DeliverChar(e);
         break;
-    }
-    case TPlatformEventKind::KeyDown: {
-        const TWeakRef alive(this);
-        LPARAM flags = (e.shift ? 1 : 0) | (e.ctrl ? 2 : 0) | (e.alt ? 4 : 0);
-        bool handled = false;
-        if (m_keyPreview)
-            handled = Perform(WM_KEYDOWN, static_cast<WPARAM>(e.key), flags) != 0;
-        if (!handled && alive && m_activeControl)
-            handled = m_activeControl->Perform(WM_KEYDOWN, static_cast<WPARAM>(e.key), flags) != 0;
-        if (!handled && alive)
-            Perform(CM_DIALOGKEY, static_cast<WPARAM>(e.key), flags);
+    case TPlatformEventKind::KeyDown:
+        DeliverKeyDown(e);
         break;
-    }
+    case TPlatformEventKind::KeyUp:
+        DeliverKeyUp(e);
+        break;
     case TPlatformEventKind::Close:
         Close();
         break;
@@ -464,14 +444,219 @@ void TCustomForm::DispatchMouse(const TPlatformEvent& e)
     // The target, and the form, may be gone now.
     if (e.kind == TPlatformEventKind::MouseUp && app.ButtonsDown() == 0)
         CurrentPlatform().ReleaseCapture();
-    if (alive)
+    if (alive) {
         UpdateHover(e.point);
+        app.HintMouseMessage(app.HoverControl(), e.kind != TPlatformEventKind::MouseMove);
+    }
 }
 
 void TCustomForm::UpdateHover(TPoint clientPoint)
 {
     TControl* hover = ClientRect().Contains(clientPoint) ? DeepControlAtPos(clientPoint, true) : nullptr;
     Application().SetHoverControl(hover);
+}
+
+// ---- Focus ---------------------------------------------------------------
+
+void TCustomForm::SetActiveControl(TWinControl* control)
+{
+    if (control == m_activeControl.Get() && (!control || m_focusEntered || !Visible()))
+        return;
+    if (control && (control == this || !ContainsControl(control)))
+        throw EInvalidOperation("Cannot focus a control that is not on the form");
+    if (control && !ComponentState().Contains(csLoading) && !control->CanFocus())
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    TWinControl* previous = m_focusEntered ? m_activeControl.Get() : nullptr;
+    m_activeControl = control;
+    if (!Visible() || m_popup || ComponentState().Contains(csDestroying)) {
+        // The control gets the focus, and OnEnter, when the form is shown.
+        m_focusEntered = false;
+        return;
+    }
+    MoveFocus(previous, control);
+}
+
+void TCustomForm::SetActiveControlComponent(TComponent* control)
+{
+    auto* w = dynamic_cast<TWinControl*>(control);
+    if (control && !w)
+        throw EPropertyError("ActiveControl must be a windowed control");
+    SetActiveControl(w);
+}
+
+void TCustomForm::MoveFocus(TWinControl* from, TWinControl* to)
+{
+    m_focusEntered = true;
+    // OnExit for from and each container of it that does not hold to, then
+    // OnEnter for each container of to (outermost first) that does not hold
+    // from, then to itself. Any handler may free controls or move the focus
+    // elsewhere; the chain stops as soon as the focus is no longer going to to.
+    std::vector<TWinControl*> exits;
+    for (TWinControl* c = from; c && c != this && !(to && c->ContainsControl(to)); c = c->Parent())
+        exits.push_back(c);
+    std::vector<TWinControl*> enters;
+    for (TWinControl* c = to; c && c != this && !(from && c->ContainsControl(from)); c = c->Parent())
+        enters.insert(enters.begin(), c);
+    auto going = [](const TWinControl* c) { return c->ComponentState().Contains(csDestroying); };
+    std::vector<std::unique_ptr<detail::TFreeWatch>> exitWatches, enterWatches;
+    for (TWinControl* c : exits)
+        exitWatches.push_back(std::make_unique<detail::TFreeWatch>(*c));
+    for (TWinControl* c : enters)
+        enterWatches.push_back(std::make_unique<detail::TFreeWatch>(*c));
+    detail::TFreeWatch self(*this);
+    auto stillGoing = [&] { return self.Alive() && m_activeControl.Get() == to; };
+
+    if (from && !going(from))
+        from->Perform(WM_KILLFOCUS, 0, 0);
+    for (std::size_t i = 0; i < exits.size() && stillGoing(); ++i)
+        if (exitWatches[i]->Alive() && !going(exits[i]))
+            exits[i]->Perform(CM_EXIT, 0, 0);
+    for (std::size_t i = 0; i < enters.size() && stillGoing(); ++i)
+        if (enterWatches[i]->Alive())
+            enters[i]->Perform(CM_ENTER, 0, 0);
+    if (stillGoing() && to)
+        to->Perform(WM_SETFOCUS, 0, 0);
+    if (self.Alive())
+        NotifyFocusChanged(m_activeControl.Get());
+}
+
+void TCustomForm::NotifyFocusChanged(TWinControl* control)
+{
+    if (ComponentState().Contains(csDestroying))
+        return;
+    // CM_FOCUSCHANGED handlers only record state; they run no user code.
+    auto notify = [control](auto& self, TWinControl& parent) -> void {
+        for (std::int32_t i = 0; i < parent.ControlCount(); ++i) {
+            TControl* c = parent.Controls(i);
+            c->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+            if (auto* w = dynamic_cast<TWinControl*>(c))
+                self(self, *w);
+        }
+    };
+    notify(notify, *this);
+}
+
+void TCustomForm::ShowFocus(bool visible)
+{
+    if (!visible) {
+        if (m_activeControl.Get() && m_focusEntered)
+            m_activeControl.Get()->Perform(WM_KILLFOCUS, 0, 0);
+        return;
+    }
+    if (m_activeControl.Get() && !m_activeControl.Get()->CanFocus()) {
+        m_activeControl = nullptr;
+        m_focusEntered = false;
+    }
+    if (!m_activeControl.Get())
+        SelectFirst();
+    else if (!m_focusEntered)
+        MoveFocus(nullptr, m_activeControl.Get());
+    else
+        m_activeControl.Get()->Perform(WM_SETFOCUS, 0, 0);
+}
+
+// ---- Keyboard routing ----------------------------------------------------
+//
+// A key goes first to the form when KeyPreview is on; then a dialog key (Tab,
+// an arrow, Enter, Escape) that the focused control does not want
+// (CM_WANTSPECIALKEY) goes to the form as CM_DIALOGKEY; what is left goes to
+// the focused control (the form itself when none has the focus). A character
+// goes to the focused control; one it does not take, and any typed with Alt,
+// goes to the form as CM_DIALOGCHAR, which finds the accelerator. Handlers may
+// free the form, so each step checks that it is still there.
+
+namespace {
+
+LPARAM KeyData(const TPlatformEvent& e) noexcept
+{
+    return (e.shift ? KD_SHIFT : 0) | (e.ctrl ? KD_CTRL : 0) | (e.alt ? KD_ALT : 0);
+}
+
+bool IsDialogKey(std::uint32_t key) noexcept
+{
+    switch (key) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_RETURN:
+    case VK_ESCAPE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void TCustomForm::DeliverKeyDown(const TPlatformEvent& e)
+{
+    const auto key = static_cast<WPARAM>(e.key);
+    const LPARAM flags = KeyData(e);
+    detail::TFreeWatch self(*this);
+    auto target = [this]() -> TWinControl* { return m_activeControl.Get() ? m_activeControl.Get() : this; };
+    if (m_keyPreview && target() != this)
+        if (Perform(WM_KEYDOWN, key, flags) != 0 || !self.Alive())
+            return;
+    if (IsDialogKey(e.key) && (target() == this || target()->Perform(CM_WANTSPECIALKEY, key, flags) == 0))
+        if (Perform(CM_DIALOGKEY, key, flags) != 0 || !self.Alive())
+            return;
+    target()->Perform(WM_KEYDOWN, key, flags);
+}
+
+void TCustomForm::DeliverKeyUp(const TPlatformEvent& e)
+{
+    const auto key = static_cast<WPARAM>(e.key);
+    const LPARAM flags = KeyData(e);
+    detail::TFreeWatch self(*this);
+    if (m_keyPreview && m_activeControl.Get())
+        if (Perform(WM_KEYUP, key, flags) != 0 || !self.Alive())
+            return;
+    (m_activeControl.Get() ? m_activeControl.Get() : this)->Perform(WM_KEYUP, key, flags);
+}
+
+void TCustomForm::DeliverChar(const TPlatformEvent& e)
+{
+    const auto key = static_cast<WPARAM>(e.key);
+    if (e.alt) {
+        Perform(CM_DIALOGCHAR, key, KD_ALT);
+        return;
+    }
+    detail::TFreeWatch self(*this);
+    if (m_keyPreview && m_activeControl.Get())
+        if (Perform(WM_CHAR, key, 0) != 0 || !self.Alive())
+            return;
+    bool taken = (m_activeControl.Get() ? m_activeControl.Get() : this)->Perform(WM_CHAR, key, 0) != 0;
+    if (!taken && self.Alive())
+        Perform(CM_DIALOGCHAR, key, 0);
+}
+
+void TCustomForm::CMDialogKey(TMessage& message)
+{
+    const TShiftState shift = KeyDataToShiftState(message.LParam);
+    if (!shift.Contains(ssAlt)) {
+        switch (message.WParam) {
+        case VK_TAB:
+            if (shift.Contains(ssCtrl))
+                break;
+            message.Result = 1;
+            SelectNext(m_activeControl.Get(), !shift.Contains(ssShift), true);
+            return;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            if (m_activeControl.Get() && m_activeControl.Get()->Parent()) {
+                message.Result = 1;
+                m_activeControl.Get()->Parent()->SelectNext(m_activeControl.Get(), message.WParam == VK_RIGHT || message.WParam == VK_DOWN, false);
+            }
+            return;
+        default:
+            break;
+        }
+    }
+    TWinControl::CMDialogKey(message);
 }
 
 const TClassInfo& TCustomForm::StaticClassInfo()
@@ -497,6 +682,7 @@ const TClassInfo& TForm::StaticClassInfo()
     static const TEnumInfo borderStyles { "TFormBorderStyle", { "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin" } };
     static const TEnumInfo positions { "TPosition", { "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter" } };
     static const TClassInfo info = TClassInfoBuilder<TForm>("TForm", &TCustomForm::StaticClassInfo())
+        .Reference("ActiveControl", "TWinControl", &TCustomForm::ActiveControlComponent, &TCustomForm::SetActiveControlComponent)
         .Integer("Left", &TControl::Left, &TControl::SetLeft)
         .Integer("Top", &TControl::Top, &TControl::SetTop)
         .Integer("Width", &TControl::Width, &TControl::SetWidth).NotStored()
@@ -509,9 +695,11 @@ const TClassInfo& TForm::StaticClassInfo()
         .Object("Font", "TFont", [](TForm& f) -> TPersistent* { return &f.Font(); })
         .Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
         .Enum("Position", positions, &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned)
+        .Apply([](auto& b) { PublishInherited(b, { "ShowHint" }); })
         .Event("OnClose", "TCloseEvent", &TCustomForm::OnClose, &TCustomForm::SetOnClose)
         .Event("OnCreate", "TNotifyEvent", &TCustomForm::OnCreate, &TCustomForm::SetOnCreate)
         .Event("OnDestroy", "TNotifyEvent", &TCustomForm::OnDestroy, &TCustomForm::SetOnDestroy)
+        .Apply([](auto& b) { PublishInherited(b, { "OnKeyDown", "OnKeyPress", "OnKeyUp" }); })
         .Event("OnPaint", "TNotifyEvent", &TCustomForm::OnPaint, &TCustomForm::SetOnPaint)
         .Event("OnShow", "TNotifyEvent", &TCustomForm::OnShow, &TCustomForm::SetOnShow)
         .Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
@@ -554,9 +742,106 @@ TCustomForm* TScreen::ActiveForm() const
     if (TCustomForm* modal = Application().ModalForm())
         return modal;
     for (auto it = m_forms.rbegin(); it != m_forms.rend(); ++it)
-        if ((*it)->Visible())
+        if ((*it)->Visible() && !(*it)->IsPopup())
             return *it;
     return nullptr;
+}
+
+const std::vector<std::string>& TScreen::Fonts() const
+{
+    if (!m_fonts.empty())
+        return m_fonts;
+    std::vector<std::string> names;
+    if (FcPattern* pattern = FcPatternCreate()) {
+        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+        if (FcFontSet* set = objects ? FcFontList(nullptr, pattern, objects) : nullptr) {
+            for (int i = 0; i < set->nfont; ++i) {
+                FcChar8* family = nullptr;
+                if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch && family)
+                    names.emplace_back(reinterpret_cast<const char*>(family));
+            }
+            FcFontSetDestroy(set);
+        }
+        if (objects)
+            FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+    }
+    // The classic names forms use, where they resolve to an installed face.
+    for (const char* classic : { "Arial", "Courier New", "MS Sans Serif", "Times New Roman" })
+        if (!detail::FontEngine::Instance().ResolveFace(classic, 400, false).fallback)
+            names.emplace_back(classic);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    names.erase(std::unique(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return SameText(a, b); }), names.end());
+    m_fonts = std::move(names);
+    return m_fonts;
+}
+
+// ---- THintWindow -----------------------------------------------------------
+
+THintWindow::THintWindow(TComponent* owner)
+    : TCustomForm(owner)
+{
+    MakePopup();
+    SetBorderStyle(bsNone);
+    SetColor(clInfoBk);
+    Font().SetColor(clInfoText);
+}
+
+TRect THintWindow::CalcHintRect(std::int32_t maxWidth, const std::string& hint)
+{
+    // The text, a margin of two pixels (three on the right) and a one-pixel frame.
+    TBitmap scratch(1, 1);
+    scratch.Canvas().Font().Assign(&Font());
+    TRect r = Rect(0, 0, std::max(maxWidth - 8, 1), 0);
+    DrawText(scratch.Canvas(), hint, r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    r.Right += 8;
+    r.Bottom += 4;
+    return r;
+}
+
+void THintWindow::ActivateHint(TRect rect, const std::string& hint)
+{
+    TScreen& screen = Screen();
+    if (rect.Right > screen.Width())
+        OffsetRect(rect, screen.Width() - rect.Right, 0);
+    if (rect.Left < 0)
+        OffsetRect(rect, -rect.Left, 0);
+    if (rect.Bottom > screen.Height())
+        OffsetRect(rect, 0, screen.Height() - rect.Bottom);
+    if (rect.Top < 0)
+        OffsetRect(rect, 0, -rect.Top);
+    SetCaption(hint);
+    SetBoundsRect(rect);
+    Invalidate();
+    Show();
+}
+
+void THintWindow::ReleaseHint()
+{
+    Hide();
+}
+
+void THintWindow::PaintWindow(TCanvas& canvas)
+{
+    TRect r = ClientRect();
+    detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font().Assign(&Font());
+    r.Left += 2;
+    r.Top += 2;
+    DrawText(canvas, Caption(), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+}
+
+std::string GetShortHint(const std::string& hint)
+{
+    auto bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(0, bar);
+}
+
+std::string GetLongHint(const std::string& hint)
+{
+    auto bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(bar + 1);
 }
 
 // ---- TApplication --------------------------------------------------------
@@ -570,6 +855,11 @@ TApplication::TApplication(TComponent* owner)
 TApplication::~TApplication()
 {
     Destroying();
+    for (TCustomForm* f : std::exchange(m_released, {}))
+        delete f;
+    // The hint's window and timer talk to the application as they go.
+    m_hintWindow.reset();
+    m_hintTimer.reset();
 }
 
 std::string TApplication::ExeName() const
@@ -765,6 +1055,9 @@ void TApplication::FormDestroyed(TCustomForm* form) noexcept
 {
     if (m_mainForm == form)
         m_mainForm = nullptr;
+    for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
+        if (Screen().Forms(i)->PopupParent() == form)
+            Screen().Forms(i)->SetPopupParent(nullptr);
     std::erase(m_justShown, form);
     std::erase(m_released, form);
     std::erase(m_modalStack, form);
@@ -789,6 +1082,14 @@ void TApplication::ControlDestroyed(TControl* control) noexcept
         m_dragTarget = nullptr;
     if (inside(m_lastPress.control))
         m_lastPress = {};
+    if (inside(m_hintControl)) {
+        m_hintControl = nullptr;
+        if (m_hintShown && m_hintWindow && m_hintWindow.get() != control)
+            m_hintWindow->ReleaseHint();
+        m_hintShown = false;
+        if (m_hintTimer)
+            m_hintTimer->SetEnabled(false);
+    }
 }
 
 void TApplication::SetCaptureControl(TControl* control)
@@ -873,26 +1174,37 @@ bool TApplication::ProcessMessages()
     bool any = false;
     TPlatform& platform = CurrentPlatform();
     TPlatformEvent e;
+    auto windowForm = [](TWindowId window) -> TCustomForm* {
+        for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
+            if (Screen().Forms(i)->WindowId() == window)
+                return Screen().Forms(i);
+        return nullptr;
+    };
     while (platform.PollEvent(e)) {
         any = true;
-        TCustomForm* target = nullptr;
-        for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
-            if (Screen().Forms(i)->WindowId() == e.window)
-                target = Screen().Forms(i);
+        TCustomForm* target = windowForm(e.window);
         if (!target)
             continue;
         bool input = e.kind != TPlatformEventKind::Expose && e.kind != TPlatformEventKind::Resize;
-        if (TCustomForm* modal = ModalForm(); modal && modal != target && input)
+        if (input && !AcceptsInput(target))
             continue; // other windows are disabled while a modal form is up
+        if (e.kind == TPlatformEventKind::MouseDown) {
+            CancelPopups(target, e.point);
+            if (!(target = windowForm(e.window)))
+                continue;
+        }
         target->HandleEvent(e);
     }
-    std::size_t before = 0;
+    // Timers that only keep up appearances (a caret's blink) do not count as
+    // activity, so a loop waiting for something to happen still ends.
+    bool due = false;
     for (TTimer* t : m_timers)
-        before += t->Running() && t->Due() <= Now();
-    if (before) {
+        if (t->Running() && t->Due() <= Now()) {
+            due = true;
+            any = any || !t->Background();
+        }
+    if (due)
         FireDueTimers();
-        any = true;
-    }
     if (RunShowHooks())
         any = true;
     if (FreeReleasedForms())
@@ -902,6 +1214,161 @@ bool TApplication::ProcessMessages()
         if (form && form->HasDamage())
             form->PaintDamage();
     return any;
+}
+
+bool TApplication::AcceptsInput(const TCustomForm* target) const noexcept
+{
+    const TCustomForm* modal = ModalForm();
+    if (!modal)
+        return true;
+    for (const TCustomForm* f = target; f; f = f->PopupParent())
+        if (f == modal)
+            return true;
+    return false;
+}
+
+void TApplication::CancelPopups(TCustomForm* target, TPoint clientPoint)
+{
+    std::vector<TCustomForm*> popups;
+    for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
+        if (TCustomForm* f = Screen().Forms(i); f != target && f->IsPopup() && f->Visible())
+            popups.push_back(f);
+    if (popups.empty())
+        return;
+    auto hit = reinterpret_cast<LPARAM>(target->DeepControlAtPos(clientPoint, true));
+    auto exists = [](TCustomForm* p) {
+        for (std::int32_t i = 0; i < Screen().FormCount(); ++i)
+            if (Screen().Forms(i) == p)
+                return true;
+        return false;
+    };
+    for (TCustomForm* p : popups)
+        if (exists(p) && p->Visible())
+            p->Perform(CM_CANCELMODE, 0, hit);
+}
+
+// ---- Hints -----------------------------------------------------------------
+
+namespace {
+
+// Hints show this far below the pointer's hot spot, clear of the cursor.
+constexpr std::int32_t kHintCursorMargin = 20;
+
+} // namespace
+
+void TApplication::SetShowHint(bool value)
+{
+    if (Store(m_showHint, value, [] { }) && !value)
+        CancelHint();
+}
+
+void TApplication::SetHint(const std::string& hint)
+{
+    if (Store(m_hint, hint, [] { }) && m_onHint) {
+        auto handler = m_onHint;
+        handler(this);
+    }
+}
+
+THintWindow* TApplication::HintWindow() const noexcept
+{
+    return m_hintShown ? m_hintWindow.get() : nullptr;
+}
+
+void TApplication::CancelHint()
+{
+    HideHint();
+    m_hintCancelled = true;
+}
+
+void TApplication::HideHint()
+{
+    if (m_hintTimer)
+        m_hintTimer->SetEnabled(false);
+    if (!m_hintShown)
+        return;
+    m_hintShown = false;
+    m_hintHiddenAt = Now();
+    if (m_hintWindow)
+        m_hintWindow->ReleaseHint();
+}
+
+void TApplication::StartHintTimer(std::int32_t ms)
+{
+    if (!m_hintTimer) {
+        m_hintTimer = std::make_unique<TTimer>(nullptr);
+        m_hintTimer->SetBackground(true);
+        m_hintTimer->SetOnTimer([this](TObject*) {
+            if (m_hintShown)
+                HideHint();
+            else
+                ShowHintNow();
+        });
+    }
+    m_hintTimer->SetEnabled(false);
+    m_hintTimer->SetInterval(static_cast<std::uint32_t>(std::max(ms, 1)));
+    m_hintTimer->SetEnabled(true);
+}
+
+void TApplication::HintMouseMessage(TControl* control, bool pressed)
+{
+    // The hint comes from the first control up the parents whose ShowHint is
+    // on (own or inherited).
+    TControl* hintControl = control;
+    while (hintControl && !hintControl->ShowHint())
+        hintControl = hintControl->Parent();
+    if (hintControl && hintControl->ComponentState().Contains(csDesigning))
+        hintControl = nullptr;
+    if (pressed) {
+        HideHint();
+        m_hintControl = hintControl;
+        m_hintCancelled = true;
+    } else if (hintControl != m_hintControl) {
+        // Right after a hint, the next one follows sooner.
+        bool recent = m_hintShown || Now() - m_hintHiddenAt <= m_hintHidePause / 5;
+        HideHint();
+        m_hintControl = hintControl;
+        m_hintCancelled = false;
+        if (hintControl && m_showHint)
+            StartHintTimer(recent ? m_hintShortPause : m_hintPause);
+    } else if (hintControl && !m_hintShown && !m_hintCancelled && m_showHint) {
+        StartHintTimer(m_hintPause); // the pointer moved: the rest starts again
+    }
+    // The long hint (for status lines) of the control or its nearest parent with one.
+    TControl* withHint = control;
+    while (withHint && withHint->Hint().empty())
+        withHint = withHint->Parent();
+    SetHint(withHint ? GetLongHint(withHint->Hint()) : std::string());
+}
+
+void TApplication::ShowHintNow()
+{
+    TControl* control = m_hintControl;
+    if (!control || !m_showHint || !control->ShowHint() || !control->Showing() || !control->ParentForm()
+        || !control->ParentForm()->Visible())
+        return;
+    THintInfo info;
+    info.HintControl = control;
+    info.HintStr = GetShortHint(control->Hint());
+    const TPoint cursor = GetCursorPos();
+    info.CursorPos = control->ScreenToClient(cursor);
+    info.HintPos = { cursor.X, cursor.Y + kHintCursorMargin };
+    info.HintMaxWidth = Screen().Width();
+    info.HintColor = m_hintColor;
+    bool cancelled = false;
+    if (!detail::Survives(*control, [&] { cancelled = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0; }))
+        return;
+    if (cancelled || info.HintStr.empty() || m_hintControl != control)
+        return;
+    if (!m_hintWindow)
+        m_hintWindow = std::make_unique<THintWindow>(nullptr);
+    m_hintWindow->SetColor(info.HintColor);
+    m_hintWindow->SetPopupParent(control->ParentForm());
+    TRect r = m_hintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr);
+    OffsetRect(r, info.HintPos.X, info.HintPos.Y);
+    m_hintWindow->ActivateHint(r, info.HintStr);
+    m_hintShown = true;
+    StartHintTimer(m_hintHidePause);
 }
 
 void TApplication::HandleMessage()

@@ -71,9 +71,6 @@ public:
     void SetBorderStyle(TFormBorderStyle value) noexcept { m_borderStyle = value; }
     [[nodiscard]] TPosition Position() const noexcept { return m_position; }
     void SetPosition(TPosition value) noexcept { m_position = value; }
-    //! The control with the focus; null once it is freed or taken off the form.
-    [[nodiscard]] TWinControl* ActiveControl() const noexcept { return m_activeControl.Get(); }
-    void SetActiveControl(TWinControl* control);
     [[nodiscard]] bool KeyPreview() const noexcept { return m_keyPreview; }
     void SetKeyPreview(bool value) noexcept { m_keyPreview = value; }
     [[nodiscard]] std::int32_t PixelsPerInch() const noexcept { return 96; }
@@ -99,6 +96,28 @@ public:
     //! Fires OnCreate; the application calls it after constructing a form, the
     //! form reader after reading one.
     void DoCreate();
+
+    //! \name Focus
+    //! The control that has (or, on a hidden form, will get) the keyboard focus.
+    [[nodiscard]] TWinControl* ActiveControl() const noexcept { return m_activeControl.Get(); }
+    //! Moves the focus: OnExit goes up from the old control and OnEnter down to
+    //! the new one, each as far as their common container. A hidden form only
+    //! records the control, which gets the focus (and OnEnter) when the form
+    //! is shown. Raises EInvalidOperation for a control that is not on the form
+    //! or (unless loading) cannot take the focus.
+    void SetActiveControl(TWinControl* control);
+    //! ActiveControl as a form file reference.
+    [[nodiscard]] TComponent* ActiveControlComponent() const noexcept { return m_activeControl.Get(); }
+    void SetActiveControlComponent(TComponent* control);
+
+    //! \name Pop-up windows
+    //! A pop-up (a drop-down list, a hint) is a borderless window that belongs
+    //! to another form: it never takes the keyboard, receives input while its
+    //! form is modal, hears CM_CANCELMODE when a button goes down elsewhere, and
+    //! no show hook sees it.
+    [[nodiscard]] bool IsPopup() const noexcept { return m_popup; }
+    [[nodiscard]] TCustomForm* PopupParent() const noexcept { return m_popupParent; }
+    void SetPopupParent(TCustomForm* form) noexcept { m_popupParent = form; }
 
     //! \name Event handlers by name, for form files
     //! Makes a handler known under a name ("Button1Click"); handler holds the
@@ -133,9 +152,27 @@ protected:
     void CMTextChanged(TMessage& message) override;
     void WMKeyDown(TMessage& message) override;
     void WMChar(TMessage& message) override;
+    //! Tab and Shift+Tab step through the tab stops, arrows through the
+    //! active control's siblings; other keys go to the children (a default
+    //! button takes Enter, a cancel button Escape).
+    void CMDialogKey(TMessage& message) override;
     virtual bool CloseQuery();
+    //! Makes this form a pop-up; call in the constructor.
+    void MakePopup() noexcept { m_popup = true; }
 
 private:
+    //! \name Keyboard routing
+    void DeliverKeyDown(const TPlatformEvent& event);
+    void DeliverKeyUp(const TPlatformEvent& event);
+    void DeliverChar(const TPlatformEvent& event);
+    //! \name Focus changes
+    //! Runs the exit and enter notifications from one control to another.
+    void MoveFocus(TWinControl* from, TWinControl* to);
+    //! Tells every control where the focus is now (CM_FOCUSCHANGED).
+    void NotifyFocusChanged(TWinControl* control);
+    //! Gives the focus its place when the form is shown or hidden.
+    void ShowFocus(bool visible);
+
     void ShowWindow(bool visible);
     //! The modal loop; false when the form was freed in it.
     [[nodiscard]] bool RunModalLoop();
@@ -150,6 +187,9 @@ private:
     TFormBorderStyle m_borderStyle { bsSizeable };
     TPosition m_position { poDesigned };
     TWeakRef<TWinControl> m_activeControl;
+    bool m_focusEntered { false }; //!< OnEnter has run for the active control
+    bool m_popup { false };
+    TCustomForm* m_popupParent { nullptr };
     bool m_keyPreview { false };
     std::map<std::string, std::any> m_handlers;
     TNotifyEvent m_onCreate;
@@ -169,6 +209,40 @@ public:
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 };
 
+//! The window that shows a hint: the text on the hint colour inside a
+//! one-pixel frame, as a pop-up of the form under the pointer.
+class THintWindow : public TCustomForm {
+public:
+    explicit THintWindow(TComponent* owner);
+
+    //! The rectangle (at the origin) the hint needs, its lines broken to fit
+    //! maxWidth pixels.
+    [[nodiscard]] virtual TRect CalcHintRect(std::int32_t maxWidth, const std::string& hint);
+    //! Shows the hint in rect (screen coordinates), kept on the screen.
+    virtual void ActivateHint(TRect rect, const std::string& hint);
+    //! Hides the hint.
+    void ReleaseHint();
+
+protected:
+    void PaintWindow(TCanvas& canvas) override;
+};
+
+//! The part of a hint before "|" (shown in the hint window).
+[[nodiscard]] std::string GetShortHint(const std::string& hint);
+//! The part after "|", or the whole hint without one (Application.Hint).
+[[nodiscard]] std::string GetLongHint(const std::string& hint);
+
+//! What a control may change before its hint shows (CM_HINTSHOW: LParam points
+//! at this record; a non-zero result cancels the hint).
+struct THintInfo {
+    TControl* HintControl { nullptr };
+    TPoint HintPos; //!< screen point of the hint window's top-left corner
+    std::int32_t HintMaxWidth { 0 };
+    TColor HintColor { clInfoBk };
+    TPoint CursorPos; //!< in the control's client coordinates
+    std::string HintStr;
+};
+
 //! The screen: its size (the platform's) and the forms on it.
 class TScreen : public TComponent {
 public:
@@ -182,12 +256,16 @@ public:
     [[nodiscard]] TCustomForm* ActiveForm() const;
     [[nodiscard]] TCursor Cursor() const noexcept { return m_cursor; }
     void SetCursor(TCursor cursor) noexcept { m_cursor = cursor; }
+    //! The names of the fonts text can be drawn in, sorted: the installed
+    //! families and the classic names that resolve to an installed face.
+    [[nodiscard]] const std::vector<std::string>& Fonts() const;
 
 private:
     friend class TCustomForm;
     friend class TApplication;
     std::vector<TCustomForm*> m_forms;
     TCursor m_cursor { crDefault };
+    mutable std::vector<std::string> m_fonts;
 };
 
 //! The application: its forms, timers and the event loop. Everything runs on one
@@ -254,6 +332,32 @@ public:
     //! The message ShowException showed last, and how many it showed.
     [[nodiscard]] const std::string& LastExceptionMessage() const noexcept { return m_lastExceptionMessage; }
     [[nodiscard]] std::int64_t ExceptionsShown() const noexcept { return m_exceptionsShown; }
+    //! \name Hints
+    //! A control shows its hint when the pointer rests on it for HintPause
+    //! milliseconds (HintShortPause right after another hint), for
+    //! HintHidePause milliseconds or until the pointer leaves it.
+    [[nodiscard]] bool ShowHint() const noexcept { return m_showHint; }
+    void SetShowHint(bool value);
+    [[nodiscard]] std::int32_t HintPause() const noexcept { return m_hintPause; }
+    void SetHintPause(std::int32_t ms) noexcept { m_hintPause = ms; }
+    [[nodiscard]] std::int32_t HintShortPause() const noexcept { return m_hintShortPause; }
+    void SetHintShortPause(std::int32_t ms) noexcept { m_hintShortPause = ms; }
+    [[nodiscard]] std::int32_t HintHidePause() const noexcept { return m_hintHidePause; }
+    void SetHintHidePause(std::int32_t ms) noexcept { m_hintHidePause = ms; }
+    [[nodiscard]] TColor HintColor() const noexcept { return m_hintColor; }
+    void SetHintColor(TColor color) noexcept { m_hintColor = color; }
+    //! The long hint of the control under the pointer.
+    [[nodiscard]] const std::string& Hint() const noexcept { return m_hint; }
+    void SetHint(const std::string& hint);
+    [[nodiscard]] const TNotifyEvent& OnHint() const noexcept { return m_onHint; }
+    void SetOnHint(TNotifyEvent e) { m_onHint = std::move(e); }
+    //! Hides the hint; it comes back only when the pointer moves to another control.
+    void CancelHint();
+    //! The hint window while a hint shows, else null.
+    [[nodiscard]] THintWindow* HintWindow() const noexcept;
+    //! Host-internal: the pointer is over control (null: over none) after a
+    //! mouse event; pressed when a button went down or up.
+    void HintMouseMessage(TControl* control, bool pressed);
 
     //! \name Hooks for tests and tools
     //! Called for every form that becomes visible (modal dialogs included), once
@@ -298,6 +402,12 @@ private:
     bool RunShowHooks();
     //! Frees the released forms whose modal loops have ended; true when any went.
     bool FreeReleasedForms();
+    //! Pop-ups other than target hear that a button went down on target.
+    void CancelPopups(TCustomForm* target, TPoint clientPoint);
+    [[nodiscard]] bool AcceptsInput(const TCustomForm* target) const noexcept;
+    void StartHintTimer(std::int32_t ms);
+    void ShowHintNow();
+    void HideHint();
 
     std::string m_title;
     TCustomForm* m_mainForm { nullptr };
@@ -317,6 +427,20 @@ private:
     TExceptionEvent m_onException;
     std::string m_lastExceptionMessage;
     std::int64_t m_exceptionsShown { 0 };
+    // Hints.
+    bool m_showHint { true };
+    std::int32_t m_hintPause { 500 };
+    std::int32_t m_hintShortPause { 50 };
+    std::int32_t m_hintHidePause { 2500 };
+    TColor m_hintColor { clInfoBk };
+    std::string m_hint;
+    TNotifyEvent m_onHint;
+    TControl* m_hintControl { nullptr }; //!< the control whose hint is due or shown
+    bool m_hintCancelled { false };
+    bool m_hintShown { false };
+    std::int64_t m_hintHiddenAt { -1000000 };
+    std::unique_ptr<TTimer> m_hintTimer;
+    std::unique_ptr<THintWindow> m_hintWindow;
 };
 
 //! The one application and screen, created by InitializeControls.

@@ -43,6 +43,13 @@ TWindowId THeadlessPlatform::CreateWindow(const TRect& bounds, const std::string
     return id;
 }
 
+TWindowId THeadlessPlatform::CreatePopupWindow(const TRect& bounds)
+{
+    TWindowId id = CreateWindow(bounds, {});
+    m_windows[id].popup = true;
+    return id;
+}
+
 void THeadlessPlatform::DestroyWindow(TWindowId window)
 {
     m_windows.erase(window);
@@ -119,7 +126,7 @@ TWindowId THeadlessPlatform::ActiveWindow() const
     TWindowId best = 0;
     std::uint64_t bestOrder = 0;
     for (const auto& [id, w] : m_windows)
-        if (w.visible && w.order >= bestOrder) {
+        if (w.visible && !w.popup && w.order >= bestOrder) {
             best = id;
             bestOrder = w.order;
         }
@@ -169,10 +176,10 @@ void THeadlessPlatform::Char(std::uint32_t code, bool alt)
         m_events.push_back(e);
 }
 
-void THeadlessPlatform::KeyDown(std::uint32_t key, bool shift, bool ctrl, bool alt)
+void THeadlessPlatform::QueueKey(TPlatformEventKind kind, std::uint32_t key, bool shift, bool ctrl, bool alt)
 {
     TPlatformEvent e;
-    e.kind = TPlatformEventKind::KeyDown;
+    e.kind = kind;
     e.window = ActiveWindow();
     e.key = key;
     e.shift = shift;
@@ -180,6 +187,16 @@ void THeadlessPlatform::KeyDown(std::uint32_t key, bool shift, bool ctrl, bool a
     e.alt = alt;
     if (e.window)
         m_events.push_back(e);
+}
+
+void THeadlessPlatform::KeyDown(std::uint32_t key, bool shift, bool ctrl, bool alt)
+{
+    QueueKey(TPlatformEventKind::KeyDown, key, shift, ctrl, alt);
+}
+
+void THeadlessPlatform::KeyUp(std::uint32_t key, bool shift, bool ctrl, bool alt)
+{
+    QueueKey(TPlatformEventKind::KeyUp, key, shift, ctrl, alt);
 }
 
 void THeadlessPlatform::Close(TWindowId window)

@@ -14,6 +14,7 @@ public:
     THeadlessPlatform();
 
     TWindowId CreateWindow(const TRect& bounds, const std::string& caption) override;
+    TWindowId CreatePopupWindow(const TRect& bounds) override;
     void DestroyWindow(TWindowId window) override;
     void ShowWindow(TWindowId window, bool visible) override;
     [[nodiscard]] bool IsWindowVisible(TWindowId window) const override;
@@ -43,12 +44,13 @@ public:
     //! Queues a character typed into the active window (alt: with the Alt key).
     void Char(std::uint32_t code, bool alt = false);
     void KeyDown(std::uint32_t key, bool shift = false, bool ctrl = false, bool alt = false);
+    void KeyUp(std::uint32_t key, bool shift = false, bool ctrl = false, bool alt = false);
     void Close(TWindowId window);
     [[nodiscard]] TRect WindowBounds(TWindowId window) const;
     [[nodiscard]] std::string WindowCaption(TWindowId window) const;
     //! The topmost visible window under a screen point (0 when none).
     [[nodiscard]] TWindowId WindowAt(TPoint screen) const;
-    //! The window that receives typed keys: the visible window shown last.
+    //! The window that receives typed keys: the visible window shown last that is not a pop-up.
     [[nodiscard]] TWindowId ActiveWindow() const;
     [[nodiscard]] TWindowId CaptureWindow() const noexcept { return m_capture; }
 
@@ -58,9 +60,11 @@ private:
         std::string caption;
         bool visible { false };
         std::uint64_t order { 0 }; //!< stacking: higher is on top
+        bool popup { false };
         std::unique_ptr<Raster> surface;
     };
     void QueuePointer(TPlatformEventKind kind, TPoint screen, TPlatformButton button, bool shift, bool ctrl);
+    void QueueKey(TPlatformEventKind kind, std::uint32_t key, bool shift, bool ctrl, bool alt);
 
     std::map<TWindowId, Window> m_windows;
     std::deque<TPlatformEvent> m_events;

@@ -1,4 +1,7 @@
 // The class registry entries of the host's own controls.
+#include "framework/host/Buttons.h"
+#include "framework/host/ComCtrls.h"
+#include "framework/host/Dialogs.h"
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/Forms.h"
 #include "framework/host/ImgList.h"
@@ -21,6 +24,19 @@ const TClassInfo* const* HostClasses()
         &TLabel::StaticClassInfo(),
         &TTimer::StaticClassInfo(),
         &TImageList::StaticClassInfo(),
+        &TEdit::StaticClassInfo(),
+        &TButton::StaticClassInfo(),
+        &TCheckBox::StaticClassInfo(),
+        &TRadioButton::StaticClassInfo(),
+        &TListBox::StaticClassInfo(),
+        &TComboBox::StaticClassInfo(),
+        &TGroupBox::StaticClassInfo(),
+        &TRadioGroup::StaticClassInfo(),
+        &TBitBtn::StaticClassInfo(),
+        &TSpeedButton::StaticClassInfo(),
+        &TUpDown::StaticClassInfo(),
+        &TColorDialog::StaticClassInfo(),
+        &TFontDialog::StaticClassInfo(),
         nullptr,
     };
     return classes;

@@ -115,6 +115,35 @@ inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
 inline constexpr WPARAM MK_MBUTTON = 0x0010;
 
+// Virtual keys: the key codes of WM_KEYDOWN and WM_KEYUP (letters and digits are
+// their upper-case ASCII codes).
+inline constexpr std::uint16_t VK_BACK = 0x08;
+inline constexpr std::uint16_t VK_TAB = 0x09;
+inline constexpr std::uint16_t VK_RETURN = 0x0D;
+inline constexpr std::uint16_t VK_SHIFT = 0x10;
+inline constexpr std::uint16_t VK_CONTROL = 0x11;
+inline constexpr std::uint16_t VK_MENU = 0x12;
+inline constexpr std::uint16_t VK_ESCAPE = 0x1B;
+inline constexpr std::uint16_t VK_SPACE = 0x20;
+inline constexpr std::uint16_t VK_PRIOR = 0x21;
+inline constexpr std::uint16_t VK_NEXT = 0x22;
+inline constexpr std::uint16_t VK_END = 0x23;
+inline constexpr std::uint16_t VK_HOME = 0x24;
+inline constexpr std::uint16_t VK_LEFT = 0x25;
+inline constexpr std::uint16_t VK_UP = 0x26;
+inline constexpr std::uint16_t VK_RIGHT = 0x27;
+inline constexpr std::uint16_t VK_DOWN = 0x28;
+inline constexpr std::uint16_t VK_INSERT = 0x2D;
+inline constexpr std::uint16_t VK_DELETE = 0x2E;
+inline constexpr std::uint16_t VK_F1 = 0x70;
+inline constexpr std::uint16_t VK_F4 = 0x73;
+
+// Modifier flags of key messages' LParam (WM_KEYDOWN, WM_KEYUP, CM_DIALOGKEY,
+// CM_WANTSPECIALKEY) and of CM_DIALOGCHAR (KD_ALT when typed with Alt).
+inline constexpr LPARAM KD_SHIFT = 0x0001;
+inline constexpr LPARAM KD_CTRL = 0x0002;
+inline constexpr LPARAM KD_ALT = 0x0004;
+
 // Hit-test codes (WM_NCLBUTTONDOWN).
 inline constexpr WPARAM HTCAPTION = 2;
 

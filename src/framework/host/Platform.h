@@ -37,6 +37,9 @@ public:
     //! \name Windows
     //! A top-level window with a client area of the given bounds (screen coordinates).
     [[nodiscard]] virtual TWindowId CreateWindow(const TRect& bounds, const std::string& caption) = 0;
+    //! A borderless window that belongs to another (a drop-down list, a hint):
+    //! it never becomes the window that takes typed keys.
+    [[nodiscard]] virtual TWindowId CreatePopupWindow(const TRect& bounds) { return CreateWindow(bounds, {}); }
     virtual void DestroyWindow(TWindowId window) = 0;
     virtual void ShowWindow(TWindowId window, bool visible) = 0;
     [[nodiscard]] virtual bool IsWindowVisible(TWindowId window) const = 0;

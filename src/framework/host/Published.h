@@ -27,17 +27,17 @@ enum class TInherited {
     OnClick, OnDblClick, OnDragDrop, OnDragOver, OnEndDrag, OnMouseDown, OnMouseMove, OnMouseUp, OnResize,
     OnStartDrag,
     // Events of windowed controls.
-    OnEnter, OnExit,
+    OnEnter, OnExit, OnKeyDown, OnKeyPress, OnKeyUp,
 };
 
 namespace detail {
 
-inline constexpr std::array<std::string_view, 31> kInheritedNames { "Align", "Caption", "Color", "Cursor",
+inline constexpr std::array<std::string_view, 34> kInheritedNames { "Align", "Caption", "Color", "Cursor",
     "DragCursor", "DragMode", "Enabled", "Font", "Hint", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",
     "ShowHint", "Visible", "Ctl3D", "ParentCtl3D", "TabOrder", "TabStop", "OnClick", "OnDblClick", "OnDragDrop",
     "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize", "OnStartDrag", "OnEnter",
-    "OnExit" };
-static_assert(kInheritedNames.size() == static_cast<std::size_t>(TInherited::OnExit) + 1);
+    "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp" };
+static_assert(kInheritedNames.size() == static_cast<std::size_t>(TInherited::OnKeyUp) + 1);
 
 [[nodiscard]] constexpr bool IsWindowedOnly(TInherited p) noexcept
 {
@@ -129,6 +129,11 @@ void DeclareWindowedProperty(TClassInfoBuilder<T>& b, TInherited p)
     case TInherited::TabStop: b.Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, false); break;
     case TInherited::OnEnter: b.Event("OnEnter", "TNotifyEvent", &TWinControl::OnEnter, &TWinControl::SetOnEnter); break;
     case TInherited::OnExit: b.Event("OnExit", "TNotifyEvent", &TWinControl::OnExit, &TWinControl::SetOnExit); break;
+    case TInherited::OnKeyDown: b.Event("OnKeyDown", "TKeyEvent", &TWinControl::OnKeyDown, &TWinControl::SetOnKeyDown); break;
+    case TInherited::OnKeyPress:
+        b.Event("OnKeyPress", "TKeyPressEvent", &TWinControl::OnKeyPress, &TWinControl::SetOnKeyPress);
+        break;
+    case TInherited::OnKeyUp: b.Event("OnKeyUp", "TKeyEvent", &TWinControl::OnKeyUp, &TWinControl::SetOnKeyUp); break;
     default: break;
     }
 }
@@ -184,6 +189,22 @@ void PublishInherited(TClassInfoBuilder<T>& b, std::initializer_list<TInheritedN
             detail::DeclareControlProperty(b, p);
         }
     }
+}
+
+//! "TabStop" with a default of the class's own (controls that take the
+//! keyboard, such as edits and buttons, are tab stops from the start).
+template <class T>
+void PublishTabStop(TClassInfoBuilder<T>& b, bool defaultValue)
+{
+    static_assert(std::is_base_of_v<TWinControl, T>, "only windowed controls have a tab stop");
+    b.Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, defaultValue);
+}
+
+//! "ParentColor" with a default of the class's own (fields have their own colour).
+template <class T>
+void PublishParentColor(TClassInfoBuilder<T>& b, bool defaultValue)
+{
+    b.Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, defaultValue);
 }
 
 //! "Color" with a default of the class's own.

@@ -22,6 +22,10 @@ public:
 
     //! True while the timer would tick.
     [[nodiscard]] bool Running() const noexcept { return m_enabled && m_interval != 0 && m_onTimer; }
+    //! Host-internal: a timer that only keeps up appearances (a caret's blink,
+    //! a hint's delay); its ticks do not count as activity of the event loop.
+    [[nodiscard]] bool Background() const noexcept { return m_background; }
+    void SetBackground(bool value) noexcept { m_background = value; }
     //! Host-internal: when the next tick is due.
     [[nodiscard]] std::int64_t Due() const noexcept { return m_due; }
     void Fire(std::int64_t now);
@@ -40,6 +44,7 @@ private:
     TNotifyEvent m_onTimer;
     std::int64_t m_due { 0 };
     bool m_registered { false };
+    bool m_background { false };
 };
 
 } // namespace plx

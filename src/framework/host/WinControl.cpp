@@ -2,6 +2,7 @@
 
 #include "rtl/Exceptions.h"
 #include "framework/host/Forms.h"
+#include "rtl/Store.h"
 #include "rtl/TypInfo.h"
 #include "framework/host/detail/Coordinates.h"
 
@@ -66,6 +67,7 @@ void TWinControl::InsertControl(TControl* control)
         throw EInvalidOperation("A control cannot be a parent of its own parent");
     m_controls.push_back(control);
     control->m_parent = this;
+    AddToTabList(control);
     control->PlacementChanged();
     // The control's handlers may free it, take it off again or free this one.
     const TWeakRef alive(this);
@@ -103,6 +105,7 @@ void TWinControl::RemoveControl(TControl* control)
     bool losesFocus = active && (active == control || (container && container->ContainsControl(active)));
     bool aligned = control->Align() != alNone;
     m_controls.erase(it);
+    RemoveFromTabList(control);
     control->m_parent = nullptr;
     control->PlacementChanged();
     if (InitializedApplication())
@@ -296,7 +299,10 @@ void TWinControl::SetParentCtl3D(bool value)
 
 bool TWinControl::CanFocus() const noexcept
 {
-    for (const TControl* c = this; c; c = c->Parent())
+    const TCustomForm* form = GetParentForm(this);
+    if (!form)
+        return false;
+    for (const TControl* c = this; c && c != form; c = c->Parent())
         if (!c->Visible() || !c->Enabled())
             return false;
     return true;
@@ -305,7 +311,7 @@ bool TWinControl::CanFocus() const noexcept
 bool TWinControl::Focused() const noexcept
 {
     TCustomForm* form = GetParentForm(this);
-    return form && form->ActiveControl() == this;
+    return form && form != this && form->Visible() && form->ActiveControl() == this;
 }
 
 void TWinControl::SetFocus()
@@ -319,47 +325,210 @@ void TWinControl::SetFocus()
 
 void TWinControl::DoEnter()
 {
-    if (m_onEnter)
-        m_onEnter(this);
+    if (m_onEnter) {
+        auto handler = m_onEnter;
+        handler(this);
+    }
 }
 
 void TWinControl::DoExit()
 {
-    if (m_onExit)
-        m_onExit(this);
+    if (m_onExit) {
+        auto handler = m_onExit;
+        handler(this);
+    }
 }
 
 void TWinControl::KeyDown(std::uint16_t& key, TShiftState shift)
 {
-    if (m_onKeyDown)
-        m_onKeyDown(this, key, shift);
+    if (m_onKeyDown) {
+        auto handler = m_onKeyDown;
+        handler(this, key, shift);
+    }
 }
 
 void TWinControl::KeyPress(char& key)
 {
-    if (m_onKeyPress)
-        m_onKeyPress(this, key);
+    if (m_onKeyPress) {
+        auto handler = m_onKeyPress;
+        handler(this, key);
+    }
 }
+
+void TWinControl::KeyUp(std::uint16_t& key, TShiftState shift)
+{
+    if (m_onKeyUp) {
+        auto handler = m_onKeyUp;
+        handler(this, key, shift);
+    }
+}
+
+// The handlers below may free the control (user events run inside them):
+// after the call only the message, which lives with the caller, is touched.
 
 void TWinControl::WMKeyDown(TMessage& message)
 {
     auto key = static_cast<std::uint16_t>(message.WParam);
-    TShiftState shift;
-    if (message.LParam & 1)
-        shift.Include(ssShift);
-    if (message.LParam & 2)
-        shift.Include(ssCtrl);
-    if (message.LParam & 4)
-        shift.Include(ssAlt);
-    KeyDown(key, shift);
+    KeyDown(key, KeyDataToShiftState(message.LParam));
+    message.Result = key == 0 ? 1 : 0;
+}
+
+void TWinControl::WMKeyUp(TMessage& message)
+{
+    auto key = static_cast<std::uint16_t>(message.WParam);
+    KeyUp(key, KeyDataToShiftState(message.LParam));
     message.Result = key == 0 ? 1 : 0;
 }
 
 void TWinControl::WMChar(TMessage& message)
 {
+    // WParam is a code point; KeyPress sees those a char holds (up to 255).
+    if (message.WParam < 0 || message.WParam > 0xFF)
+        return;
     char key = static_cast<char>(message.WParam);
     KeyPress(key);
     message.Result = key == 0 ? 1 : 0;
+}
+
+void TWinControl::WMSetFocus(TMessage&)
+{
+    Invalidate();
+}
+
+void TWinControl::WMKillFocus(TMessage&)
+{
+    Invalidate();
+}
+
+void TWinControl::CMEnter(TMessage&)
+{
+    DoEnter();
+}
+
+void TWinControl::CMExit(TMessage&)
+{
+    DoExit();
+}
+
+void TWinControl::CMVisibleChanged(TMessage& message)
+{
+    TControl::CMVisibleChanged(message);
+    if (!Visible())
+        if (TCustomForm* form = GetParentForm(this); form && form != this && form->ActiveControl() && ContainsControl(form->ActiveControl()))
+            form->SetActiveControl(nullptr);
+}
+
+// ---- Tab order -------------------------------------------------------------
+
+void TWinControl::AddToTabList(TControl* control)
+{
+    auto* w = dynamic_cast<TWinControl*>(control);
+    if (!w)
+        return;
+    auto at = w->m_tabOrder >= 0 && static_cast<std::size_t>(w->m_tabOrder) < m_tabList.size()
+        ? m_tabList.begin() + w->m_tabOrder
+        : m_tabList.end();
+    m_tabList.insert(at, w);
+}
+
+void TWinControl::RemoveFromTabList(TControl* control) noexcept
+{
+    // Controls mostly leave in the reverse order of their arrival (an owner
+    // frees the last first), so the search starts at the back.
+    auto it = std::find(m_tabList.rbegin(), m_tabList.rend(), control);
+    if (it != m_tabList.rend())
+        m_tabList.erase(std::next(it).base());
+}
+
+void TWinControl::MoveInTabList(TWinControl* control, std::int32_t order)
+{
+    auto it = std::find(m_tabList.begin(), m_tabList.end(), control);
+    if (it == m_tabList.end())
+        return;
+    m_tabList.erase(it);
+    if (order < 0 || static_cast<std::size_t>(order) > m_tabList.size())
+        order = static_cast<std::int32_t>(m_tabList.size());
+    m_tabList.insert(m_tabList.begin() + order, control);
+}
+
+void TWinControl::FixupTabList()
+{
+    // Each child asked for a place; those that did not keep theirs.
+    std::vector<std::pair<std::int32_t, TWinControl*>> keyed;
+    for (std::size_t i = 0; i < m_tabList.size(); ++i) {
+        TWinControl* c = m_tabList[i];
+        keyed.emplace_back(c->m_tabOrder >= 0 ? c->m_tabOrder : static_cast<std::int32_t>(i), c);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        m_tabList[i] = keyed[i].second;
+}
+
+std::int32_t TWinControl::TabOrder() const noexcept
+{
+    if (!Parent())
+        return m_tabOrder;
+    const auto& list = Parent()->m_tabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<std::int32_t>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(std::int32_t value)
+{
+    m_tabOrder = value;
+    if (Parent() && !ComponentState().Contains(csLoading))
+        Parent()->MoveInTabList(this, value);
+}
+
+void TWinControl::SetTabStop(bool value)
+{
+    Store(m_tabStop, value, [this] { Perform(CM_TABSTOPCHANGED, 0, 0); });
+}
+
+void TWinControl::Loaded()
+{
+    TControl::Loaded();
+    if (Parent())
+        Parent()->FixupTabList();
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const
+{
+    for (TWinControl* c : m_tabList) {
+        list.push_back(c);
+        c->GetTabOrderList(list);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(const TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const
+{
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty())
+        return nullptr;
+    const std::size_t n = list.size();
+    auto found = std::find(list.begin(), list.end(), current);
+    std::size_t start = found != list.end() ? static_cast<std::size_t>(found - list.begin()) : goForward ? n - 1 : 0;
+    std::size_t i = start;
+    do {
+        i = goForward ? (i + 1) % n : (i + n - 1) % n;
+        TWinControl* c = list[i];
+        if (c->CanFocus() && (!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == this))
+            return c;
+    } while (i != start);
+    return nullptr;
+}
+
+void TWinControl::SelectNext(const TWinControl* current, bool goForward, bool checkTabStop)
+{
+    if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop))
+        next->SetFocus();
+}
+
+void TWinControl::SelectFirst()
+{
+    if (TWinControl* first = FindNextControl(nullptr, true, true, false))
+        first->SetFocus();
 }
 
 void TWinControl::CMDialogChar(TMessage& message)

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace plx::test {
 
@@ -16,6 +18,30 @@ inline THeadlessPlatform& Headless()
     if (!p)
         throw std::logic_error("tests need the headless platform");
     return *p;
+}
+
+//! Types UTF-8 text into the active window, one character event per code
+//! point, and handles the events.
+inline void Type(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        auto b = static_cast<unsigned char>(text[i]);
+        std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        std::uint32_t cp = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
+        for (std::size_t k = 1; k < n && i + k < text.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        Headless().Char(cp);
+        i += n;
+    }
+    Application().ProcessMessages();
+}
+
+//! Presses and releases a key in the active window and handles the events.
+inline void Press(std::uint32_t key, bool shift = false, bool ctrl = false, bool alt = false)
+{
+    Headless().KeyDown(key, shift, ctrl, alt);
+    Headless().KeyUp(key, shift, ctrl, alt);
+    Application().ProcessMessages();
 }
 
 //! A shown form at (100, 50) of 300 x 200, freed after the test.
