@@ -235,15 +235,18 @@ void TCustomForm::ShowWindow(bool visible)
         const TWeakRef alive(this);
         if (m_onShow)
             m_onShow(this); // may free the form
-        if (alive && InitializedApplication() && !m_popup)
+        if (!alive)
+            return;
+        if (InitializedApplication() && !m_popup)
             Application().FormShown(this);
         if (!m_popup)
             ShowFocus(true);
     } else if (m_window) {
         CurrentPlatform().ShowWindow(m_window, false);
+        const TWeakRef alive(this);
         if (!m_popup)
-            ShowFocus(false);
-        if (m_onHide)
+            ShowFocus(false); // the focused control's handlers may free the form
+        if (alive && m_onHide)
             m_onHide(this);
     }
 }

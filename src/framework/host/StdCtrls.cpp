@@ -1302,7 +1302,8 @@ std::int32_t FontHeight(const TFont& font)
     return measure.TextHeight("0");
 }
 
-std::int32_t FloorDiv(std::int32_t a, std::int32_t b) noexcept
+// Division rounding toward minus infinity; b > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) noexcept
 {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
@@ -1430,13 +1431,15 @@ TRect TCustomListBox::ItemRect(std::int32_t index) const
     const std::int32_t h = ItemHeight();
     const std::int64_t top = lr.Top + static_cast<std::int64_t>(index - m_topIndex) * h;
     const auto clampedTop = static_cast<std::int32_t>(std::clamp<std::int64_t>(top, INT32_MIN / 2, INT32_MAX / 2));
-    return Rect(lr.Left, clampedTop, lr.Right, clampedTop + h);
+    const auto clampedBottom = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t { clampedTop } + h, INT32_MAX));
+    return Rect(lr.Left, clampedTop, lr.Right, clampedBottom);
 }
 
 std::int32_t TCustomListBox::ItemAtPos(TPoint point, bool existing) const
 {
     const TRect lr = ListRect();
-    const std::int32_t index = m_topIndex + FloorDiv(point.Y - lr.Top, ItemHeight());
+    const std::int64_t row = FloorDiv(std::int64_t { point.Y } - lr.Top, std::int64_t { ItemHeight() });
+    const auto index = static_cast<std::int32_t>(std::clamp<std::int64_t>(m_topIndex + row, INT32_MIN, INT32_MAX));
     if (!existing)
         return index;
     return lr.Contains(point) && index >= 0 && index < m_items.Count() ? index : -1;
