@@ -301,6 +301,16 @@ TColor LastColor(BandWalk walk, std::int64_t bands) noexcept
 
 // ---- Ellipses ---------------------------------------------------------------
 
+// std::ceil without a call into the library: the same value (a zero may lose
+// its sign, which no caller sees).
+double Ceil(double v) noexcept
+{
+    if (!(std::fabs(v) < 0x1p52))
+        return v; // already whole, or not a number
+    const auto t = static_cast<double>(static_cast<std::int64_t>(v));
+    return t < v ? t + 1 : t;
+}
+
 // The ellipse bands Ellipse(x, y, R - x, B - y) share their centre; on each row
 // they give the spans the canvas's Ellipse fills: the pixels whose centres lie
 // inside, found from the left end and mirrored. The arithmetic is the canvas's
@@ -329,7 +339,7 @@ public:
         if (inside < 0)
             return false;
         const double half = a * std::sqrt(inside);
-        const double l = std::ceil(m_u - half - 1e-9);
+        const double l = Ceil(m_u - half - 1e-9);
         if (l > m_u + 1e-9)
             return false;
         left = static_cast<std::int64_t>(l);
@@ -358,35 +368,77 @@ std::int64_t FirstFalse(std::int64_t from, std::int64_t to, Pred pred)
     return from;
 }
 
+// The same, searching outwards from hint first: cheap when the answer is near.
+template <class Pred>
+std::int64_t FirstFalseNear(std::int64_t from, std::int64_t to, std::int64_t hint, Pred pred)
+{
+    hint = std::clamp(hint, from, to);
+    std::int64_t lo = from, hi = to;
+    if (hint < to && pred(hint)) {
+        lo = hint + 1;
+        for (std::int64_t step = 1;; step *= 2) {
+            const std::int64_t j = lo + step - 1;
+            if (j >= to)
+                break;
+            if (!pred(j)) {
+                hi = j;
+                break;
+            }
+            lo = j + 1;
+        }
+    } else {
+        hi = hint;
+        for (std::int64_t step = 1;; step *= 2) {
+            const std::int64_t j = hi - step;
+            if (j < from)
+                break;
+            if (pred(j)) {
+                lo = j + 1;
+                break;
+            }
+            hi = j;
+        }
+    }
+    return FirstFalse(lo, hi, pred);
+}
+
 // Which bands to visit on one row: [first, end) (end = first: none).
 struct RowBands {
     std::int64_t first { 0 };
     std::int64_t end { 0 };
 };
 
+// Where the searches of VisibleBands ended on a row, a good start for the next.
+struct RowSearch {
+    std::int64_t covering { 0 };
+    std::int64_t end { 0 };
+    std::int64_t leftOuter { 0 };
+    std::int64_t rightOuter { 0 };
+};
+
 // For many bands, the bands that show on row y within [cl, cr): from the
 // outermost whose span edge lies in the window to the first that lies wholly
 // outside it, which then counts as the innermost.
-RowBands VisibleBands(const EllipseBands& bands, std::int64_t count, std::int32_t y, std::int64_t cl, std::int64_t cr)
+RowBands VisibleBands(const EllipseBands& bands, std::int64_t count, std::int32_t y, std::int64_t cl, std::int64_t cr,
+    RowSearch& near)
 {
     std::int64_t left = 0;
     auto at = [&](std::int64_t k) {
         [[maybe_unused]] bool covers = bands.Left(k, y, left);
         return left;
     };
-    const std::int64_t covering = FirstFalse(0, count, [&](std::int64_t k) { return bands.Left(k, y, left); });
-    const std::int64_t end = FirstFalse(0, covering, [&](std::int64_t k) {
+    near.covering = FirstFalseNear(0, count, near.covering, [&](std::int64_t k) { return bands.Left(k, y, left); });
+    near.end = FirstFalseNear(0, near.covering, near.end, [&](std::int64_t k) {
         const std::int64_t l = at(k);
         return l < cr && bands.Right(l) > cl;
     });
-    if (end == 0)
+    if (near.end == 0)
         return {};
     // The last band whose left end is at or before cl, and the last whose right
     // end is at or after cr: the runs of all bands before them lie outside.
-    const std::int64_t leftOuter = std::max<std::int64_t>(FirstFalse(0, end, [&](std::int64_t k) { return at(k) <= cl; }) - 1, 0);
-    const std::int64_t rightOuter
-        = std::max<std::int64_t>(FirstFalse(0, end, [&](std::int64_t k) { return bands.Right(at(k)) >= cr; }) - 1, 0);
-    return { std::min(leftOuter, rightOuter), end };
+    near.leftOuter = FirstFalseNear(0, near.end, near.leftOuter, [&](std::int64_t k) { return at(k) <= cl; });
+    near.rightOuter = FirstFalseNear(0, near.end, near.rightOuter, [&](std::int64_t k) { return bands.Right(at(k)) >= cr; });
+    return { std::max<std::int64_t>(std::min(near.leftOuter, near.rightOuter) - 1, 0), near.end };
 }
 
 // A pixel written, and the band it took.
@@ -452,8 +504,9 @@ void PaintEllipseBands(TCanvas& canvas, const Concentric& c, std::span<const TCo
         palette = Palette(walk, 0, c.count - 1, out);
     } else {
         std::int64_t lowest = c.count, highest = -1;
+        RowSearch near;
         for (std::size_t i = 0; i < rows; ++i) {
-            visits[i] = VisibleBands(bands, c.count, firstRow + static_cast<std::int32_t>(i), cl, cr);
+            visits[i] = VisibleBands(bands, c.count, firstRow + static_cast<std::int32_t>(i), cl, cr, near);
             if (visits[i].first < visits[i].end) {
                 lowest = std::min(lowest, visits[i].first);
                 highest = std::max(highest, visits[i].end - 1);
