@@ -1,7 +1,9 @@
 #include "paint/GrafMan.h"
 
 #include "color/ColorMan.h"
+#include "color/VBitmap.h"
 #include "rtl/Exceptions.h"
+#include "rtl/System.h"
 #include "TestStrings.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,8 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <random>
+#include <string>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -446,4 +450,226 @@ TEST(GrafManLoading, FilesAndChainedFilters)
     std::filesystem::remove(file);
     EXPECT_THROW((void)LoadBMPFile(file.string()), EStreamError);
     EXPECT_EQ(d.Width(), 5) << "a failed load leaves the result";
+}
+
+// ---- Direct filters against the stated path -------------------------------------------
+
+namespace {
+
+// The filters as stated: through the virtual bitmap, the table of a palette
+// picture or every pixel, and produced into a bitmap of their own.
+template <class F>
+std::unique_ptr<TBitmap> RefColorFilter(const TBitmap& bitmap, F f)
+{
+    TVirtualBitmap v(bitmap);
+    if (v.Bits() <= 8) {
+        for (std::int64_t i = 0; i < v.Colors(); ++i)
+            v.SetColor(static_cast<std::uint8_t>(i), f(v.GetColor(static_cast<std::uint8_t>(i))));
+    } else {
+        for (std::int32_t x = 0; x < v.Width(); ++x)
+            for (std::int32_t y = 0; y < v.Height(); ++y)
+                v.SetPixel(x, y, f(v.GetPixel(x, y)));
+    }
+    auto out = std::make_unique<TBitmap>();
+    v.ProduceBitmap(*out);
+    return out;
+}
+
+std::unique_ptr<TBitmap> RefMerge(const TBitmap& one, const TBitmap& two, std::uint8_t percent)
+{
+    TVirtualBitmap a(one), b(two), out(one);
+    if (out.Bits() <= 8) {
+        for (std::int64_t i = 0; i < out.Colors(); ++i) {
+            const auto index = static_cast<std::uint8_t>(i);
+            out.SetColor(index, MergeColorExt(a.GetColor(index), b.GetColor(index), percent));
+        }
+    } else {
+        for (std::int32_t x = 0; x < out.Width(); ++x)
+            for (std::int32_t y = 0; y < out.Height(); ++y)
+                out.SetPixel(x, y, MergeColorExt(a.GetPixel(x, y), b.GetPixel(x, y), percent));
+    }
+    auto result = std::make_unique<TBitmap>();
+    out.ProduceBitmap(*result);
+    return result;
+}
+
+std::unique_ptr<TBitmap> RefSoften(const TBitmap& bitmap, float radius)
+{
+    const long double r = std::isnan(radius) || radius < 0 ? 0.0L : std::min<long double>(radius, 65536.0L);
+    TVirtualBitmap v(bitmap);
+    const auto size = static_cast<std::int32_t>(Round(2 * r));
+    for (std::int32_t x = 0; x < v.Width(); ++x)
+        for (std::int32_t y = 0; y < v.Height(); ++y) {
+            TRect square = Bounds(static_cast<std::int32_t>(Round(x - r)), static_cast<std::int32_t>(Round(y - r)), size, size);
+            v.SetPixel(x, y, MiscVBToColor(v, square));
+        }
+    auto out = std::make_unique<TBitmap>();
+    v.ProduceBitmap(*out);
+    return out;
+}
+
+// A picture of random colours in the given format.
+std::unique_ptr<TBitmap> Noise(std::int32_t w, std::int32_t h, TPixelFormat format, std::uint32_t seed)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    std::mt19937 rng(seed);
+    Raster& image = b->Image();
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x)
+            image.Row(y)[x] = rng() & 0xFFFFFF;
+    b->SetPixelFormat(format);
+    return b;
+}
+
+void ExpectSameBitmap(const TBitmap& actual, const TBitmap& expected, const std::string& what)
+{
+    ASSERT_EQ(actual.Width(), expected.Width()) << what;
+    ASSERT_EQ(actual.Height(), expected.Height()) << what;
+    ASSERT_EQ(actual.PixelFormat(), expected.PixelFormat()) << what;
+    ASSERT_EQ(actual.ColorTable(), expected.ColorTable()) << what;
+    EXPECT_FALSE(actual.Transparent()) << what;
+    for (std::int32_t y = 0; y < actual.Height(); ++y)
+        for (std::int32_t x = 0; x < actual.Width(); ++x)
+            ASSERT_EQ(actual.Image().Row(y)[x], expected.Image().Row(y)[x]) << what << " at " << x << ", " << y;
+}
+
+struct Shape {
+    std::int32_t w, h;
+};
+// Empty, single pixels, odd sizes, and one large enough for several threads.
+const Shape kShapes[] = { { 0, 0 }, { 1, 1 }, { 1, 5 }, { 6, 1 }, { 13, 7 }, { 31, 17 }, { 641, 421 } };
+const TPixelFormat kFormats[] = { pf24bit, pf32bit, pfDevice, pf8bit, pf4bit, pf15bit, pf16bit };
+
+std::string Name(const Shape& s, TPixelFormat f, const std::string& filter)
+{
+    return filter + " on " + std::to_string(s.w) + "x" + std::to_string(s.h) + " format " + std::to_string(f);
+}
+
+} // namespace
+
+TEST(GrafManStatedPath, ColourFiltersEqualTheVirtualBitmapPath)
+{
+    const std::int32_t amounts[] = { 0, 40, -40, 300, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max() };
+    std::uint32_t seed = 1;
+    for (const Shape& shape : kShapes)
+        for (TPixelFormat format : kFormats) {
+            auto picture = Noise(shape.w, shape.h, format, seed++);
+            picture->SetTransparent(true);
+            ExpectSameBitmap(GreyBMP(*picture), *RefColorFilter(*picture, [](TColor c) { return ColorToGrey(c); }), Name(shape, format, "grey"));
+            const TColor tint = static_cast<TColor>(seed * 2654435761u & 0xFFFFFF);
+            ExpectSameBitmap(ColoriseImage(*picture, tint), *RefColorFilter(*picture, [tint](TColor c) { return Colorise(c, tint); }),
+                Name(shape, format, "colorise"));
+            const std::int32_t amount = amounts[seed % std::size(amounts)];
+            ExpectSameBitmap(BrightenBMP(*picture, amount),
+                *RefColorFilter(*picture, [amount](TColor c) { return BrightenColor(c, amount); }), Name(shape, format, "brighten"));
+            ExpectSameBitmap(DarkenBMP(*picture, amount),
+                *RefColorFilter(*picture, [amount](TColor c) { return DarkenColor(c, amount); }), Name(shape, format, "darken"));
+            if (HasFailure())
+                return;
+        }
+}
+
+TEST(GrafManStatedPath, EveryColourGoesThroughTheTablesAsThroughTheFunctions)
+{
+    // All 2^24 colours once: the grey and tint tables cover every weighted sum,
+    // the channel tables every channel value.
+    auto all = std::make_unique<TBitmap>(4096, 4096);
+    all->SetPixelFormat(pf24bit);
+    for (std::int32_t y = 0; y < 4096; ++y)
+        for (std::int32_t x = 0; x < 4096; ++x)
+            all->Image().Row(y)[x] = static_cast<std::uint32_t>(y) * 4096 + static_cast<std::uint32_t>(x);
+    auto check = [&](TBitmap& result, auto f, const char* what) {
+        for (std::int32_t y = 0; y < 4096; ++y) {
+            const std::uint32_t* row = result.Image().Row(y);
+            for (std::int32_t x = 0; x < 4096; ++x) {
+                const auto c = static_cast<TColor>(static_cast<std::uint32_t>(y) * 4096 + static_cast<std::uint32_t>(x));
+                if (row[x] != static_cast<std::uint32_t>(f(c))) {
+                    ADD_FAILURE() << what << " of " << std::hex << c;
+                    return;
+                }
+            }
+        }
+    };
+    check(GreyBMP(*all), [](TColor c) { return ColorToGrey(c); }, "grey");
+    check(ColoriseImage(*all, 0x2080F0), [](TColor c) { return Colorise(c, 0x2080F0); }, "tint");
+    check(BrightenBMP(*all, 77), [](TColor c) { return BrightenColor(c, 77); }, "brighten");
+}
+
+TEST(GrafManStatedPath, MergingEqualsTheVirtualBitmapPath)
+{
+    std::uint32_t seed = 100;
+    for (const Shape& shape : kShapes)
+        for (TPixelFormat format : kFormats) {
+            auto one = Noise(shape.w, shape.h, format, seed++);
+            // The same size and depth, and a smaller or different second bitmap.
+            for (int variant = 0; variant < 3; ++variant) {
+                std::unique_ptr<TBitmap> two;
+                if (variant == 0)
+                    two = Noise(shape.w, shape.h, format, seed++);
+                else if (variant == 1)
+                    two = Noise(shape.w / 2 + 1, shape.h / 3, format == pf24bit ? pf32bit : format, seed++);
+                else
+                    two = std::make_unique<TBitmap>();
+                if (Raster::IsPaletteFormat(format) && !one->Empty() && (two->Empty() || !Raster::IsPaletteFormat(two->PixelFormat()))) {
+                    EXPECT_EQ(MessageOf([&] { (void)MergeBMP(*one, *two); }), kNoTable);
+                    continue;
+                }
+                const auto percent = static_cast<std::uint8_t>(seed * 37 % 101);
+                ExpectSameBitmap(MergeBMPExt(*one, *two, percent), *RefMerge(*one, *two, percent),
+                    Name(shape, format, "merge " + std::to_string(variant)));
+                if (HasFailure())
+                    return;
+            }
+        }
+    // Every pair of channel values meets once.
+    auto a = std::make_unique<TBitmap>(256, 256);
+    auto b = std::make_unique<TBitmap>(256, 256);
+    a->SetPixelFormat(pf24bit);
+    b->SetPixelFormat(pf24bit);
+    for (std::uint32_t y = 0; y < 256; ++y)
+        for (std::uint32_t x = 0; x < 256; ++x) {
+            a->Image().Row(static_cast<std::int32_t>(y))[x] = RGB(x, y, 255 - x);
+            b->Image().Row(static_cast<std::int32_t>(y))[x] = RGB(y, x, (x * 7 + y) & 0xFF);
+        }
+    for (std::uint8_t percent : { 0, 1, 30, 50, 99, 100, 255 })
+        ExpectSameBitmap(MergeBMPExt(*a, *b, percent), *RefMerge(*a, *b, percent), "all pairs at " + std::to_string(percent));
+}
+
+TEST(GrafManStatedPath, SofteningEqualsAveragingTheSquareEachTime)
+{
+    const float radii[] = { 0.0f, 0.25f, 0.5f, 1.0f, 1.5f, 2.5f, 3.7f, 6.0f, 40.0f };
+    std::uint32_t seed = 200;
+    for (const Shape& shape : kShapes) {
+        if (shape.w * shape.h > 1000)
+            continue;
+        for (TPixelFormat format : kFormats)
+            for (float radius : radii) {
+                auto picture = Noise(shape.w, shape.h, format, seed++);
+                ExpectSameBitmap(SoftenBMP(*picture, radius), *RefSoften(*picture, radius),
+                    Name(shape, format, "soften " + std::to_string(radius)));
+                if (HasFailure())
+                    return;
+            }
+    }
+    auto large = Noise(97, 61, pf24bit, 7);
+    for (float radius : { 1.0f, 4.0f })
+        ExpectSameBitmap(SoftenBMP(*large, radius), *RefSoften(*large, radius), "97x61 soften " + std::to_string(radius));
+}
+
+TEST(GrafManStatedPath, FiltersOfTheResultItselfAndItsListeners)
+{
+    auto picture = Noise(9, 5, pf24bit, 300);
+    auto twice = RefColorFilter(*RefColorFilter(*picture, [](TColor c) { return ColorToGrey(c); }),
+        [](TColor c) { return BrightenColor(c, 9); });
+    ExpectSameBitmap(BrightenBMP(GreyBMP(*picture), 9), *twice, "brighten of grey");
+    auto softened = RefSoften(*RefMerge(*picture, *picture, 70), 1.5f);
+    ExpectSameBitmap(SoftenBMP(MergeBMPExt(*picture, *picture, 70), 1.5f), *softened, "soften of merge");
+    TBitmap& result = GreyBMP(*picture);
+    ExpectSameBitmap(MergeBMPExt(result, result, 20), *RefMerge(result, result, 20), "merge of the result with itself");
+
+    int changes = 0;
+    result.SetOnChange([&](TObject*) { ++changes; });
+    (void)DarkenBMP(*picture, 3);
+    EXPECT_GT(changes, 0) << "the result's listeners hear of the new picture";
+    result.SetOnChange(nullptr);
 }
