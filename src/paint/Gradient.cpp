@@ -559,7 +559,8 @@ void PaintRectBands(TCanvas& canvas, const Concentric& c, std::span<const TColor
         [&](std::int32_t from, std::int32_t to) {
             for (std::int32_t i = from; i < to; ++i) {
                 const auto y = static_cast<std::int32_t>(r0 + i);
-                const std::int64_t band = rowBand(y);
+                // Columns beyond the last visible band hold that band already.
+                const std::int64_t band = std::min(rowBand(y), highest);
                 const auto split = static_cast<std::size_t>(std::clamp<std::int64_t>(c.X(band) - c0, 0, static_cast<std::int64_t>(width)));
                 std::uint32_t* row = out.Row(y) + skip;
                 std::copy_n(columns.data(), split, row);
