@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -329,26 +330,40 @@ public:
     //! The left end of band k's span on row y; false when it misses the row.
     bool Left(std::int64_t k, std::int32_t y, std::int64_t& left) const noexcept
     {
-        const std::int64_t x0 = m_c.X(k), y0 = m_c.Y(k);
+        const std::int64_t y0 = m_c.Y(k);
         if (y < y0 || y >= m_c.bottom - y0)
             return false;
-        const double a = static_cast<double>(m_c.right - 2 * x0) / 2.0;
-        const double b = static_cast<double>(m_c.bottom - 2 * y0) / 2.0;
-        const double t = (y - m_v) / b;
-        const double inside = 1.0 - t * t;
-        if (inside < 0)
-            return false;
-        const double half = a * std::sqrt(inside);
-        const double l = Ceil(m_u - half - 1e-9);
-        if (l > m_u + 1e-9)
+        double inside = 0;
+        const double l = LeftEnd(k, y, inside);
+        if (inside < 0 || l > m_u + 1e-9)
             return false;
         left = static_cast<std::int64_t>(l);
         return true;
+    }
+    //! The left end of band k's span on row y, for a band that covers the row.
+    [[nodiscard]] std::int64_t CoveringLeft(std::int64_t k, std::int32_t y) const noexcept
+    {
+        double inside = 0;
+        return static_cast<std::int64_t>(LeftEnd(k, y, inside));
     }
     //! The right end (exclusive) of a span with that left end.
     [[nodiscard]] std::int64_t Right(std::int64_t left) const noexcept { return m_c.right - left; }
 
 private:
+    // The canvas's steps: the half axes and centre of the box, the row's offset
+    // from the centre in half heights, the half width of the span there, and its
+    // left end rounded up (with the canvas's tolerance).
+    double LeftEnd(std::int64_t k, std::int32_t y, double& inside) const noexcept
+    {
+        const std::int64_t x0 = m_c.X(k), y0 = m_c.Y(k);
+        const double a = static_cast<double>(m_c.right - 2 * x0) / 2.0;
+        const double b = static_cast<double>(m_c.bottom - 2 * y0) / 2.0;
+        const double t = (y - m_v) / b;
+        inside = 1.0 - t * t;
+        const double half = a * std::sqrt(std::max(inside, 0.0));
+        return Ceil(m_u - half - 1e-9);
+    }
+
     const Concentric& m_c;
     double m_u, m_v;
 };
@@ -441,47 +456,79 @@ RowBands VisibleBands(const EllipseBands& bands, std::int64_t count, std::int32_
     return { std::max<std::int64_t>(std::min(near.leftOuter, near.rightOuter) - 1, 0), near.end };
 }
 
-// A pixel written, and the band it took.
-struct Written {
-    std::int64_t x;
-    std::int64_t band;
-};
+// Writes the runs of one row, in ascending order and next to each other: a
+// short run goes out as one block of four words, whose surplus the following
+// runs overwrite (so only a run that ends the row is written exactly).
+class RunWriter {
+public:
+    RunWriter(std::uint32_t* row, std::int64_t cl, std::int64_t cr, std::int64_t end) noexcept
+        : m_row(row)
+        , m_cl(cl)
+        , m_cr(cr)
+        , m_end(std::min(end, cr))
+    {
+    }
+    //! The band of the first run written, or -1.
+    [[nodiscard]] std::int64_t FirstBand() const noexcept { return m_firstBand; }
 
-// Paints row y: band k takes its span minus the next band's, the innermost
-// band visited its whole span. Returns one pixel written, if any.
-std::optional<Written> PaintEllipseRow(const EllipseBands& bands, const BandPalette& palette, RowBands visit,
-    std::int32_t y, std::uint32_t* row, std::int64_t cl, std::int64_t cr) noexcept
-{
-    std::optional<Written> first;
-    std::int64_t k = visit.first;
-    auto fill = [&](std::int64_t x0, std::int64_t x1, std::uint32_t word) {
-        x0 = std::max(x0, cl);
-        x1 = std::min(x1, cr);
+    void Run(std::int64_t x0, std::int64_t x1, std::int64_t band, std::uint32_t word) noexcept
+    {
+        x0 = std::max(x0, m_cl);
+        x1 = std::min(x1, m_cr);
         if (x0 >= x1)
             return;
-        std::fill(row + (x0 - cl), row + (x1 - cl), word);
-        if (!first)
-            first = Written { x0, k };
-    };
-    std::int64_t left = 0;
-    if (visit.first >= visit.end || !bands.Left(visit.first, y, left))
-        return first;
-    for (; k < visit.end; ++k) {
-        const std::uint32_t word = palette.Word(k);
-        std::int64_t inner = 0;
-        if (k + 1 < visit.end && bands.Left(k + 1, y, inner)) {
-            fill(left, inner, word);
-            fill(bands.Right(inner), bands.Right(left), word);
-            left = inner;
-            continue;
+        if (m_firstBand < 0)
+            m_firstBand = band;
+        std::uint32_t* p = m_row + (x0 - m_cl);
+        std::uint32_t* stop = m_row + (x1 - m_cl);
+        if (x0 + 4 <= m_end) {
+            const std::uint32_t block[4] = { word, word, word, word };
+            std::memcpy(p, block, sizeof(block));
+            p += 4;
         }
-        fill(left, bands.Right(left), word);
-        break;
+        for (; p < stop; ++p)
+            *p = word;
     }
-    return first;
+
+private:
+    std::uint32_t* m_row;
+    std::int64_t m_cl, m_cr, m_end;
+    std::int64_t m_firstBand { -1 };
+};
+
+// The columns a row painted, [from, to), and the band of its first pixel.
+struct RowPainted {
+    std::int64_t from { 0 };
+    std::int64_t to { 0 };
+    std::int64_t band { -1 };
+};
+
+// Paints row y with the bands [visit.first, visit.end), all of which cover it:
+// band k takes its span minus the next band's, the last its whole span. The
+// left ends are worked out first, in a loop without branches on the data (so
+// the divisions and square roots of many bands overlap), then the runs are
+// written from left to right.
+RowPainted PaintEllipseRow(const EllipseBands& bands, const BandPalette& palette, RowBands visit,
+    std::int32_t y, std::uint32_t* row, std::int64_t cl, std::int64_t cr, std::int64_t* lefts) noexcept
+{
+    const std::int64_t n = visit.end - visit.first;
+    if (n <= 0)
+        return {};
+    for (std::int64_t i = 0; i < n; ++i)
+        lefts[i] = bands.CoveringLeft(visit.first + i, y);
+    const std::int64_t from = std::max(lefts[0], cl), to = std::min(bands.Right(lefts[0]), cr);
+    RunWriter out(row, cl, cr, to);
+    for (std::int64_t i = 0; i + 1 < n; ++i)
+        out.Run(lefts[i], lefts[i + 1], visit.first + i, palette.Word(visit.first + i));
+    out.Run(lefts[n - 1], bands.Right(lefts[n - 1]), visit.end - 1, palette.Word(visit.end - 1));
+    for (std::int64_t i = n - 2; i >= 0; --i)
+        out.Run(bands.Right(lefts[i + 1]), bands.Right(lefts[i]), visit.first + i, palette.Word(visit.first + i));
+    return { from, to, out.FirstBand() };
 }
 
 // Every pixel gets the colour of the last band that covers it, written once.
+// The bands are symmetric about the middle row, so a row and its mirror image
+// have the same spans: where both show, the second is a copy of the first.
 void PaintEllipseBands(TCanvas& canvas, const Concentric& c, std::span<const TColor> colors, std::int32_t colorCount)
 {
     const SurfaceWriter out(canvas);
@@ -494,22 +541,35 @@ void PaintEllipseBands(TCanvas& canvas, const Concentric& c, std::span<const TCo
     if (clip.IsEmpty() || c.count == 0 || firstRow >= endRow)
         return;
     const std::int64_t cl = clip.Left, cr = clip.Right;
-    const auto rows = static_cast<std::size_t>(endRow - firstRow);
+    auto mirror = [&](std::int64_t y) { return c.bottom - 1 - y; };
+    auto shows = [&](std::int64_t y) { return y >= firstRow && y < endRow; };
+    // The rows worked out: those above the middle, and those whose mirror
+    // image does not show.
+    std::vector<std::int32_t> rows;
+    for (std::int32_t y = firstRow; y < endRow; ++y)
+        if (y <= mirror(y) || !shows(mirror(y)))
+            rows.push_back(y);
+    const auto count = static_cast<std::int32_t>(rows.size());
 
-    // Few bands are all visited from the outermost; many, only where they show.
-    std::vector<RowBands> visits(rows, RowBands { 0, c.count });
-    BandPalette palette;
+    // Few bands are all visited from the outermost, up to the last that covers
+    // the row; many, only where they show (found beforehand).
     const bool few = c.count <= 2 * (static_cast<std::int64_t>(clip.Width()) + clip.Height()) + 64;
+    std::vector<RowBands> visits;
+    BandPalette palette;
+    std::int64_t longest = c.count;
     if (few) {
         palette = Palette(walk, 0, c.count - 1, out);
     } else {
+        visits.resize(rows.size());
         std::int64_t lowest = c.count, highest = -1;
+        longest = 0;
         RowSearch near;
-        for (std::size_t i = 0; i < rows; ++i) {
-            visits[i] = VisibleBands(bands, c.count, firstRow + static_cast<std::int32_t>(i), cl, cr, near);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            visits[i] = VisibleBands(bands, c.count, rows[i], cl, cr, near);
             if (visits[i].first < visits[i].end) {
                 lowest = std::min(lowest, visits[i].first);
                 highest = std::max(highest, visits[i].end - 1);
+                longest = std::max(longest, visits[i].end - visits[i].first);
             }
         }
         if (highest < 0)
@@ -517,16 +577,34 @@ void PaintEllipseBands(TCanvas& canvas, const Concentric& c, std::span<const TCo
         palette = Palette(walk, lowest, highest, out);
     }
 
-    std::vector<std::optional<Written>> written(rows);
-    detail::ForRowBands(endRow - firstRow, static_cast<std::int64_t>(rows) * (cr - cl), [&](std::int32_t from, std::int32_t to) {
-        for (std::int32_t i = from; i < to; ++i) {
-            const std::int32_t y = firstRow + i;
-            written[static_cast<std::size_t>(i)] = PaintEllipseRow(bands, palette, visits[static_cast<std::size_t>(i)], y, out.Row(y), cl, cr);
-        }
-    });
-    for (std::size_t i = 0; i < rows; ++i)
-        if (const auto w = written[i]) {
-            out.Announce(static_cast<std::int32_t>(w->x), firstRow + static_cast<std::int32_t>(i), palette.Color(w->band));
+    const auto scratch = static_cast<std::size_t>(longest);
+    std::vector<std::int64_t> lefts(scratch * detail::UsableCores());
+    std::vector<RowPainted> painted(rows.size());
+    detail::ForRowBands(count, static_cast<std::int64_t>(endRow - firstRow) * (cr - cl),
+        [&](std::int32_t band, std::int32_t from, std::int32_t to) {
+            std::int64_t* own = lefts.data() + static_cast<std::size_t>(band) * scratch;
+            std::int64_t covering = 0;
+            for (std::int32_t i = from; i < to; ++i) {
+                const auto at = static_cast<std::size_t>(i);
+                const std::int32_t y = rows[at];
+                RowBands visit;
+                if (few) {
+                    std::int64_t left = 0;
+                    covering = FirstFalseNear(0, c.count, covering, [&](std::int64_t k) { return bands.Left(k, y, left); });
+                    visit = { 0, covering };
+                } else {
+                    visit = visits[at];
+                }
+                const RowPainted p = PaintEllipseRow(bands, palette, visit, y, out.Row(y), cl, cr, own);
+                painted[at] = p;
+                const std::int64_t other = mirror(y);
+                if (p.from < p.to && other != y && shows(other))
+                    std::copy(out.Row(y) + (p.from - cl), out.Row(y) + (p.to - cl), out.Row(static_cast<std::int32_t>(other)) + (p.from - cl));
+            }
+        });
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (painted[i].from < painted[i].to) {
+            out.Announce(static_cast<std::int32_t>(painted[i].from), rows[i], palette.Color(painted[i].band));
             return;
         }
 }
@@ -556,7 +634,7 @@ void PaintRectBands(TCanvas& canvas, const Concentric& c, std::span<const TColor
         columns[i] = palette.Word(std::min(columnBand(c0 + static_cast<std::int64_t>(i)), highest));
     const std::int64_t skip = c0 - clip.Left;
     detail::ForRowBands(static_cast<std::int32_t>(r1 - r0), static_cast<std::int64_t>(width) * (r1 - r0),
-        [&](std::int32_t from, std::int32_t to) {
+        [&](std::int32_t, std::int32_t from, std::int32_t to) {
             for (std::int32_t i = from; i < to; ++i) {
                 const auto y = static_cast<std::int32_t>(r0 + i);
                 // Columns beyond the last visible band hold that band already.
@@ -619,7 +697,7 @@ void CopyVerticalBands(TCanvas& canvas, const TRect& rect, const TRect& visible,
         line[i] = word;
     }
     const std::int64_t skip = static_cast<std::int64_t>(visible.Left) - out.Clip().Left;
-    detail::ForRowBands(visible.Height(), static_cast<std::int64_t>(width) * visible.Height(), [&](std::int32_t from, std::int32_t to) {
+    detail::ForRowBands(visible.Height(), static_cast<std::int64_t>(width) * visible.Height(), [&](std::int32_t, std::int32_t from, std::int32_t to) {
         for (std::int32_t y = visible.Top + from; y < visible.Top + to; ++y)
             std::copy_n(line.data(), width, out.Row(y) + skip);
     });

@@ -164,7 +164,7 @@ TBitmap& MapTrueColour(const TBitmap& bitmap, const F& f)
     const Raster& in = source.Get().Image();
     Raster& out = FreshResult(in);
     const std::int32_t w = in.Width();
-    detail::ForRowBands(in.Height(), static_cast<std::int64_t>(w) * in.Height(), [&](std::int32_t from, std::int32_t to) {
+    detail::ForRowBands(in.Height(), static_cast<std::int64_t>(w) * in.Height(), [&](std::int32_t, std::int32_t from, std::int32_t to) {
         for (std::int32_t y = from; y < to; ++y) {
             const std::uint32_t* s = in.Row(y);
             std::uint32_t* d = out.Row(y);
@@ -277,7 +277,7 @@ TBitmap& MergeTrueColour(const TBitmap& bitmap1, const TBitmap& bitmap2, std::ui
     const std::int32_t w = a.Width();
     // Outside bitmap 2 its pixels read as 0.
     const std::int32_t shared = std::min(w, b.Width());
-    detail::ForRowBands(a.Height(), static_cast<std::int64_t>(w) * a.Height(), [&](std::int32_t from, std::int32_t to) {
+    detail::ForRowBands(a.Height(), static_cast<std::int64_t>(w) * a.Height(), [&](std::int32_t, std::int32_t from, std::int32_t to) {
         for (std::int32_t y = from; y < to; ++y) {
             const std::uint32_t* pa = a.Row(y);
             std::uint32_t* d = out.Row(y);

@@ -33,14 +33,14 @@ unsigned UsableCores() noexcept
     return cores;
 }
 
-void ForRowBands(std::int32_t rows, std::int64_t pixels, const std::function<void(std::int32_t, std::int32_t)>& work,
-    std::int64_t minPixels)
+void ForRowBands(std::int32_t rows, std::int64_t pixels,
+    const std::function<void(std::int32_t, std::int32_t, std::int32_t)>& work, std::int64_t minPixels)
 {
     if (rows <= 0)
         return;
     const auto bands = static_cast<std::int32_t>(std::min<std::int64_t>(UsableCores(), rows));
     if (bands <= 1 || pixels < minPixels) {
-        work(0, rows);
+        work(0, 0, rows);
         return;
     }
     auto bandStart = [&](std::int32_t i) { return static_cast<std::int32_t>(std::int64_t { rows } * i / bands); };
@@ -48,13 +48,13 @@ void ForRowBands(std::int32_t rows, std::int64_t pixels, const std::function<voi
     threads.reserve(static_cast<std::size_t>(bands - 1));
     for (std::int32_t i = 1; i < bands; ++i) {
         try {
-            threads.emplace_back(work, bandStart(i), bandStart(i + 1));
+            threads.emplace_back(work, i, bandStart(i), bandStart(i + 1));
         } catch (...) {
             // No thread to be had: this thread does the band itself.
-            work(bandStart(i), bandStart(i + 1));
+            work(i, bandStart(i), bandStart(i + 1));
         }
     }
-    work(0, bandStart(1));
+    work(0, 0, bandStart(1));
     for (auto& t : threads)
         t.join();
 }
