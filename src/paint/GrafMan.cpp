@@ -298,12 +298,6 @@ TBitmap& MergeTrueColour(const TBitmap& bitmap1, const TBitmap& bitmap2, std::ui
 struct ChannelSums {
     std::int64_t r { 0 }, g { 0 }, b { 0 };
 
-    void Add(const ChannelSums& o, std::int64_t sign) noexcept
-    {
-        r += sign * o.r;
-        g += sign * o.g;
-        b += sign * o.b;
-    }
     void Add(TColor c, std::int64_t sign) noexcept
     {
         r += sign * GetRValue(c);
@@ -312,27 +306,75 @@ struct ChannelSums {
     }
 };
 
-// Round(sum / count) with ties to even, in integers: the same as rounding the
-// quotient in doubles (sums stay below 2^53 and counts below 2^29, so a
-// quotient that is not a half never rounds to one, and halves are exact).
-// inverse is 1 / count, which only gives a first guess.
-std::int64_t RoundedQuotient(std::int64_t sum, std::int64_t count, double inverse) noexcept
+// Round(sum / count) with ties to even (sum >= 0, count > 0), as rounding the
+// quotient of the two as doubles gives: sums stay below 2^53 and counts below
+// 2^29, so a quotient that is not a half lies at least 2^-30 away from one, and
+// its double is far closer than that.
+std::int64_t ExactRoundedQuotient(std::int64_t sum, std::int64_t count) noexcept
 {
-    auto q = static_cast<std::int64_t>(static_cast<double>(sum) * inverse);
-    if (q * count > sum)
-        --q;
-    else if ((q + 1) * count <= sum)
-        ++q;
+    std::int64_t q = sum / count;
     const std::int64_t twice = 2 * (sum - q * count);
     if (twice > count || (twice == count && q % 2 != 0))
         ++q;
     return q;
 }
 
+// The same, mostly without dividing: the quotient plus a half is known to
+// better than 1e-12 from inverse = 1 / count, so away from whole numbers its
+// floor is the answer; near one (a tie, or nearly) the integers decide.
+std::int64_t RoundedQuotient(std::int64_t sum, std::int64_t count, double inverse) noexcept
+{
+    const double t = static_cast<double>(sum) * inverse + 0.5;
+    const auto q = static_cast<std::int64_t>(t);
+    const double above = t - static_cast<double>(q);
+    if (above > 1e-7 && above < 1 - 1e-7)
+        return q;
+    return ExactRoundedQuotient(sum, count);
+}
+
 // The square of each pixel, clipped to the picture: [first, last] along one side.
 struct Reach {
     std::int64_t first;
     std::int64_t last;
+};
+
+// For every row, the channel sums over the square's current columns.
+class RowSums {
+public:
+    explicit RowSums(std::int32_t height)
+        : m_r(static_cast<std::size_t>(height))
+        , m_g(m_r.size())
+        , m_b(m_r.size())
+    {
+    }
+    template <class Column>
+    void AddColumn(const Column& column, std::int32_t sign) noexcept
+    {
+        for (std::size_t y = 0; y < m_r.size(); ++y) {
+            const auto c = static_cast<std::uint32_t>(column(static_cast<std::int32_t>(y)));
+            m_r[y] += sign * static_cast<std::int32_t>(c & 0xFF);
+            m_g[y] += sign * static_cast<std::int32_t>((c >> 8) & 0xFF);
+            m_b[y] += sign * static_cast<std::int32_t>((c >> 16) & 0xFF);
+        }
+    }
+    void AddRow(ChannelSums& sum, std::int64_t y, std::int64_t sign) const noexcept
+    {
+        const auto i = static_cast<std::size_t>(y);
+        sum.r += sign * m_r[i];
+        sum.g += sign * m_g[i];
+        sum.b += sign * m_b[i];
+    }
+    void Change(std::int32_t y, const ChannelSums& change) noexcept
+    {
+        const auto i = static_cast<std::size_t>(y);
+        m_r[i] += static_cast<std::int32_t>(change.r);
+        m_g[i] += static_cast<std::int32_t>(change.g);
+        m_b[i] += static_cast<std::int32_t>(change.b);
+    }
+
+private:
+    // A row of at most 32,767 pixels sums to less than 2^23 a channel.
+    std::vector<std::int32_t> m_r, m_g, m_b;
 };
 
 // Softening in place, columns outer. Each average is the one over the picture
@@ -359,10 +401,9 @@ void SoftenInPlace(Picture& picture, long double radius)
         const std::int64_t start = starts[static_cast<std::size_t>(i)];
         return Reach { std::max<std::int64_t>(start, 0), std::min<std::int64_t>(start + size, n - 1) };
     };
-    std::vector<ChannelSums> rowSums(static_cast<std::size_t>(h));
-    auto addColumn = [&](std::int64_t c, std::int64_t sign) {
-        for (std::int32_t y = 0; y < h; ++y)
-            rowSums[static_cast<std::size_t>(y)].Add(picture.Get(static_cast<std::int32_t>(c), y), sign);
+    RowSums rowSums(h);
+    auto addColumn = [&](std::int64_t c, std::int32_t sign) {
+        rowSums.AddColumn([&](std::int32_t y) { return picture.Get(static_cast<std::int32_t>(c), y); }, sign);
     };
     Reach cols = reach(0, w);
     for (std::int64_t c = cols.first; c <= cols.last; ++c)
@@ -378,20 +419,21 @@ void SoftenInPlace(Picture& picture, long double radius)
                 addColumn(c, 1);
             cols = next;
         }
+        const std::int64_t width = cols.last - cols.first + 1;
         Reach rows = reach(0, h);
         ChannelSums sum;
         for (std::int64_t y = rows.first; y <= rows.last; ++y)
-            sum.Add(rowSums[static_cast<std::size_t>(y)], 1);
+            rowSums.AddRow(sum, y, 1);
         for (std::int32_t y = 0; y < h; ++y) {
             if (y > 0) {
                 const Reach next = reach(y, h);
                 for (std::int64_t r = rows.first; r <= std::min(rows.last, next.first - 1); ++r)
-                    sum.Add(rowSums[static_cast<std::size_t>(r)], -1);
+                    rowSums.AddRow(sum, r, -1);
                 for (std::int64_t r = std::max(next.first, rows.last + 1); r <= next.last; ++r)
-                    sum.Add(rowSums[static_cast<std::size_t>(r)], 1);
+                    rowSums.AddRow(sum, r, 1);
                 rows = next;
             }
-            const std::int64_t count = (cols.last - cols.first + 1) * (rows.last - rows.first + 1);
+            const std::int64_t count = width * (rows.last - rows.first + 1);
             if (count != lastCount) {
                 lastCount = count;
                 inverse = 1.0 / static_cast<double>(count);
@@ -404,40 +446,75 @@ void SoftenInPlace(Picture& picture, long double radius)
             change.Add(before, -1);
             // The pixel lies in its own square: its row sum and the running sum
             // take the change.
-            rowSums[static_cast<std::size_t>(y)].Add(change, 1);
-            sum.Add(change, 1);
+            rowSums.Change(y, change);
+            sum.r += change.r;
+            sum.g += change.g;
+            sum.b += change.b;
         }
     }
 }
 
-// The words of a raster as a picture to soften.
-class WordPicture {
+// A true-colour picture held column by column (so that walking down a column,
+// as softening does, reads memory in order), copied in and out in tiles. The
+// columns are spaced a little more than their height apart, so that a tile's
+// columns do not all fall on the same cache sets when the height is a power of 2.
+class ColumnPicture {
 public:
-    explicit WordPicture(Raster& image) noexcept
-        : m_words(image.Words().data())
-        , m_width(image.Width())
+    explicit ColumnPicture(const Raster& image)
+        : m_width(image.Width())
         , m_height(image.Height())
+        , m_stride(static_cast<std::size_t>(m_height) + kPad)
+        , m_columns(static_cast<std::size_t>(m_width) * m_stride)
     {
+        ForTiles([&](std::int32_t x0, std::int32_t x1, std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                const std::uint32_t* row = image.Row(y);
+                std::uint32_t* column = m_columns.data() + Index(0, y);
+                for (std::int32_t x = x0; x < x1; ++x)
+                    column[static_cast<std::size_t>(x) * m_stride] = row[x] & kColorMask;
+            }
+        });
     }
     [[nodiscard]] std::int32_t Width() const noexcept { return m_width; }
     [[nodiscard]] std::int32_t Height() const noexcept { return m_height; }
-    [[nodiscard]] TColor Get(std::int32_t x, std::int32_t y) const noexcept
-    {
-        return static_cast<TColor>(m_words[Index(x, y)] & kColorMask);
-    }
+    [[nodiscard]] TColor Get(std::int32_t x, std::int32_t y) const noexcept { return static_cast<TColor>(m_columns[Index(x, y)]); }
     TColor Set(std::int32_t x, std::int32_t y, TColor color) noexcept
     {
-        m_words[Index(x, y)] = static_cast<std::uint32_t>(color);
+        m_columns[Index(x, y)] = static_cast<std::uint32_t>(color);
         return color;
+    }
+    //! Writes the picture into a raster of its size.
+    void CopyTo(Raster& out) const
+    {
+        ForTiles([&](std::int32_t x0, std::int32_t x1, std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                std::uint32_t* row = out.Row(y);
+                const std::uint32_t* column = m_columns.data() + Index(0, y);
+                for (std::int32_t x = x0; x < x1; ++x)
+                    row[x] = column[static_cast<std::size_t>(x) * m_stride];
+            }
+        });
     }
 
 private:
+    static constexpr std::size_t kPad = 16;
+
     [[nodiscard]] std::size_t Index(std::int32_t x, std::int32_t y) const noexcept
     {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x);
+        return static_cast<std::size_t>(x) * m_stride + static_cast<std::size_t>(y);
     }
-    std::uint32_t* m_words;
+    template <class F>
+    void ForTiles(F f) const
+    {
+        constexpr std::int32_t kTile = 16;
+        for (std::int32_t y0 = 0; y0 < m_height; y0 += kTile)
+            for (std::int32_t x0 = 0; x0 < m_width; x0 += kTile)
+                f(x0, std::min(x0 + kTile, m_width), y0, std::min(y0 + kTile, m_height));
+    }
+
     std::int32_t m_width, m_height;
+    std::size_t m_stride;
+    std::vector<std::uint32_t> m_columns;
 };
 
 // A virtual bitmap as a picture to soften: palette pixels store the nearest
@@ -625,13 +702,9 @@ TBitmap& SoftenBMP(const TBitmap& bitmap, float radius)
     // larger radius; the cap keeps the bounds in range.
     const long double r = std::isnan(radius) || radius < 0 ? 0.0L : std::min<long double>(radius, 65536.0L);
     if (TrueColour(bitmap)) {
-        const SourceCopy source(bitmap);
-        const Raster& in = source.Get().Image();
-        Raster& out = FreshResult(in);
-        const auto words = in.Words();
-        std::transform(words.begin(), words.end(), out.Words().begin(), [](std::uint32_t w) { return w & kColorMask; });
-        WordPicture picture(out);
+        ColumnPicture picture(bitmap.Image());
         SoftenInPlace(picture, r);
+        picture.CopyTo(FreshResult(bitmap.Image()));
         return Finish(Result());
     }
     TVirtualBitmap v(bitmap);
