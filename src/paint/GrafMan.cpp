@@ -265,10 +265,12 @@ std::vector<std::uint8_t> MixTable(std::uint8_t percent)
 TBitmap& MergeTrueColour(const TBitmap& bitmap1, const TBitmap& bitmap2, std::uint8_t percent)
 {
     const std::vector<std::uint8_t> mix = MixTable(percent);
-    auto merge = [&mix](std::uint32_t a, std::uint32_t b) noexcept {
-        return static_cast<std::uint32_t>(mix[((a & 0xFF) << 8) | (b & 0xFF)])
-            | static_cast<std::uint32_t>(mix[(a & 0xFF00) | ((b >> 8) & 0xFF)]) << 8
-            | static_cast<std::uint32_t>(mix[((a >> 8) & 0xFF00) | ((b >> 16) & 0xFF)]) << 16;
+    // The red and blue indices are made side by side, in the two halves of one word.
+    auto merge = [table = mix.data()](std::uint32_t a, std::uint32_t b) noexcept {
+        const std::uint32_t redBlue = ((a & 0xFF00FF) << 8) | (b & 0xFF00FF);
+        const std::uint32_t green = (a & 0xFF00) | ((b >> 8) & 0xFF);
+        return static_cast<std::uint32_t>(table[redBlue & 0xFFFF]) | static_cast<std::uint32_t>(table[green]) << 8
+            | static_cast<std::uint32_t>(table[redBlue >> 16]) << 16;
     };
     const SourceCopy first(bitmap1), second(bitmap2);
     const Raster& a = first.Get().Image();
