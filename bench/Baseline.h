@@ -1,7 +1,7 @@
-// Ratios to a baseline measured in the same run: a benchmark times its own loop
-// and then the baseline (the median of several runs), and reports the quotient
-// of the two as a counter, so that the figure survives a busy machine better
-// than two separate timings would.
+// Ratios to a baseline measured in the same run: a benchmark times each of its
+// own iterations and then the baseline (several runs), and reports the quotient
+// of the two medians as a counter, so that the figure survives a busy machine
+// better than two separate timings would.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -29,27 +29,29 @@ double MedianSeconds(F&& f, int runs)
     return times[static_cast<std::size_t>(runs / 2)];
 }
 
-//! Times the benchmark's loop in wall-clock time (threads included). Start it
-//! just before the loop and call Report after it.
-class LoopTimer {
+//! Times each iteration of a benchmark's loop in wall-clock time (threads
+//! included): Begin and End around the work of an iteration, Report after the
+//! loop. Medians on both sides keep the ratio steady on a busy machine, where a
+//! mean would count the time the process waited for a core.
+class IterationTimes {
 public:
-    LoopTimer()
-        : m_start(std::chrono::steady_clock::now())
-    {
-    }
+    void Begin() { m_start = std::chrono::steady_clock::now(); }
+    void End() { m_times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count()); }
 
-    //! Sets counter `name` to the loop's time per iteration divided by the
+    //! Sets counter `name` to the median iteration time divided by the
     //! baseline's median time, the baseline being run `runs` times now.
     template <class F>
-    void Report(benchmark::State& state, const std::string& name, F&& baseline, int runs = 15) const
+    void Report(benchmark::State& state, const std::string& name, F&& baseline, int runs = 15)
     {
-        const double loop = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
-        const double perIteration = loop / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
-        state.counters[name] = perIteration / MedianSeconds(baseline, runs);
+        if (m_times.empty())
+            return;
+        std::nth_element(m_times.begin(), m_times.begin() + static_cast<std::ptrdiff_t>(m_times.size() / 2), m_times.end());
+        state.counters[name] = m_times[m_times.size() / 2] / MedianSeconds(baseline, runs);
     }
 
 private:
     std::chrono::steady_clock::time_point m_start;
+    std::vector<double> m_times;
 };
 
 } // namespace plx::bench

@@ -1,6 +1,6 @@
 // Gradient fills over a full-HD 32-bit canvas, against memset of the same buffer
-// (the counter x_memset: time per fill / time of one memset of the frame, both
-// in wall-clock time, measured in the same run); and gradients over areas far
+// (the counter x_memset: median time of a fill / median time of a memset of the
+// frame, both in wall-clock time, measured in the same run); and gradients over areas far
 // larger than a small canvas, against the same gradient on the canvas.
 #include "Baseline.h"
 
@@ -48,12 +48,14 @@ BENCHMARK(Memset)->UseRealTime();
 template <class Paint>
 void Frame(benchmark::State& state, Paint paint)
 {
-    bench::LoopTimer timer;
+    bench::IterationTimes times;
     for (auto _ : state) {
+        times.Begin();
         paint(Canvas().Canvas());
         benchmark::ClobberMemory();
+        times.End();
     }
-    timer.Report(state, "x_memset", FrameMemset, 31);
+    times.Report(state, "x_memset", FrameMemset, 31);
     state.SetBytesProcessed(state.iterations() * kBytes);
 }
 
@@ -94,8 +96,9 @@ BENCHMARK(PaintGradientEllipse)->Arg(1)->Arg(3)->UseRealTime();
 
 // A 64 x 64 canvas showing the bottom-right corner of a gradient whose area
 // starts `offset` pixels above and to the left of it. The counter x_onscreen is
-// the time per paint over the time of the same gradient with its area on the
-// canvas (offset 0): about 1 for every offset when the hidden part costs nothing.
+// the median time of a paint over that of the same gradient with its area on
+// the canvas (offset 0): the same for every offset when the hidden part costs
+// nothing, growing with the offset when it is walked through.
 constexpr std::int32_t kSmall = 64;
 
 void PaintFar(TCanvas& canvas, TGradient& gradient, std::int32_t offset)
@@ -110,12 +113,14 @@ void FarOff(benchmark::State& state, TGradientStyle style)
     gradient.SetGradientStyle(style);
     gradient.SetLineSize(1);
     const auto offset = static_cast<std::int32_t>(state.range(0));
-    bench::LoopTimer timer;
+    bench::IterationTimes times;
     for (auto _ : state) {
+        times.Begin();
         PaintFar(small.Canvas(), gradient, offset);
         benchmark::ClobberMemory();
+        times.End();
     }
-    timer.Report(state, "x_onscreen", [&] { PaintFar(small.Canvas(), gradient, 0); }, 101);
+    times.Report(state, "x_onscreen", [&] { PaintFar(small.Canvas(), gradient, 0); }, 101);
     state.counters["offset"] = offset;
 }
 

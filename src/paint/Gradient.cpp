@@ -632,19 +632,16 @@ void PaintRectBands(TCanvas& canvas, const Concentric& c, std::span<const TColor
     std::vector<std::uint32_t> columns(width);
     for (std::size_t i = 0; i < width; ++i)
         columns[i] = palette.Word(std::min(columnBand(c0 + static_cast<std::int64_t>(i)), highest));
+    // Copies and fills at memory speed: more threads would gain little.
     const std::int64_t skip = c0 - clip.Left;
-    detail::ForRowBands(static_cast<std::int32_t>(r1 - r0), static_cast<std::int64_t>(width) * (r1 - r0),
-        [&](std::int32_t, std::int32_t from, std::int32_t to) {
-            for (std::int32_t i = from; i < to; ++i) {
-                const auto y = static_cast<std::int32_t>(r0 + i);
-                // Columns beyond the last visible band hold that band already.
-                const std::int64_t band = std::min(rowBand(y), highest);
-                const auto split = static_cast<std::size_t>(std::clamp<std::int64_t>(c.X(band) - c0, 0, static_cast<std::int64_t>(width)));
-                std::uint32_t* row = out.Row(y) + skip;
-                std::copy_n(columns.data(), split, row);
-                std::fill(row + split, row + width, palette.Word(band));
-            }
-        });
+    for (auto y = static_cast<std::int32_t>(r0); y < r1; ++y) {
+        // Columns beyond the last visible band hold that band already.
+        const std::int64_t band = std::min(rowBand(y), highest);
+        const auto split = static_cast<std::size_t>(std::clamp<std::int64_t>(c.X(band) - c0, 0, static_cast<std::int64_t>(width)));
+        std::uint32_t* row = out.Row(y) + skip;
+        std::copy_n(columns.data(), split, row);
+        std::fill(row + split, row + width, palette.Word(band));
+    }
     out.Announce(static_cast<std::int32_t>(c0), static_cast<std::int32_t>(r0), palette.Color(lowest));
 }
 
@@ -696,11 +693,10 @@ void CopyVerticalBands(TCanvas& canvas, const TRect& rect, const TRect& visible,
         }
         line[i] = word;
     }
+    // Copies at memory speed: more threads would gain little.
     const std::int64_t skip = static_cast<std::int64_t>(visible.Left) - out.Clip().Left;
-    detail::ForRowBands(visible.Height(), static_cast<std::int64_t>(width) * visible.Height(), [&](std::int32_t, std::int32_t from, std::int32_t to) {
-        for (std::int32_t y = visible.Top + from; y < visible.Top + to; ++y)
-            std::copy_n(line.data(), width, out.Row(y) + skip);
-    });
+    for (std::int32_t y = visible.Top; y < visible.Bottom; ++y)
+        std::copy_n(line.data(), width, out.Row(y) + skip);
     out.Announce(visible.Left, visible.Top, firstColor);
 }
 
