@@ -972,9 +972,9 @@ TEST(GradientReference, LinesAndStripsEqualTheStatedBands)
     }
 }
 
-TEST(GradientReference, FullFramesOnAllCoresEqualTheReference)
+TEST(GradientReference, LargeFramesEqualTheReference)
 {
-    // Large enough to be painted in row bands on several threads.
+    // Large enough for the ellipses to be painted in row bands on several threads.
     const std::array<TColor, 5> colors { 0x808080, 0xFFFFFF, 0xC0C0C0, 0x2050F0, 0x000000 };
     for (std::int32_t s : { 1, 3 }) {
         Case c { 641, 421, pfDevice, Point(0, 0), Rect(0, 0, 641, 421), Rect(0, 0, 641, 421), { colors.begin(), colors.end() }, 4, s, pmCopy, bsSolid };
