@@ -1135,9 +1135,10 @@ TEST(GradientEvents, ABandHandlerMayFreeTheGradient)
     g->SetGradientStyle(gsCustomRect);
     g->SetLineSize(2);
     int bands = 0;
-    g->SetOnDrawRect([&](TObject*, TCanvas& c, TRect r) {
-        ++bands;
+    const std::string tag = "a handler with state enough to live on the heap";
+    g->SetOnDrawRect([&, tag](TObject*, TCanvas& c, TRect r) {
         g.reset();
+        bands += tag.empty() ? 0 : 1; // the handler's own state, after the free
         c.FillRect(r);
     });
     auto canvas = Filled(20, 10, clRed);
@@ -1148,25 +1149,37 @@ TEST(GradientEvents, ABandHandlerMayFreeTheGradient)
 
 TEST(GradientEvents, OnChangeMayReplaceItselfOrFreeTheGradient)
 {
+    // The handlers carry state of their own (held on the heap by the event), and
+    // use it after replacing themselves or freeing the gradient.
+    const std::string tag = "a handler with state enough to live on the heap";
     auto g = std::make_unique<TGradient>();
-    int first = 0, second = 0;
-    g->SetOnChange([&](TObject*) {
-        ++first;
+    std::size_t first = 0, second = 0;
+    g->SetOnChange([&, tag](TObject*) {
         g->SetOnChange([&](TObject*) { ++second; });
+        first += tag.size();
     });
     g->SetColor1(0x010203);
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, 0);
+    EXPECT_EQ(first, tag.size());
+    EXPECT_EQ(second, 0u);
     g->SetColor1(0x040506);
-    EXPECT_EQ(second, 1);
+    EXPECT_EQ(second, 1u);
 
-    g->SetOnChange([&](TObject*) { g.reset(); });
+    std::size_t freed = 0;
+    g->SetOnChange([&, tag](TObject*) {
+        g.reset();
+        freed += tag.size();
+    });
     g->SetColor2(0x111111);
     EXPECT_EQ(g, nullptr);
+    EXPECT_EQ(freed, tag.size());
 
     auto source = std::make_unique<TGradient>();
     g = std::make_unique<TGradient>();
-    g->SetOnChange([&](TObject*) { g.reset(); });
+    g->SetOnChange([&, tag](TObject*) {
+        g.reset();
+        freed += tag.size();
+    });
     g->Assign(source.get());
     EXPECT_EQ(g, nullptr);
+    EXPECT_EQ(freed, 2 * tag.size());
 }
