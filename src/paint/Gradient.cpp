@@ -317,7 +317,9 @@ double Ceil(double v) noexcept
 // inside, found from the left end and mirrored. The arithmetic is the canvas's
 // own, step by step, so the spans are the same; as every step is monotonic in
 // the band, each band's span on a row lies inside the previous band's, and the
-// bands covering a row are a prefix of them.
+// bands covering a row are a prefix of them. Boxes are kept in 64 bits: one
+// wider than the 32-bit range (an area over 2^31 pixels wide) keeps its true
+// size here, where drawing it through the canvas would clamp it.
 class EllipseBands {
 public:
     explicit EllipseBands(const Concentric& c) noexcept
