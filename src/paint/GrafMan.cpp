@@ -7,6 +7,7 @@
 #include "rtl/System.h"
 #include "rtl/UnitLifetime.h"
 #include "paint/DrawMan.h"
+#include "paint/detail/PixelRows.h"
 #include "paint/detail/RowBands.h"
 
 #include <algorithm>
@@ -156,23 +157,29 @@ Raster& FreshResult(const Raster& image)
     return out;
 }
 
-// Every pixel through f (on 0x00BBGGRR words), on all cores for large pictures.
-template <class F>
-TBitmap& MapTrueColour(const TBitmap& bitmap, const F& f)
+// Every row through row(in, out, n), on all cores for large pictures.
+template <class Row>
+TBitmap& MapRows(const TBitmap& bitmap, const Row& row)
 {
     const SourceCopy source(bitmap);
     const Raster& in = source.Get().Image();
     Raster& out = FreshResult(in);
-    const std::int32_t w = in.Width();
+    const auto w = static_cast<std::size_t>(in.Width());
     detail::ForRowBands(in.Height(), static_cast<std::int64_t>(w) * in.Height(), [&](std::int32_t, std::int32_t from, std::int32_t to) {
-        for (std::int32_t y = from; y < to; ++y) {
-            const std::uint32_t* s = in.Row(y);
-            std::uint32_t* d = out.Row(y);
-            for (std::int32_t x = 0; x < w; ++x)
-                d[x] = f(s[x] & kColorMask);
-        }
+        for (std::int32_t y = from; y < to; ++y)
+            row(in.Row(y), out.Row(y), w);
     });
     return Finish(Result());
+}
+
+// Every pixel through f (on 0x00BBGGRR words).
+template <class F>
+TBitmap& MapTrueColour(const TBitmap& bitmap, const F& f)
+{
+    return MapRows(bitmap, [&f](const std::uint32_t* in, std::uint32_t* out, std::size_t n) {
+        for (std::size_t x = 0; x < n; ++x)
+            out[x] = f(in[x] & kColorMask);
+    });
 }
 
 // A function that treats red, green and blue alike and each on its own, as
@@ -194,7 +201,30 @@ struct ChannelTables {
     {
         return red[w & 0xFF] | green[(w >> 8) & 0xFF] | blue[(w >> 16) & 0xFF];
     }
+    //! The amount, when every channel v becomes v + amount clamped to 0 .. 255
+    //! (brightening and darkening as they are), so that rows can be shifted.
+    [[nodiscard]] std::optional<std::int32_t> Shift() const noexcept
+    {
+        const std::int32_t amount = red[0] > 0 ? static_cast<std::int32_t>(red[0]) : static_cast<std::int32_t>(red[255]) - 255;
+        for (std::uint32_t v = 0; v < 256; ++v) {
+            const std::uint32_t s = detail::ShiftOf(v, amount);
+            if (red[v] != s || green[v] != s << 8 || blue[v] != s << 16)
+                return std::nullopt;
+        }
+        return amount;
+    }
 };
+
+// Brightening or darkening: rows shifted at once where the function is a clamped
+// shift, as it is, otherwise through the tables.
+template <class F>
+TBitmap& ShiftTrueColour(const TBitmap& bitmap, const F& f)
+{
+    const ChannelTables tables(f);
+    if (const auto amount = tables.Shift())
+        return MapRows(bitmap, [a = *amount](const std::uint32_t* in, std::uint32_t* out, std::size_t n) { detail::ShiftRow(in, out, n, a); });
+    return MapTrueColour(bitmap, tables);
+}
 
 // The grey of a colour depends only on 20 R + 50 G + 30 B, that is on the
 // weighted sum 2 R + 5 G + 3 B (0 .. 2550). One colour for each sum that some
@@ -243,6 +273,34 @@ struct SumTable {
                 values[k] = static_cast<std::uint32_t>(f(colours[k])) & kColorMask;
     }
     [[nodiscard]] std::uint32_t operator()(std::uint32_t w) const noexcept { return values[WeightedSum(w)]; }
+    //! True when every sum gives the grey of the sum over 10, rounded to even
+    //! (as ColorToGrey does), so that rows can be greyed at once.
+    [[nodiscard]] bool IsGrey() const noexcept
+    {
+        const auto& colours = ColourOfEachSum();
+        for (std::uint32_t k = 0; k < values.size(); ++k)
+            if (colours[k] != kNoColour && values[k] != detail::GreyOfSum(k) * 0x010101)
+                return false;
+        return true;
+    }
+    //! The same function as a table of that grey level, when the sums of one
+    //! grey level all give the same value (as they do for a tint of the grey).
+    [[nodiscard]] std::optional<std::array<std::uint32_t, 256>> ByGrey() const noexcept
+    {
+        const auto& colours = ColourOfEachSum();
+        std::array<std::uint32_t, 256> byGrey {};
+        std::array<bool, 256> seen {};
+        for (std::uint32_t k = 0; k < values.size(); ++k) {
+            if (colours[k] == kNoColour)
+                continue;
+            const std::uint32_t g = detail::GreyOfSum(k);
+            if (seen[g] && byGrey[g] != values[k])
+                return std::nullopt;
+            seen[g] = true;
+            byGrey[g] = values[k];
+        }
+        return byGrey;
+    }
 };
 
 // MergeColorExt mixes each channel alike and on its own: a table of the mix of
@@ -262,9 +320,22 @@ std::vector<std::uint8_t> MixTable(std::uint8_t percent)
     return mix;
 }
 
+// True when the table holds MixOf(a, b, percent) for every pair (as
+// MergeColorExt gives for a percent up to 100), so that rows can be mixed at once.
+bool MixesByWeight(const std::vector<std::uint8_t>& mix, std::uint8_t percent) noexcept
+{
+    if (percent > 100)
+        return false;
+    for (std::uint32_t i = 0; i < mix.size(); ++i)
+        if (mix[i] != detail::MixOf(i >> 8, i & 0xFF, percent))
+            return false;
+    return true;
+}
+
 TBitmap& MergeTrueColour(const TBitmap& bitmap1, const TBitmap& bitmap2, std::uint8_t percent)
 {
     const std::vector<std::uint8_t> mix = MixTable(percent);
+    const bool byWeight = MixesByWeight(mix, percent);
     // The red and blue indices are made side by side, in the two halves of one word.
     auto merge = [table = mix.data()](std::uint32_t a, std::uint32_t b) noexcept {
         const std::uint32_t redBlue = ((a & 0xFF00FF) << 8) | (b & 0xFF00FF);
@@ -284,11 +355,15 @@ TBitmap& MergeTrueColour(const TBitmap& bitmap1, const TBitmap& bitmap2, std::ui
             const std::uint32_t* pa = a.Row(y);
             std::uint32_t* d = out.Row(y);
             std::int32_t x = 0;
-            if (y < b.Height())
+            if (y < b.Height() && byWeight) {
+                detail::MixRow(pa, b.Row(y), d, static_cast<std::size_t>(shared), percent);
+                x = shared;
+            } else if (y < b.Height()) {
                 for (const std::uint32_t* pb = b.Row(y); x < shared; ++x)
-                    d[x] = merge(pa[x], pb[x]);
+                    d[x] = merge(pa[x] & kColorMask, pb[x] & kColorMask);
+            }
             for (; x < w; ++x)
-                d[x] = merge(pa[x], 0);
+                d[x] = merge(pa[x] & kColorMask, 0);
         }
     });
     return Finish(Result());
@@ -629,7 +704,7 @@ TBitmap& BrightenBMP(const TBitmap& bitmap, std::int32_t amount)
 {
     auto f = [amount](TColor c) { return BrightenColor(c, amount); };
     if (TrueColour(bitmap))
-        return MapTrueColour(bitmap, ChannelTables(f));
+        return ShiftTrueColour(bitmap, f);
     return ColorFilter(bitmap, f);
 }
 
@@ -637,23 +712,33 @@ TBitmap& DarkenBMP(const TBitmap& bitmap, std::int32_t amount)
 {
     auto f = [amount](TColor c) { return DarkenColor(c, amount); };
     if (TrueColour(bitmap))
-        return MapTrueColour(bitmap, ChannelTables(f));
+        return ShiftTrueColour(bitmap, f);
     return ColorFilter(bitmap, f);
 }
 
 TBitmap& GreyBMP(const TBitmap& bitmap)
 {
     auto f = [](TColor c) { return ColorToGrey(c); };
-    if (TrueColour(bitmap))
-        return MapTrueColour(bitmap, SumTable(f));
+    if (TrueColour(bitmap)) {
+        const SumTable table(f);
+        if (table.IsGrey())
+            return MapRows(bitmap, [](const std::uint32_t* in, std::uint32_t* out, std::size_t n) { detail::GreyRow(in, out, n); });
+        return MapTrueColour(bitmap, table);
+    }
     return ColorFilter(bitmap, f);
 }
 
 TBitmap& ColoriseImage(const TBitmap& bitmap, TColor tint)
 {
     auto f = [tint](TColor c) { return Colorise(c, tint); };
-    if (TrueColour(bitmap))
-        return MapTrueColour(bitmap, SumTable(f));
+    if (TrueColour(bitmap)) {
+        const SumTable table(f);
+        if (const auto byGrey = table.ByGrey())
+            return MapRows(bitmap, [t = byGrey->data()](const std::uint32_t* in, std::uint32_t* out, std::size_t n) {
+                detail::ByGreyRow(in, out, n, t);
+            });
+        return MapTrueColour(bitmap, table);
+    }
     return ColorFilter(bitmap, f);
 }
 
