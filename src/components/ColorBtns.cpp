@@ -64,16 +64,32 @@ TColor OwnerColor(const TComponent* owner) noexcept
 
 // ---- Face styles --------------------------------------------------------------
 
-//! What every style draws with: the working rectangle, the corners taken at the
-//! start, the resolved colour and the four edge shades.
+//! What every style draws with: the working rectangle and the corners taken at
+//! the start, the resolved colour and the four edge shades. The corners are
+//! drawn where they lie when they are near the visible part of the canvas, and
+//! at its reach otherwise: the lines the styles draw are straight or a few
+//! pixels long at a corner, so what shows is the same and no line runs
+//! billions of pixels. Curves and the gradient's bands, which depend on the
+//! whole box, use the exact one.
 struct Face {
     TCanvas& canvas;
+    TRect exact;
     TRect r;
     std::int32_t l, t, rt, b;
     TColor c;
     bool down;
     TColor e1, e2, e3, e4; //!< inner top-left, inner bottom-right, outer bottom-right, outer top-left
 };
+
+TRect WithinReach(const TRect& r, const TRect& clip) noexcept
+{
+    constexpr std::int64_t kMargin = 16;
+    const std::int64_t left = std::int64_t { clip.Left } - kMargin, right = std::int64_t { clip.Right } + kMargin;
+    const std::int64_t top = std::int64_t { clip.Top } - kMargin, bottom = std::int64_t { clip.Bottom } + kMargin;
+    auto x = [&](std::int32_t v) { return Near(std::clamp<std::int64_t>(v, left, right)); };
+    auto y = [&](std::int32_t v) { return Near(std::clamp<std::int64_t>(v, top, bottom)); };
+    return Rect(x(r.Left), y(r.Top), x(r.Right), y(r.Bottom));
+}
 
 void Fill(Face& f)
 {
@@ -122,14 +138,15 @@ void PaintNew(Face& f)
 void PaintEllipse(Face& f)
 {
     TCanvas& canvas = f.canvas;
+    const TRect& e = f.exact;
     canvas.Brush().SetColor(f.c);
-    canvas.Ellipse(f.l + 2, f.t + 2, f.rt - 2, f.b - 2);
+    canvas.Ellipse(e.Left + 2, e.Top + 2, e.Right - 2, e.Bottom - 2);
     canvas.Brush().SetStyle(bsClear);
     // The halves meet at points on the diagonal through the absolute corner.
-    const std::int32_t a = f.rt / 5, b = f.b / 5;
+    const std::int32_t a = e.Right / 5, b = e.Bottom / 5;
     const auto arc = [&](TColor color, TPoint from, TPoint to) {
         canvas.Pen().SetColor(color);
-        canvas.Arc(f.l + 2, f.t + 2, f.rt - 2, f.b - 2, from.X, from.Y, to.X, to.Y);
+        canvas.Arc(e.Left + 2, e.Top + 2, e.Right - 2, e.Bottom - 2, from.X, from.Y, to.X, to.Y);
     };
     const TPoint upper = Point(4 * a, b), lower = Point(a, 4 * b);
     canvas.Pen().SetWidth(2);
@@ -218,6 +235,7 @@ void PaintMicroposeGame(Face& f)
     f.t += 1;
     f.b -= 2;
     f.rt -= 2;
+    f.exact = Rect(f.exact.Left + 1, f.exact.Top + 1, f.exact.Right - 2, f.exact.Bottom - 2);
     const std::int32_t l = f.l, t = f.t, rt = f.rt, b = f.b;
     canvas.RoundRect(l, t, rt, b, 3, 3);
     canvas.Pen().SetStyle(psSolid);
@@ -245,15 +263,15 @@ void PaintGradientFace(Face& f)
     --f.r.Right;
     --f.r.Bottom;
     Frame3D(canvas, f.r, f.down ? dark : light, f.down ? light : dark, 1);
-    --f.r.Right;
-    --f.r.Bottom;
+    // Inside the frame, less one more pixel right and bottom.
+    const TRect bands = Rect(f.exact.Left + 1, f.exact.Top + 1, f.exact.Right - 3, f.exact.Bottom - 3);
     canvas.Brush().SetStyle(bsSolid);
     if (!f.down) {
         const TColor colors[] = { BrightenColor(f.c, 24), f.c, DarkenColor(f.c, 24), DarkenColor(f.c, 48) };
-        LineGradient(canvas, f.r, colors, 3, diHorizonal, 2);
+        LineGradient(canvas, bands, colors, 3, diHorizonal, 2);
     } else {
         const TColor colors[] = { f.c, DarkenColor(f.c, 24), DarkenColor(f.c, 64) };
-        LineGradient(canvas, f.r, colors, 2, diHorizonal, 2);
+        LineGradient(canvas, bands, colors, 2, diHorizonal, 2);
     }
 }
 
@@ -263,8 +281,9 @@ TRect DrawButtonFace(TCanvas& canvas, const TRect& client, TClr95ButtonStyle sty
     bool isMouseOver, TColor color)
 {
     const TColor c = ColorToRGB(color);
-    const TRect r = Rect(Near(client.Left), Near(client.Top), Near(client.Right), Near(client.Bottom));
-    Face f { canvas, r, r.Left, r.Top, r.Right, r.Bottom, c, isDown, isDown ? DarkenColor(c, 48) : BrightenColor(c, 60),
+    const TRect exact = Rect(Near(client.Left), Near(client.Top), Near(client.Right), Near(client.Bottom));
+    const TRect r = WithinReach(exact, canvas.ClipRect());
+    Face f { canvas, exact, r, r.Left, r.Top, r.Right, r.Bottom, c, isDown, isDown ? DarkenColor(c, 48) : BrightenColor(c, 60),
         isDown ? BrightenColor(c, 48) : DarkenColor(c, 48), isDown ? BrightenColor(c, 64) : DarkenColor(c, 100),
         isDown ? DarkenColor(c, 96) : BrightenColor(c, 12) };
     canvas.Pen().SetWidth(1);
@@ -286,7 +305,8 @@ TRect DrawButtonFace(TCanvas& canvas, const TRect& client, TClr95ButtonStyle sty
     }
     // A pressed face keeps its content in place but a pixel smaller all round.
     const std::int32_t content = inset + (isDown ? 1 : 0);
-    return Rect(f.l + content, f.t + content, f.rt - content, f.b - content);
+    const TRect& e = f.exact;
+    return Rect(e.Left + content, e.Top + content, e.Right - content, e.Bottom - content);
 }
 
 TBitmap* DitherBitmap(TColor color)
