@@ -54,5 +54,7 @@ void BevelsPage(Gallery& gallery);
 void BackgroundsPage(Gallery& gallery);
 void GradientPanelsPage(Gallery& gallery);
 void ArtLabelsPage(Gallery& gallery);
+void ColorButtonStylesPage(Gallery& gallery);
+void ColorButtonsDemoPage(Gallery& gallery);
 
 } // namespace gallery

@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
 
 namespace plx {
 
@@ -37,10 +36,11 @@ constexpr std::uint32_t kRepeatInterval = 100;
 //! where it is black the destination stays.
 constexpr TCopyMode kBrushThroughMask = 0x00E20746;
 
-// Coordinates are kept this far inside the int32 range, so that the few pixels
-// the styles and the layout add or take away never overflow; nothing this far
-// out is ever visible.
-constexpr std::int64_t kFar = std::numeric_limits<std::int32_t>::max() - 16;
+// Coordinates are kept within +-2^30 (less a few pixels), so that what the
+// styles and the layout add or take away, and the sum of two edges that curves
+// are computed from, never overflow; only a canvas whose origin lies further
+// out than that could show the difference.
+constexpr std::int64_t kFar = (std::int64_t { 1 } << 30) - 16;
 
 std::int32_t Near(std::int64_t value) noexcept
 {
@@ -281,7 +281,11 @@ TRect DrawButtonFace(TCanvas& canvas, const TRect& client, TClr95ButtonStyle sty
     bool isMouseOver, TColor color)
 {
     const TColor c = ColorToRGB(color);
-    const TRect exact = Rect(Near(client.Left), Near(client.Top), Near(client.Right), Near(client.Bottom));
+    // A face larger than that is cut to it.
+    const auto cut = [](std::int32_t from, std::int32_t to) {
+        return Near(std::clamp<std::int64_t>(to, std::int64_t { Near(from) } - kFar, std::int64_t { Near(from) } + kFar));
+    };
+    const TRect exact = Rect(Near(client.Left), Near(client.Top), cut(client.Left, client.Right), cut(client.Top, client.Bottom));
     const TRect r = WithinReach(exact, canvas.ClipRect());
     Face f { canvas, exact, r, r.Left, r.Top, r.Right, r.Bottom, c, isDown, isDown ? DarkenColor(c, 48) : BrightenColor(c, 60),
         isDown ? BrightenColor(c, 48) : DarkenColor(c, 48), isDown ? BrightenColor(c, 64) : DarkenColor(c, 100),
