@@ -261,6 +261,7 @@ protected:
 private:
     //! Watches the button's life across calls into user code: expired once the
     //! button is destroyed.
+    // FIXME: the control layer's destruction guard takes this token's place once it is in place.
     [[nodiscard]] std::weak_ptr<const int> LifeToken() const noexcept { return m_life; }
     //! The state of a button at rest: exclusive when down, otherwise up.
     [[nodiscard]] TButtonState RestingState() const noexcept { return m_down ? bsExclusive : bsUp; }

@@ -177,6 +177,12 @@ TEST(DrawButtonFace, OtherStylesAndTheCanvasStateTheyLeave)
     EXPECT_EQ(ellipse.At(37, 12), kFace);
     EXPECT_EQ(ellipse.bitmap->Canvas().Brush().Style(), bsClear);
     EXPECT_EQ(ellipse.bitmap->Canvas().Pen().Width(), 1);
+    for (bool down : { false, true }) {
+        auto b = test::Filled(75, 25, kSentinel);
+        b->Canvas().Pen().SetColor(clLime);
+        DrawButtonFace(b->Canvas(), Rect(0, 0, 75, 25), bsEllipse, false, down, false, kFace);
+        EXPECT_EQ(test::CountColor(*b, Rect(0, 0, 75, 25), clLime), 0) << "the arcs cover the whole outline";
+    }
     const FacePicture game(bsMicroposeGame);
     EXPECT_EQ(game.bitmap->Canvas().Pen().Width(), 2);
     EXPECT_EQ(game.At(0, 0), kSentinel);
