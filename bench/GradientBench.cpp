@@ -1,4 +1,9 @@
-// Gradient fills over a full-HD 32-bit canvas, against memset of the same buffer.
+// Gradient fills over a full-HD 32-bit canvas, against memset of the same buffer
+// (the counter x_memset: median time of a fill / median time of a memset of the
+// frame, both in wall-clock time, measured in the same run); and gradients over areas far
+// larger than a small canvas, against the same gradient on the canvas.
+#include "Baseline.h"
+
 #include "color/host/Bitmap.h"
 #include "paint/Gradient.h"
 
@@ -23,57 +28,107 @@ TBitmap& Canvas()
     return bitmap;
 }
 
+void FrameMemset()
+{
+    static int value = 0;
+    auto words = Canvas().Image().Words();
+    std::memset(words.data(), value++ & 0xFF, words.size_bytes());
+}
+
 void Memset(benchmark::State& state)
 {
-    auto words = Canvas().Image().Words();
-    int value = 0;
     for (auto _ : state) {
-        std::memset(words.data(), value++ & 0xFF, words.size_bytes());
+        FrameMemset();
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * kBytes);
 }
-BENCHMARK(Memset);
+BENCHMARK(Memset)->UseRealTime();
+
+template <class Paint>
+void Frame(benchmark::State& state, Paint paint)
+{
+    bench::IterationTimes times;
+    for (auto _ : state) {
+        times.Begin();
+        paint(Canvas().Canvas());
+        benchmark::ClobberMemory();
+        times.End();
+    }
+    times.Report(state, "x_memset", FrameMemset, 31);
+    state.SetBytesProcessed(state.iterations() * kBytes);
+}
 
 void Line(benchmark::State& state, bool fast, TDirection direction)
 {
     const auto lineSize = static_cast<std::int32_t>(state.range(0));
-    TCanvas& canvas = Canvas().Canvas();
-    for (auto _ : state) {
+    Frame(state, [&](TCanvas& canvas) {
         if (fast)
             FastLineGrad(canvas, Rect(0, 0, kWidth, kHeight), kColors, 3, direction, lineSize);
         else
             LineGradient(canvas, Rect(0, 0, kWidth, kHeight), kColors, 3, direction, lineSize);
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
+    });
 }
 
 void FastLineGradHorizontal(benchmark::State& state) { Line(state, true, diHorizonal); }
 void LineGradientHorizontal(benchmark::State& state) { Line(state, false, diHorizonal); }
 void FastLineGradVertical(benchmark::State& state) { Line(state, true, diVertical); }
 void LineGradientVertical(benchmark::State& state) { Line(state, false, diVertical); }
-BENCHMARK(FastLineGradHorizontal)->Arg(1)->Arg(3);
-BENCHMARK(LineGradientHorizontal)->Arg(1)->Arg(3);
-BENCHMARK(FastLineGradVertical)->Arg(1)->Arg(3);
-BENCHMARK(LineGradientVertical)->Arg(1)->Arg(3);
+BENCHMARK(FastLineGradHorizontal)->Arg(1)->Arg(3)->UseRealTime();
+BENCHMARK(LineGradientHorizontal)->Arg(1)->Arg(3)->UseRealTime();
+BENCHMARK(FastLineGradVertical)->Arg(1)->Arg(3)->UseRealTime();
+BENCHMARK(LineGradientVertical)->Arg(1)->Arg(3)->UseRealTime();
 
 void Styled(benchmark::State& state, TGradientStyle style)
 {
     TGradient gradient;
     gradient.SetGradientStyle(style);
     gradient.SetLineSize(static_cast<std::int32_t>(state.range(0)));
-    TCanvas& canvas = Canvas().Canvas();
-    for (auto _ : state) {
-        PaintGradient(canvas, Rect(0, 0, kWidth, kHeight), gradient);
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
+    Frame(state, [&](TCanvas& canvas) { PaintGradient(canvas, Rect(0, 0, kWidth, kHeight), gradient); });
 }
 
 void PaintGradientRect(benchmark::State& state) { Styled(state, gsRect); }
 void PaintGradientEllipse(benchmark::State& state) { Styled(state, gsEllipse); }
-BENCHMARK(PaintGradientRect)->Arg(1)->Arg(3);
-BENCHMARK(PaintGradientEllipse)->Arg(1)->Arg(3);
+BENCHMARK(PaintGradientRect)->Arg(1)->Arg(3)->UseRealTime();
+BENCHMARK(PaintGradientEllipse)->Arg(1)->Arg(3)->UseRealTime();
+
+// ---- Far off the canvas ---------------------------------------------------------
+
+// A 64 x 64 canvas showing the bottom-right corner of a gradient whose area
+// starts `offset` pixels above and to the left of it. The counter x_onscreen is
+// the median time of a paint over that of the same gradient with its area on
+// the canvas (offset 0): the same for every offset when the hidden part costs
+// nothing, growing with the offset when it is walked through.
+constexpr std::int32_t kSmall = 64;
+
+void PaintFar(TCanvas& canvas, TGradient& gradient, std::int32_t offset)
+{
+    PaintGradient(canvas, Rect(-offset, -offset, kSmall, kSmall), gradient);
+}
+
+void FarOff(benchmark::State& state, TGradientStyle style)
+{
+    static TBitmap small(kSmall, kSmall);
+    TGradient gradient;
+    gradient.SetGradientStyle(style);
+    gradient.SetLineSize(1);
+    const auto offset = static_cast<std::int32_t>(state.range(0));
+    bench::IterationTimes times;
+    for (auto _ : state) {
+        times.Begin();
+        PaintFar(small.Canvas(), gradient, offset);
+        benchmark::ClobberMemory();
+        times.End();
+    }
+    times.Report(state, "x_onscreen", [&] { PaintFar(small.Canvas(), gradient, 0); }, 101);
+    state.counters["offset"] = offset;
+}
+
+void FarLine(benchmark::State& state) { FarOff(state, gsLine); }
+void FarEllipse(benchmark::State& state) { FarOff(state, gsEllipse); }
+void FarRect(benchmark::State& state) { FarOff(state, gsRect); }
+BENCHMARK(FarLine)->Arg(1 << 16)->Arg(1 << 22)->Arg(1 << 28);
+BENCHMARK(FarEllipse)->Arg(1 << 16)->Arg(1 << 22)->Arg(1 << 28);
+BENCHMARK(FarRect)->Arg(1 << 16)->Arg(1 << 22)->Arg(1 << 28);
 
 } // namespace

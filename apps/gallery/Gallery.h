@@ -60,5 +60,7 @@ void BackgroundsPage(Gallery& gallery);
 void GradientPanelsPage(Gallery& gallery);
 void ArtLabelsPage(Gallery& gallery);
 void StdControlsPage(Gallery& gallery);
+void ColorButtonStylesPage(Gallery& gallery);
+void ColorButtonsDemoPage(Gallery& gallery);
 
 } // namespace gallery

@@ -69,6 +69,8 @@ int main(int argc, char** argv)
         gallery::GradientPanelsPage(g);
         gallery::ArtLabelsPage(g);
         gallery::StdControlsPage(g);
+        gallery::ColorButtonStylesPage(g);
+        gallery::ColorButtonsDemoPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

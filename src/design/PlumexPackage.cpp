@@ -1,6 +1,7 @@
 #include "design/PlumexPackage.h"
 
 #include "components/ArtLabel.h"
+#include "components/ColorBtns.h"
 #include "components/KnGradient.h"
 #include "framework/Backgnd.h"
 #include "framework/KnClasses.h"
@@ -42,7 +43,7 @@ const std::array<UnitEntry, 22>& Units()
         { "ArtLabel", InitializeArtLabel, FinalizeArtLabel },
         { "Backgnd", InitializeBackgnd, FinalizeBackgnd },
         { "ClrPanel", nullptr, nullptr },
-        { "ColorBtns", nullptr, nullptr },
+        { "ColorBtns", InitializeColorBtns, FinalizeColorBtns },
         { "ColorBtnEdit", nullptr, nullptr },
         { "DateMan", nullptr, nullptr },
         { "KnAboutEditor", nullptr, nullptr },

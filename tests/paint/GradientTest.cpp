@@ -1,6 +1,8 @@
 #include "paint/Gradient.h"
 
 #include "color/ColorMan.h"
+#include "paint/DrawMan.h"
+#include "paint/detail/BandWalk.h"
 #include "color/host/Bitmap.h"
 #include "color/host/Font.h"
 #include "framework/host/Component.h"
@@ -13,7 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
+#include <cmath>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -684,4 +691,495 @@ TEST(GradientFormFile, WrittenValuesReadBack)
     EXPECT_EQ(r.ColorCount(), 4);
     EXPECT_EQ(r.LineDirection(), diVertical);
     EXPECT_GT(changes, 0) << "the owner hears of the values read";
+}
+
+// ---- The stated band engine, as reference ------------------------------------------
+
+namespace {
+
+// The band engine exactly as described, drawing every band whole, in order,
+// through the canvas: the fast painters must give the same pixels.
+class RefWalk {
+public:
+    RefWalk(std::span<const TColor> colors, std::int32_t count, std::int64_t segment, std::int64_t lineSize)
+        : m_colors(colors.begin(), colors.end())
+        , m_count(count)
+        , m_segment(segment)
+        , m_boundary(segment)
+        , m_lineSize(lineSize)
+        , m_start(At(0))
+        , m_target(count > 1 ? At(1) : At(0))
+    {
+        m_r = GetRValue(m_start);
+        m_g = GetGValue(m_start);
+        m_b = GetBValue(m_start);
+        Update();
+    }
+    [[nodiscard]] TColor Current() const
+    {
+        return ERGB(static_cast<float>(m_r), static_cast<float>(m_g), static_cast<float>(m_b));
+    }
+    // After a band, with the next band's position.
+    void Next(std::int64_t position)
+    {
+        if (position >= m_boundary) {
+            m_boundary += m_segment;
+            m_index = std::min(m_index + 1, m_count);
+            m_start = m_target;
+            m_target = At(m_index);
+            Update();
+        }
+        m_r += m_dr;
+        m_g += m_dg;
+        m_b += m_db;
+    }
+
+private:
+    [[nodiscard]] TColor At(std::int32_t i) const { return m_colors[std::min<std::size_t>(static_cast<std::size_t>(i), m_colors.size() - 1)]; }
+    void Update()
+    {
+        if (m_segment == 0) {
+            m_dr = m_dg = m_db = 0;
+            return;
+        }
+        const double d = static_cast<double>(m_segment), s = static_cast<double>(m_lineSize);
+        m_dr = (GetRValue(m_target) - GetRValue(m_start)) / d * s;
+        m_dg = (GetGValue(m_target) - GetGValue(m_start)) / d * s;
+        m_db = (GetBValue(m_target) - GetBValue(m_start)) / d * s;
+    }
+
+    std::vector<TColor> m_colors;
+    std::int32_t m_count;
+    std::int64_t m_segment, m_boundary, m_lineSize;
+    std::int32_t m_index { 1 };
+    TColor m_start, m_target;
+    double m_r { 0 }, m_g { 0 }, m_b { 0 }, m_dr { 0 }, m_dg { 0 }, m_db { 0 };
+};
+
+struct RefSetup {
+    std::int32_t count;
+    std::int32_t lineSize;
+};
+
+std::optional<RefSetup> RefGuards(const TRect& r, std::span<const TColor> colors, std::int32_t count, std::int32_t lineSize)
+{
+    if (r.Right == 0 || r.Bottom == 0 || colors.empty())
+        return std::nullopt;
+    RefSetup s { count < 1 ? 3 : count, std::max(lineSize, 1) };
+    s.count = std::min<std::int32_t>(s.count, std::max<std::int32_t>(static_cast<std::int32_t>(colors.size()) - 1, 1));
+    return s;
+}
+
+void RefLine(TCanvas& canvas, const TRect& r, std::span<const TColor> colors, std::int32_t count, TDirection dir, std::int32_t lineSize)
+{
+    const auto s = RefGuards(r, colors, count, lineSize);
+    if (!s)
+        return;
+    const bool h = dir == diHorizonal;
+    const std::int64_t first = h ? r.Top : r.Left, end = h ? r.Bottom : r.Right;
+    RefWalk walk(colors, s->count, (end - first) / s->count, s->lineSize);
+    for (std::int64_t p = first; p <= end;) {
+        canvas.Brush().SetColor(walk.Current());
+        const auto a = static_cast<std::int32_t>(p), b = static_cast<std::int32_t>(p + s->lineSize);
+        canvas.FillRect(h ? Rect(r.Left, a, r.Right, b) : Rect(a, r.Top, b, r.Bottom));
+        p += s->lineSize;
+        walk.Next(p);
+    }
+}
+
+enum class Figure { Ellipse, Rect };
+
+void RefConcentric(TCanvas& canvas, const TRect& r, std::span<const TColor> colors, std::int32_t count, std::int32_t lineSize, Figure figure)
+{
+    const auto s = RefGuards(r, colors, count, lineSize);
+    if (!s)
+        return;
+    if (figure == Figure::Ellipse) {
+        canvas.Pen().SetWidth(0);
+        canvas.Pen().SetStyle(psClear);
+    }
+    const std::int64_t extent = std::max<std::int64_t>(std::int64_t { r.Right } - r.Left, std::int64_t { r.Bottom } - r.Top);
+    RefWalk walk(colors, s->count, extent / s->count / 2, s->lineSize);
+    for (std::int64_t x = r.Left, y = r.Top; x < r.Right / 2 && y < r.Bottom / 2;) {
+        canvas.Brush().SetColor(walk.Current());
+        const auto xi = static_cast<std::int32_t>(x), yi = static_cast<std::int32_t>(y);
+        if (figure == Figure::Ellipse)
+            canvas.Ellipse(xi, yi, r.Right - xi, r.Bottom - yi);
+        else
+            canvas.FillRect(Rect(xi, yi, r.Right, r.Bottom));
+        x += s->lineSize;
+        y += s->lineSize;
+        walk.Next(y);
+    }
+}
+
+// The strip of the bands at the origin, tiled over the rectangle.
+void RefFastLine(TCanvas& canvas, const TRect& r, std::span<const TColor> colors, std::int32_t count, TDirection dir, std::int32_t lineSize)
+{
+    if (r.Right == 0 || r.Bottom == 0 || colors.empty() || Intersect(r, canvas.ClipRect()).IsEmpty())
+        return;
+    TBitmap strip;
+    if (dir == diVertical)
+        strip.SetSize(r.Right - r.Left, 8);
+    else
+        strip.SetSize(8, r.Bottom - r.Top);
+    RefLine(strip.Canvas(), Rect(0, 0, strip.Width(), strip.Height()), colors, count, dir, lineSize);
+    MultiPaint(canvas, strip, r);
+}
+
+// A picture on a surface: a bitmap of some format, seen through a canvas of its
+// own whose origin and clip may differ from the bitmap's.
+struct Surface {
+    std::unique_ptr<TBitmap> bitmap;
+    TCanvas canvas;
+};
+
+std::unique_ptr<Surface> MakeSurface(std::int32_t w, std::int32_t h, TPixelFormat format, TPoint origin, TRect clip, std::uint32_t seed)
+{
+    auto s = std::make_unique<Surface>();
+    s->bitmap = std::make_unique<TBitmap>(w, h);
+    s->bitmap->SetPixelFormat(format);
+    Raster& image = s->bitmap->Image();
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x)
+            image.SetColor(x, y, static_cast<TColor>((seed * 2654435761u + static_cast<std::uint32_t>(x * 7 + y * 131)) & 0xFFFFFF));
+    s->canvas.SetSurface(&image, origin, clip);
+    return s;
+}
+
+void ExpectSameWords(const TBitmap& a, const TBitmap& b, const std::string& what)
+{
+    ASSERT_EQ(a.Width(), b.Width()) << what;
+    ASSERT_EQ(a.Height(), b.Height()) << what;
+    for (std::int32_t y = 0; y < a.Height(); ++y)
+        for (std::int32_t x = 0; x < a.Width(); ++x)
+            ASSERT_EQ(a.Image().Row(y)[x], b.Image().Row(y)[x]) << what << " at " << x << ", " << y;
+}
+
+// One random case: canvas, rectangle, colours and band settings.
+struct Case {
+    std::int32_t w, h;
+    TPixelFormat format;
+    TPoint origin;
+    TRect clip;
+    TRect rect;
+    std::vector<TColor> colors;
+    std::int32_t count, lineSize;
+    TPenMode penMode;
+    TBrushStyle brushStyle;
+
+    [[nodiscard]] std::string Describe() const
+    {
+        return "canvas " + std::to_string(w) + "x" + std::to_string(h) + " format " + std::to_string(format) + " origin "
+            + std::to_string(origin.X) + "," + std::to_string(origin.Y) + " rect " + std::to_string(rect.Left) + ","
+            + std::to_string(rect.Top) + "," + std::to_string(rect.Right) + "," + std::to_string(rect.Bottom) + " colours "
+            + std::to_string(colors.size()) + " count " + std::to_string(count) + " line " + std::to_string(lineSize)
+            + " pen mode " + std::to_string(penMode) + " brush " + std::to_string(brushStyle);
+    }
+};
+
+Case RandomCase(std::mt19937& rng, std::int32_t span)
+{
+    auto pick = [&](std::int32_t lo, std::int32_t hi) { return std::uniform_int_distribution<std::int32_t>(lo, hi)(rng); };
+    static const std::int32_t kSides[] = { 0, 1, 2, 3, 7, 16, 33, 64 };
+    static const TPixelFormat kFormats[] = { pfDevice, pf24bit, pf8bit, pf15bit, pf1bit };
+    Case c;
+    c.w = kSides[pick(0, 7)];
+    c.h = kSides[pick(0, 7)];
+    c.format = pick(0, 3) == 0 ? kFormats[pick(1, 4)] : pfDevice;
+    c.origin = pick(0, 2) == 0 ? Point(pick(-5, 5), pick(-5, 5)) : Point(0, 0);
+    c.clip = pick(0, 2) == 0 ? Rect(pick(0, 8), pick(0, 8), pick(0, 70), pick(0, 70)) : Rect(0, 0, c.w, c.h);
+    const std::int32_t l = pick(-span, span / 2), t = pick(-span, span / 2);
+    c.rect = Rect(l, t, l + pick(-3, span + 40), t + pick(-3, span + 40));
+    if (pick(0, 9) == 0)
+        c.rect.Right = 0;
+    c.colors.resize(static_cast<std::size_t>(pick(1, 5)));
+    for (auto& color : c.colors)
+        color = static_cast<TColor>(std::uniform_int_distribution<std::uint32_t>(0, 0xFFFFFF)(rng));
+    c.count = pick(-1, 6);
+    c.lineSize = pick(-2, 9);
+    c.penMode = pick(0, 5) == 0 ? pmXor : pmCopy;
+    c.brushStyle = pick(0, 7) == 0 ? bsDiagCross : bsSolid;
+    return c;
+}
+
+using Painter = std::function<void(TCanvas&, const TRect&, std::span<const TColor>, std::int32_t, std::int32_t)>;
+
+// Paints a case with both painters, onto equal surfaces with equal tools, and
+// compares every word and the brush and pen left behind.
+void Compare(const Case& c, const Painter& subject, const Painter& reference, std::uint32_t seed)
+{
+    auto a = MakeSurface(c.w, c.h, c.format, c.origin, c.clip, seed);
+    auto b = MakeSurface(c.w, c.h, c.format, c.origin, c.clip, seed);
+    for (TCanvas* canvas : { &a->canvas, &b->canvas }) {
+        canvas->Pen().SetMode(c.penMode);
+        canvas->Brush().SetStyle(c.brushStyle);
+        canvas->Brush().SetColor(0x123456);
+    }
+    subject(a->canvas, c.rect, c.colors, c.count, c.lineSize);
+    reference(b->canvas, c.rect, c.colors, c.count, c.lineSize);
+    ExpectSameWords(*a->bitmap, *b->bitmap, c.Describe());
+    EXPECT_EQ(a->canvas.Brush().Color(), b->canvas.Brush().Color()) << c.Describe();
+    EXPECT_EQ(a->canvas.Pen().Style(), b->canvas.Pen().Style()) << c.Describe();
+}
+
+} // namespace
+
+TEST(GradientReference, EllipsesEqualEveryBandDrawnWhole)
+{
+    std::mt19937 rng(2201);
+    for (std::uint32_t i = 0; i < 400; ++i) {
+        const Case c = RandomCase(rng, 60);
+        Compare(c, [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { EllipseGradient(cv, r, l, n, s); },
+            [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RefConcentric(cv, r, l, n, s, Figure::Ellipse); }, i);
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST(GradientReference, RectanglesEqualEveryBandDrawnWhole)
+{
+    std::mt19937 rng(2202);
+    for (std::uint32_t i = 0; i < 400; ++i) {
+        const Case c = RandomCase(rng, 60);
+        Compare(c, [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RectGradient(cv, r, l, n, s); },
+            [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RefConcentric(cv, r, l, n, s, Figure::Rect); }, i);
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST(GradientReference, LinesAndStripsEqualTheStatedBands)
+{
+    std::mt19937 rng(2203);
+    for (std::uint32_t i = 0; i < 400; ++i) {
+        Case c = RandomCase(rng, 60);
+        const TDirection dir = i % 2 ? diVertical : diHorizonal;
+        const TCopyMode mode = i % 7 == 3 ? cmSrcInvert : cmSrcCopy;
+        Compare(c, [&](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { LineGradient(cv, r, l, n, dir, s); },
+            [&](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RefLine(cv, r, l, n, dir, s); }, i);
+        Compare(c,
+            [&](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) {
+                cv.SetCopyMode(mode);
+                FastLineGrad(cv, r, l, n, dir, s);
+            },
+            [&](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) {
+                cv.SetCopyMode(mode);
+                RefFastLine(cv, r, l, n, dir, s);
+            }, i);
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST(GradientReference, LargeFramesEqualTheReference)
+{
+    // Large enough for the ellipses to be painted in row bands on several threads.
+    const std::array<TColor, 5> colors { 0x808080, 0xFFFFFF, 0xC0C0C0, 0x2050F0, 0x000000 };
+    for (std::int32_t s : { 1, 3 }) {
+        Case c { 641, 421, pfDevice, Point(0, 0), Rect(0, 0, 641, 421), Rect(0, 0, 641, 421), { colors.begin(), colors.end() }, 4, s, pmCopy, bsSolid };
+        Compare(c, [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t ls) { EllipseGradient(cv, r, l, n, ls); },
+            [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t ls) { RefConcentric(cv, r, l, n, ls, Figure::Ellipse); }, 1);
+        Compare(c, [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t ls) { RectGradient(cv, r, l, n, ls); },
+            [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t ls) { RefConcentric(cv, r, l, n, ls, Figure::Rect); }, 2);
+        Compare(c, [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t ls) { FastLineGrad(cv, r, l, n, diVertical, ls); },
+            [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t ls) { RefFastLine(cv, r, l, n, diVertical, ls); }, 3);
+    }
+}
+
+TEST(GradientReference, AreasStartingFarBeforeTheCanvasEqualTheReference)
+{
+    // Thousands of bands lie before the canvas; the painters jump over them.
+    std::mt19937 rng(2204);
+    for (std::uint32_t i = 0; i < 9; ++i) {
+        Case c = RandomCase(rng, 10);
+        c.w = c.h = 48;
+        c.clip = Rect(0, 0, 48, 48);
+        c.origin = Point(0, 0);
+        const std::int32_t far = 3000 + 997 * static_cast<std::int32_t>(i);
+        c.rect = i % 3 == 0 ? Rect(-far, -far, 48, 48) : i % 3 == 1 ? Rect(-far, -far / 2, 40 + static_cast<std::int32_t>(i), 90) : Rect(-far, -far, far, far);
+        c.lineSize = 1 + static_cast<std::int32_t>(i % 3);
+        c.penMode = pmCopy;
+        c.brushStyle = bsSolid;
+        Compare(c, [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { EllipseGradient(cv, r, l, n, s); },
+            [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RefConcentric(cv, r, l, n, s, Figure::Ellipse); }, i);
+        Compare(c, [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RectGradient(cv, r, l, n, s); },
+            [](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RefConcentric(cv, r, l, n, s, Figure::Rect); }, i);
+        for (TDirection dir : { diHorizonal, diVertical })
+            Compare(c, [&](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { FastLineGrad(cv, r, l, n, dir, s); },
+                [&](TCanvas& cv, const TRect& r, std::span<const TColor> l, std::int32_t n, std::int32_t s) { RefFastLine(cv, r, l, n, dir, s); }, i);
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST(GradientReference, RectanglesMillionsOfBandsAwayKeepTheirColours)
+{
+    // 2^24 bands before the canvas: the reference walks every one of them and
+    // gives each pixel the band min(column band, row band).
+    const std::array<TColor, 5> colors { 0x102030, 0xF0E0D0, 0x0080FF, 0x33CC11, 0x000000 };
+    const std::int32_t far = 1 << 24;
+    const TRect r = Rect(-far, -far, 32, 40);
+    auto canvas = Filled(32, 32, clRed);
+    RectGradient(canvas->Canvas(), r, colors, 4, 1);
+    const std::int64_t bands = std::min<std::int64_t>(far + 16, far + 20); // x < 16, y < 20
+    RefWalk walk(colors, 4, (std::int64_t { 40 } + far) / 4 / 2, 1);
+    std::vector<TColor> tail;
+    for (std::int64_t k = 0; k < bands; ++k) {
+        if (k >= far)
+            tail.push_back(walk.Current());
+        walk.Next(-far + k + 1);
+    }
+    for (std::int32_t y = 0; y < 32; ++y)
+        for (std::int32_t x = 0; x < 32; ++x) {
+            const std::int64_t band = std::min<std::int64_t>({ far + x, far + y, bands - 1 });
+            ASSERT_EQ(canvas->Canvas().Pixels(x, y), tail[static_cast<std::size_t>(band - far)]) << x << ", " << y;
+        }
+    EXPECT_EQ(canvas->Canvas().Brush().Color(), tail.back()) << "the brush keeps the last band's colour";
+}
+
+// ---- The colour walk ---------------------------------------------------------------
+
+TEST(GradientWalk, RepeatedAdditionsInOneGoEqualTheLoop)
+{
+    std::mt19937_64 rng(2205);
+    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    auto loop = [](double v, double step, std::uint64_t n) {
+        for (std::uint64_t i = 0; i < n; ++i)
+            v += step;
+        return v;
+    };
+    auto same = [](double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    struct Start {
+        double value, step;
+    };
+    std::vector<Start> starts {
+        { 0, 0.1 }, { 255, -0.1 }, { 0x1p52 + 1, 0.5 }, { 0x1p52, 0.5 }, { 0x1p52 + 1, -0.5 }, { 1.0, 0x1p-53 },
+        { 1.0, 0x1p-52 * 1.5 }, { 1.0, -0x1p-53 }, { 3.0, -1.0 }, { -5.5, 0.25 }, { 0.001, -0.0001 }, { 1e-300, 1e-301 },
+        { 4.9e-324, 4.9e-324 }, { 1e308, 1e307 }, { -0.0, 0.0 }, { 7, 0 }, { 2, 0x1p-60 }, { 128, 2.55 / 3 },
+    };
+    for (int i = 0; i < 600; ++i) {
+        const double magnitude = std::ldexp(1.0, static_cast<int>(real(-40, 9)));
+        starts.push_back({ real(-300, 300), real(-1, 1) * magnitude });
+    }
+    for (const Start& s : starts)
+        for (std::uint64_t n : { 0ull, 1ull, 2ull, 3ull, 17ull, 1000ull, 20001ull }) {
+            const double expected = loop(s.value, s.step, n);
+            const double actual = detail::AddRepeatedly(s.value, s.step, n);
+            ASSERT_TRUE(same(expected, actual) || (std::isnan(expected) && std::isnan(actual)))
+                << std::hexfloat << s.value << " + " << s.step << " x " << n << ": " << actual << " instead of " << expected;
+        }
+}
+
+TEST(GradientWalk, AdvancingManyBandsEqualsOneByOne)
+{
+    std::mt19937 rng(2206);
+    auto pick = [&](std::int64_t lo, std::int64_t hi) { return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng); };
+    for (int i = 0; i < 150; ++i) {
+        std::vector<TColor> colors(static_cast<std::size_t>(pick(1, 6)));
+        for (auto& c : colors)
+            c = static_cast<TColor>(pick(0, 0xFFFFFF));
+        const auto count = static_cast<std::int32_t>(pick(1, 5));
+        const std::int64_t segments[] = { 0, 1, 2, 3, 7, 50, 997, -5, pick(1, 100000) };
+        const std::int64_t segment = segments[pick(0, 8)];
+        const std::int64_t lineSize = pick(1, 9);
+        const std::int64_t first = pick(-300000, 300000);
+        detail::BandWalk stepped(colors, count, segment, lineSize, first);
+        detail::BandWalk jumped = stepped;
+        for (int leg = 0; leg < 4; ++leg) {
+            const std::int64_t n = pick(0, 20000);
+            for (std::int64_t k = 0; k < n; ++k)
+                stepped.Next();
+            jumped.Advance(static_cast<std::uint64_t>(n));
+            ASSERT_EQ(jumped.Current(), stepped.Current()) << "case " << i << " leg " << leg;
+            ASSERT_EQ(jumped.Position(), stepped.Position());
+        }
+    }
+}
+
+// ---- Handlers that change what they paint --------------------------------------------
+
+TEST(GradientEvents, ABandHandlerMayReplaceOrClearItselfWhilePainting)
+{
+    auto g = std::make_unique<TGradient>();
+    g->SetGradientStyle(gsCustomRect);
+    g->SetLineSize(2);
+    g->SetColorCount(1);
+    int first = 0, second = 0;
+    g->SetOnDrawRect([&](TObject*, TCanvas& c, TRect r) {
+        ++first;
+        g->SetOnDrawRect([&](TObject*, TCanvas&, TRect) { ++second; });
+        c.FillRect(r);
+    });
+    auto canvas = Filled(20, 10, clRed);
+    PaintGradient(canvas->Canvas(), Rect(0, 0, 20, 10), *g);
+    EXPECT_EQ(first, 3) << "the paint goes on with the handler it started with";
+    EXPECT_EQ(second, 0);
+    EXPECT_EQ(canvas->Canvas().Pixels(5, 5), g->Color1());
+    PaintGradient(canvas->Canvas(), Rect(0, 0, 20, 10), *g);
+    EXPECT_EQ(second, 3);
+
+    int cleared = 0;
+    g->SetOnDrawRect([&](TObject*, TCanvas&, TRect) {
+        ++cleared;
+        g->SetOnDrawRect(nullptr);
+    });
+    PaintGradient(canvas->Canvas(), Rect(0, 0, 20, 10), *g);
+    EXPECT_EQ(cleared, 3);
+    EXPECT_FALSE(g->OnDrawRect());
+}
+
+TEST(GradientEvents, ABandHandlerMayFreeTheGradient)
+{
+    auto g = std::make_unique<TGradient>();
+    g->SetGradientStyle(gsCustomRect);
+    g->SetLineSize(2);
+    int bands = 0;
+    const std::string tag = "a handler with state enough to live on the heap";
+    g->SetOnDrawRect([&, tag](TObject*, TCanvas& c, TRect r) {
+        g.reset();
+        bands += tag.empty() ? 0 : 1; // the handler's own state, after the free
+        c.FillRect(r);
+    });
+    auto canvas = Filled(20, 10, clRed);
+    PaintGradient(canvas->Canvas(), Rect(0, 0, 20, 10), *g);
+    EXPECT_EQ(bands, 3);
+    EXPECT_EQ(g, nullptr);
+}
+
+TEST(GradientEvents, OnChangeMayReplaceItselfOrFreeTheGradient)
+{
+    // The handlers carry state of their own (held on the heap by the event), and
+    // use it after replacing themselves or freeing the gradient.
+    const std::string tag = "a handler with state enough to live on the heap";
+    auto g = std::make_unique<TGradient>();
+    std::size_t first = 0, second = 0;
+    g->SetOnChange([&, tag](TObject*) {
+        g->SetOnChange([&](TObject*) { ++second; });
+        first += tag.size();
+    });
+    g->SetColor1(0x010203);
+    EXPECT_EQ(first, tag.size());
+    EXPECT_EQ(second, 0u);
+    g->SetColor1(0x040506);
+    EXPECT_EQ(second, 1u);
+
+    std::size_t freed = 0;
+    g->SetOnChange([&, tag](TObject*) {
+        g.reset();
+        freed += tag.size();
+    });
+    g->SetColor2(0x111111);
+    EXPECT_EQ(g, nullptr);
+    EXPECT_EQ(freed, tag.size());
+
+    auto source = std::make_unique<TGradient>();
+    g = std::make_unique<TGradient>();
+    g->SetOnChange([&, tag](TObject*) {
+        g.reset();
+        freed += tag.size();
+    });
+    g->Assign(source.get());
+    EXPECT_EQ(g, nullptr);
+    EXPECT_EQ(freed, 2 * tag.size());
 }

@@ -1,17 +1,23 @@
 #include "paint/GrafMan.h"
 
 #include "color/ColorMan.h"
+#include "color/VBitmap.h"
+#include "paint/detail/PixelRows.h"
 #include "rtl/Exceptions.h"
+#include "rtl/System.h"
 #include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <random>
+#include <string>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -446,4 +452,300 @@ TEST(GrafManLoading, FilesAndChainedFilters)
     std::filesystem::remove(file);
     EXPECT_THROW((void)LoadBMPFile(file.string()), EStreamError);
     EXPECT_EQ(d.Width(), 5) << "a failed load leaves the result";
+}
+
+// ---- Direct filters against the stated path -------------------------------------------
+
+namespace {
+
+// The filters as stated: through the virtual bitmap, the table of a palette
+// picture or every pixel, and produced into a bitmap of their own.
+template <class F>
+std::unique_ptr<TBitmap> RefColorFilter(const TBitmap& bitmap, F f)
+{
+    TVirtualBitmap v(bitmap);
+    if (v.Bits() <= 8) {
+        for (std::int64_t i = 0; i < v.Colors(); ++i)
+            v.SetColor(static_cast<std::uint8_t>(i), f(v.GetColor(static_cast<std::uint8_t>(i))));
+    } else {
+        for (std::int32_t x = 0; x < v.Width(); ++x)
+            for (std::int32_t y = 0; y < v.Height(); ++y)
+                v.SetPixel(x, y, f(v.GetPixel(x, y)));
+    }
+    auto out = std::make_unique<TBitmap>();
+    v.ProduceBitmap(*out);
+    return out;
+}
+
+std::unique_ptr<TBitmap> RefMerge(const TBitmap& one, const TBitmap& two, std::uint8_t percent)
+{
+    TVirtualBitmap a(one), b(two), out(one);
+    if (out.Bits() <= 8) {
+        for (std::int64_t i = 0; i < out.Colors(); ++i) {
+            const auto index = static_cast<std::uint8_t>(i);
+            out.SetColor(index, MergeColorExt(a.GetColor(index), b.GetColor(index), percent));
+        }
+    } else {
+        for (std::int32_t x = 0; x < out.Width(); ++x)
+            for (std::int32_t y = 0; y < out.Height(); ++y)
+                out.SetPixel(x, y, MergeColorExt(a.GetPixel(x, y), b.GetPixel(x, y), percent));
+    }
+    auto result = std::make_unique<TBitmap>();
+    out.ProduceBitmap(*result);
+    return result;
+}
+
+std::unique_ptr<TBitmap> RefSoften(const TBitmap& bitmap, float radius)
+{
+    const long double r = std::isnan(radius) || radius < 0 ? 0.0L : std::min<long double>(radius, 65536.0L);
+    TVirtualBitmap v(bitmap);
+    const auto size = static_cast<std::int32_t>(Round(2 * r));
+    for (std::int32_t x = 0; x < v.Width(); ++x)
+        for (std::int32_t y = 0; y < v.Height(); ++y) {
+            TRect square = Bounds(static_cast<std::int32_t>(Round(x - r)), static_cast<std::int32_t>(Round(y - r)), size, size);
+            v.SetPixel(x, y, MiscVBToColor(v, square));
+        }
+    auto out = std::make_unique<TBitmap>();
+    v.ProduceBitmap(*out);
+    return out;
+}
+
+// A picture of random colours in the given format.
+std::unique_ptr<TBitmap> Noise(std::int32_t w, std::int32_t h, TPixelFormat format, std::uint32_t seed)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    std::mt19937 rng(seed);
+    Raster& image = b->Image();
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x)
+            image.Row(y)[x] = rng() & 0xFFFFFF;
+    b->SetPixelFormat(format);
+    return b;
+}
+
+void ExpectSameBitmap(const TBitmap& actual, const TBitmap& expected, const std::string& what)
+{
+    ASSERT_EQ(actual.Width(), expected.Width()) << what;
+    ASSERT_EQ(actual.Height(), expected.Height()) << what;
+    ASSERT_EQ(actual.PixelFormat(), expected.PixelFormat()) << what;
+    ASSERT_EQ(actual.ColorTable(), expected.ColorTable()) << what;
+    EXPECT_FALSE(actual.Transparent()) << what;
+    for (std::int32_t y = 0; y < actual.Height(); ++y)
+        for (std::int32_t x = 0; x < actual.Width(); ++x)
+            ASSERT_EQ(actual.Image().Row(y)[x], expected.Image().Row(y)[x]) << what << " at " << x << ", " << y;
+}
+
+struct Shape {
+    std::int32_t w, h;
+};
+// Empty, single pixels, odd sizes, and one large enough for several threads.
+const Shape kShapes[] = { { 0, 0 }, { 1, 1 }, { 1, 5 }, { 6, 1 }, { 13, 7 }, { 31, 17 }, { 641, 421 } };
+const TPixelFormat kFormats[] = { pf24bit, pf32bit, pfDevice, pf8bit, pf4bit, pf15bit, pf16bit };
+
+// The large shape only matters where the pixels are filtered on several threads.
+bool Worthwhile(const Shape& s, TPixelFormat f)
+{
+    return s.w * s.h < 100000 || f == pf24bit || f == pf32bit || f == pfDevice;
+}
+
+std::string Name(const Shape& s, TPixelFormat f, const std::string& filter)
+{
+    return filter + " on " + std::to_string(s.w) + "x" + std::to_string(s.h) + " format " + std::to_string(f);
+}
+
+} // namespace
+
+TEST(GrafManStatedPath, ColourFiltersEqualTheVirtualBitmapPath)
+{
+    const std::int32_t amounts[] = { 0, 40, -40, 300, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max() };
+    std::uint32_t seed = 1;
+    for (const Shape& shape : kShapes)
+        for (TPixelFormat format : kFormats) {
+            if (!Worthwhile(shape, format))
+                continue;
+            auto picture = Noise(shape.w, shape.h, format, seed++);
+            picture->SetTransparent(true);
+            ExpectSameBitmap(GreyBMP(*picture), *RefColorFilter(*picture, [](TColor c) { return ColorToGrey(c); }), Name(shape, format, "grey"));
+            const TColor tint = static_cast<TColor>(seed * 2654435761u & 0xFFFFFF);
+            ExpectSameBitmap(ColoriseImage(*picture, tint), *RefColorFilter(*picture, [tint](TColor c) { return Colorise(c, tint); }),
+                Name(shape, format, "colorise"));
+            const std::int32_t amount = amounts[seed % std::size(amounts)];
+            ExpectSameBitmap(BrightenBMP(*picture, amount),
+                *RefColorFilter(*picture, [amount](TColor c) { return BrightenColor(c, amount); }), Name(shape, format, "brighten"));
+            ExpectSameBitmap(DarkenBMP(*picture, amount),
+                *RefColorFilter(*picture, [amount](TColor c) { return DarkenColor(c, amount); }), Name(shape, format, "darken"));
+            if (HasFailure())
+                return;
+        }
+}
+
+TEST(GrafManStatedPath, EveryColourGoesThroughTheTablesAsThroughTheFunctions)
+{
+    // All 2^24 colours once: the grey and tint tables cover every weighted sum,
+    // the channel tables every channel value.
+    auto all = std::make_unique<TBitmap>(4096, 4096);
+    all->SetPixelFormat(pf24bit);
+    for (std::int32_t y = 0; y < 4096; ++y)
+        for (std::int32_t x = 0; x < 4096; ++x)
+            all->Image().Row(y)[x] = static_cast<std::uint32_t>(y) * 4096 + static_cast<std::uint32_t>(x);
+    auto check = [&](TBitmap& result, auto f, const char* what, std::int32_t rowStep) {
+        for (std::int32_t y = 0; y < 4096; y += rowStep) {
+            const std::uint32_t* row = result.Image().Row(y);
+            for (std::int32_t x = 0; x < 4096; ++x) {
+                const auto c = static_cast<TColor>(static_cast<std::uint32_t>(y) * 4096 + static_cast<std::uint32_t>(x));
+                if (row[x] != static_cast<std::uint32_t>(f(c))) {
+                    ADD_FAILURE() << what << " of " << std::hex << c;
+                    return;
+                }
+            }
+        }
+    };
+    check(GreyBMP(*all), [](TColor c) { return ColorToGrey(c); }, "grey", 1);
+    // The tint table is the grey table's, coloured; channel tables need few rows.
+    check(ColoriseImage(*all, 0x2080F0), [](TColor c) { return Colorise(c, 0x2080F0); }, "tint", 7);
+    check(BrightenBMP(*all, 77), [](TColor c) { return BrightenColor(c, 77); }, "brighten", 61);
+}
+
+TEST(GrafManStatedPath, MergingEqualsTheVirtualBitmapPath)
+{
+    std::uint32_t seed = 100;
+    for (const Shape& shape : kShapes)
+        for (TPixelFormat format : kFormats) {
+            if (!Worthwhile(shape, format))
+                continue;
+            auto one = Noise(shape.w, shape.h, format, seed++);
+            // The same size and depth, and a smaller or different second bitmap.
+            for (int variant = 0; variant < 3; ++variant) {
+                std::unique_ptr<TBitmap> two;
+                if (variant == 0)
+                    two = Noise(shape.w, shape.h, format, seed++);
+                else if (variant == 1)
+                    two = Noise(shape.w / 2 + 1, shape.h / 3, format == pf24bit ? pf32bit : format, seed++);
+                else
+                    two = std::make_unique<TBitmap>();
+                if (Raster::IsPaletteFormat(format) && !one->Empty() && (two->Empty() || !Raster::IsPaletteFormat(two->PixelFormat()))) {
+                    EXPECT_EQ(MessageOf([&] { (void)MergeBMP(*one, *two); }), kNoTable);
+                    continue;
+                }
+                const auto percent = static_cast<std::uint8_t>(seed * 37 % 101);
+                ExpectSameBitmap(MergeBMPExt(*one, *two, percent), *RefMerge(*one, *two, percent),
+                    Name(shape, format, "merge " + std::to_string(variant)));
+                if (HasFailure())
+                    return;
+            }
+        }
+    // Every pair of channel values meets once.
+    auto a = std::make_unique<TBitmap>(256, 256);
+    auto b = std::make_unique<TBitmap>(256, 256);
+    a->SetPixelFormat(pf24bit);
+    b->SetPixelFormat(pf24bit);
+    for (std::uint32_t y = 0; y < 256; ++y)
+        for (std::uint32_t x = 0; x < 256; ++x) {
+            a->Image().Row(static_cast<std::int32_t>(y))[x] = RGB(x, y, 255 - x);
+            b->Image().Row(static_cast<std::int32_t>(y))[x] = RGB(y, x, (x * 7 + y) & 0xFF);
+        }
+    for (std::uint8_t percent : { 0, 1, 30, 50, 99, 100, 255 })
+        ExpectSameBitmap(MergeBMPExt(*a, *b, percent), *RefMerge(*a, *b, percent), "all pairs at " + std::to_string(percent));
+}
+
+TEST(GrafManStatedPath, SofteningEqualsAveragingTheSquareEachTime)
+{
+    const float radii[] = { 0.0f, 0.25f, 0.5f, 1.0f, 1.5f, 2.5f, 3.7f, 6.0f, 40.0f };
+    std::uint32_t seed = 200;
+    for (const Shape& shape : kShapes) {
+        if (shape.w * shape.h > 1000)
+            continue;
+        for (TPixelFormat format : kFormats)
+            for (float radius : radii) {
+                auto picture = Noise(shape.w, shape.h, format, seed++);
+                ExpectSameBitmap(SoftenBMP(*picture, radius), *RefSoften(*picture, radius),
+                    Name(shape, format, "soften " + std::to_string(radius)));
+                if (HasFailure())
+                    return;
+            }
+    }
+    auto large = Noise(97, 61, pf24bit, 7);
+    for (float radius : { 1.0f, 4.0f })
+        ExpectSameBitmap(SoftenBMP(*large, radius), *RefSoften(*large, radius), "97x61 soften " + std::to_string(radius));
+}
+
+TEST(GrafManStatedPath, FiltersOfTheResultItselfAndItsListeners)
+{
+    auto picture = Noise(9, 5, pf24bit, 300);
+    auto twice = RefColorFilter(*RefColorFilter(*picture, [](TColor c) { return ColorToGrey(c); }),
+        [](TColor c) { return BrightenColor(c, 9); });
+    ExpectSameBitmap(BrightenBMP(GreyBMP(*picture), 9), *twice, "brighten of grey");
+    auto softened = RefSoften(*RefMerge(*picture, *picture, 70), 1.5f);
+    ExpectSameBitmap(SoftenBMP(MergeBMPExt(*picture, *picture, 70), 1.5f), *softened, "soften of merge");
+    TBitmap& result = GreyBMP(*picture);
+    ExpectSameBitmap(MergeBMPExt(result, result, 20), *RefMerge(result, result, 20), "merge of the result with itself");
+
+    int changes = 0;
+    result.SetOnChange([&](TObject*) { ++changes; });
+    (void)DarkenBMP(*picture, 3);
+    EXPECT_GT(changes, 0) << "the result's listeners hear of the new picture";
+    result.SetOnChange(nullptr);
+}
+
+// ---- Rows of pixels ------------------------------------------------------------------
+
+TEST(GrafManRows, RowsComputeWhatTheChannelFormulasSay)
+{
+    // Every length from 0 to 40, so the four- and eight-pixel steps meet every
+    // remainder; rows written in place too.
+    std::mt19937 rng(400);
+    for (std::size_t n = 0; n <= 40; ++n) {
+        std::vector<std::uint32_t> a(n), b(n), out(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            a[i] = rng() & 0xFFFFFF;
+            b[i] = rng() & 0xFFFFFF;
+        }
+        auto channel = [](std::uint32_t w, int c) { return (w >> (8 * c)) & 0xFF; };
+        detail::GreyRow(a.data(), out.data(), n);
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], detail::GreyOfSum(2 * channel(a[i], 0) + 5 * channel(a[i], 1) + 3 * channel(a[i], 2)) * 0x010101u) << n;
+        std::array<std::uint32_t, 256> byGrey;
+        for (std::uint32_t g = 0; g < 256; ++g)
+            byGrey[g] = rng() & 0xFFFFFF;
+        detail::ByGreyRow(a.data(), out.data(), n, byGrey.data());
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], byGrey[detail::GreyOfSum(2 * channel(a[i], 0) + 5 * channel(a[i], 1) + 3 * channel(a[i], 2))]) << n;
+        for (std::uint32_t percent : { 0u, 1u, 30u, 50u, 99u, 100u }) {
+            detail::MixRow(a.data(), b.data(), out.data(), n, percent);
+            for (std::size_t i = 0; i < n; ++i)
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(channel(out[i], c), detail::MixOf(channel(a[i], c), channel(b[i], c), percent)) << n << " " << percent;
+        }
+        for (std::int32_t amount : { -255, -100, -1, 0, 1, 77, 255 }) {
+            std::vector<std::uint32_t> same = a;
+            detail::ShiftRow(same.data(), same.data(), n, amount);
+            for (std::size_t i = 0; i < n; ++i) {
+                ASSERT_EQ(same[i] >> 24, 0u);
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(channel(same[i], c), detail::ShiftOf(channel(a[i], c), amount)) << n << " " << amount;
+            }
+        }
+    }
+}
+
+TEST(GrafManRows, TheFormulasAreTheColourFunctions)
+{
+    // Where these hold, the filters work on whole rows; where one did not, they
+    // would fall back to tables of the functions themselves.
+    for (std::uint32_t r = 0; r < 256; ++r)
+        for (std::uint32_t g = 0; g < 256; ++g)
+            for (std::uint32_t b = 0; b < 256; b += 15) {
+                const TColor c = RGB(r, g, b);
+                ASSERT_EQ(ColorToGrey(c), static_cast<TColor>(detail::GreyOfSum(2 * r + 5 * g + 3 * b) * 0x010101u)) << std::hex << c;
+            }
+    for (std::uint32_t percent : { 0u, 1u, 2u, 29u, 30u, 50u, 51u, 71u, 99u, 100u })
+        for (std::uint32_t a = 0; a < 256; ++a)
+            for (std::uint32_t b = 0; b < 256; ++b)
+                ASSERT_EQ(GetRValue(MergeColorExt(RGB(a, 0, 0), RGB(b, 0, 0), static_cast<std::uint8_t>(percent))), detail::MixOf(a, b, percent))
+                    << a << " " << b << " " << percent;
+    for (std::int32_t amount = -300; amount <= 300; ++amount)
+        for (std::uint32_t v = 0; v < 256; ++v) {
+            ASSERT_EQ(GetGValue(BrightenColor(RGB(0, v, 0), amount)), detail::ShiftOf(v, amount)) << v << " " << amount;
+            ASSERT_EQ(GetBValue(DarkenColor(RGB(0, 0, v), amount)), detail::ShiftOf(v, -amount)) << v << " " << amount;
+        }
 }
