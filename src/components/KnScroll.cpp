@@ -134,8 +134,9 @@ void TKnScroll::SetPosition(std::int32_t value)
         m_position = static_cast<std::int32_t>(position);
         RepaintAll();
     }
-    if (m_onChange)
-        m_onChange(this);
+    // A copy runs: the handler may free the scroll bar, and its own OnChange with it.
+    if (const TNotifyEvent handler = m_onChange)
+        handler(this);
 }
 
 void TKnScroll::SetGlyphs(std::uint8_t value)

@@ -107,7 +107,8 @@ protected:
     virtual void MouseEnter();
     //! Clears MouseInControl, then fires OnMouseLeave. Does not repaint.
     virtual void MouseLeave();
-    //! The bevel on the buffer's edges, then the background inside it.
+    //! The bevel on the buffer's edges, then the background inside it, on a
+    //! white face (a new buffer's), so no render keeps anything of the last one.
     void PaintBackup() override;
     void CMMouseEnter(TMessage& message) override;
     void CMMouseLeave(TMessage& message) override;
