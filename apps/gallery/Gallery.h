@@ -59,5 +59,8 @@ void BevelsPage(Gallery& gallery);
 void BackgroundsPage(Gallery& gallery);
 void GradientPanelsPage(Gallery& gallery);
 void ArtLabelsPage(Gallery& gallery);
+void ScrollBarsPage(Gallery& gallery);
+void ApplesPage(Gallery& gallery);
+void PictureControlsPage(Gallery& gallery);
 
 } // namespace gallery
