@@ -107,8 +107,7 @@ protected:
     virtual void MouseEnter();
     //! Clears MouseInControl, then fires OnMouseLeave. Does not repaint.
     virtual void MouseLeave();
-    //! The bevel on the buffer's edges, then the background inside it, on a
-    //! white face (a new buffer's), so no render keeps anything of the last one.
+    //! The bevel on the buffer's edges, then the background inside it.
     void PaintBackup() override;
     void CMMouseEnter(TMessage& message) override;
     void CMMouseLeave(TMessage& message) override;
