@@ -44,7 +44,8 @@ enum TKnScrollEvent : std::uint8_t {
 //!
 //! SmallChange and NumGlyph of 0 are kept as given but count as 1; a range
 //! with Max = Min keeps the thumb at the start of the track. The pictures are
-//! drawn as they are and never changed by drawing.
+//! drawn as they are and never changed by drawing; a change made straight on
+//! one (rather than through its setter) shows at the next render.
 class TKnScroll : public TKnControl {
 public:
     //! A horizontal bar of 160 x 20, range 0..100, at 0, steps of 1, no pictures.
@@ -131,8 +132,9 @@ public:
     [[nodiscard]] std::uint8_t NumGlyph() const noexcept { return m_numGlyph; }
     //! Stores the count and renders again.
     void SetGlyphs(std::uint8_t value);
-    //! The thumb drawn unstretched with its bottom-left colour left out, instead
-    //! of stretched over the thumb box.
+    //! The thumb drawn unstretched at the thumb box's corner, without its
+    //! transparent colour (its frame's bottom-left pixel, unless the picture has
+    //! a fixed TransparentColor), instead of stretched over the thumb box.
     [[nodiscard]] bool TransparentThumb() const noexcept { return m_transparentThumb; }
     //! Stores the choice and renders again.
     void SetThumbTrans(bool value);
