@@ -2,6 +2,12 @@
 """Draws the package's small bitmap resources and writes them as .bmp files.
 
     python3 tools/make_bitmaps.py [resources/BITMAP]
+    python3 tools/make_bitmaps.py --forms apps/gallery/forms
+
+The second form writes the gallery's demo forms of the KnCtrls controls
+(scrollbars.form, apples.form, pictures.form) with their pictures drawn here:
+scroll bar skins, a round thumb and a flower. Those pictures are the demo's,
+not the package's, so they live in the forms only.
 
 APPLE         16 x 16, 16 colours: a red apple with a stem and a leaf
 CLRBTNPATTERN  8 x 8,  16 colours: a checker (the colour buttons repaint it before use)
@@ -141,7 +147,303 @@ def star_rows():
 STAR_PALETTE = [FUCHSIA, (176, 112, 0), (255, 216, 32)]
 
 
+# ---- Demo pictures of the KnCtrls controls ---------------------------------
+
+SKIN_PALETTE = [
+    FUCHSIA,          # 0 transparent
+    (24, 40, 72),     # 1 outline
+    (96, 136, 200),   # 2 face
+    (176, 204, 240),  # 3 light edge
+    (56, 88, 144),    # 4 shadow edge
+    (255, 255, 255),  # 5 white
+    (64, 100, 168),   # 6 pressed face
+    (16, 24, 48),     # 7 arrow
+    (232, 120, 24),   # 8 orange
+    (255, 200, 120),  # 9 orange light
+    (160, 64, 8),     # 10 orange dark
+    (200, 32, 32),    # 11 red
+    (255, 150, 150),  # 12 red light
+    (112, 16, 16),    # 13 red dark
+    (220, 228, 240),  # 14 track light
+    (184, 196, 216),  # 15 track dark
+]
+
+
+def button_frame(w, h, pressed):
+    """A square button face: outline, relief and face; pressed sinks the relief."""
+    rows = []
+    for y in range(h):
+        row = []
+        for x in range(w):
+            if x in (0, w - 1) or y in (0, h - 1):
+                row.append(1)
+            elif x == 1 or y == 1:
+                row.append(4 if pressed else 3)
+            elif x == w - 2 or y == h - 2:
+                row.append(3 if pressed else 4)
+            else:
+                row.append(6 if pressed else 2)
+        rows.append(row)
+    return rows
+
+
+def arrow(rows, direction, color, shift):
+    """A triangle pointing left, right, up or down in the middle of the frame."""
+    h, w = len(rows), len(rows[0])
+    for a in range(5):            # along the arrow, from its tip
+        for b in range(-a - 1, a + 1):  # across it
+            along = w // 2 - 3 + a if direction in "lr" else h // 2 - 3 + a
+            if direction in "rd":
+                along = (w if direction == "r" else h) - 1 - along
+            across = (h if direction in "lr" else w) // 2 + b
+            x, y = (along, across) if direction in "lr" else (across, along)
+            rows[y + shift][x + shift] = color
+    return rows
+
+
+def side_by_side(*frames):
+    return [sum((f[y] for f in frames), []) for y in range(len(frames[0]))]
+
+
+def arrow_picture(direction, size=16):
+    normal = arrow(button_frame(size, size, False), direction, 7, 0)
+    pressed = arrow(button_frame(size, size, True), direction, 5, 1)
+    return side_by_side(normal, pressed)
+
+
+def thumb_picture(w, h, vertical):
+    """A thumb with three grip lines across it; the pressed frame is darker."""
+    frames = []
+    for pressed in (False, True):
+        rows = button_frame(w, h, pressed)
+        for k in (-2, 0, 2):
+            for t in range(4, (w if vertical else h) - 4):
+                x, y = (t, h // 2 + k) if vertical else (w // 2 + k, t)
+                rows[y][x] = 5 if pressed else 3
+                rows[y + (1 if vertical else 0)][x + (0 if vertical else 1)] = 4 if not pressed else 1
+        frames.append(rows)
+    return side_by_side(*frames)
+
+
+def ball_picture(size=16):
+    """A round thumb on fuchsia: orange, red while dragged."""
+    frames = []
+    for body, light, dark in ((8, 9, 10), (11, 12, 13)):
+        rows = []
+        for y in range(size):
+            row = []
+            for x in range(size):
+                dx, dy = x + 0.5 - size / 2, y + 0.5 - size / 2
+                d = math.hypot(dx, dy)
+                if d > size / 2 - 0.5:
+                    row.append(0)
+                elif d > size / 2 - 1.6:
+                    row.append(dark)
+                elif math.hypot(dx + 2.5, dy + 2.5) < 2.5:
+                    row.append(light)
+                else:
+                    row.append(body)
+            rows.append(row)
+        frames.append(rows)
+    return side_by_side(*frames)
+
+
+def track_tile():
+    """An 8 x 8 tile of fine diagonal ribs for a tiled track."""
+    return [[14 if (x + y) % 4 else 15 for x in range(8)] for y in range(8)]
+
+
+FLOWER_PALETTE = [
+    FUCHSIA,          # 0 transparent
+    (120, 24, 96),    # 1 petal edge
+    (224, 96, 192),   # 2 petal
+    (255, 176, 232),  # 3 petal light
+    (255, 208, 32),   # 4 heart
+    (176, 112, 0),    # 5 heart edge
+    (40, 140, 56),    # 6 leaf
+    (24, 88, 32),     # 7 leaf edge
+]
+
+
+def flower_rows(size):
+    """Five petals round a yellow heart, a leaf below; fuchsia all round."""
+    c = size / 2
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            px, py = x + 0.5 - c, y + 0.5 - c
+            r = math.hypot(px, py)
+            angle = math.atan2(py, px)
+            petal = 0.5 + 0.5 * math.cos(5 * (angle + math.pi / 2))
+            reach = size * (0.22 + 0.24 * petal)
+            if r < size * 0.14:
+                row.append(4)
+            elif r < size * 0.17:
+                row.append(5)
+            elif r < reach - 1.2:
+                row.append(3 if petal > 0.85 and r < reach * 0.75 else 2)
+            elif r < reach:
+                row.append(1)
+            else:
+                row.append(0)
+        rows.append(row)
+    return rows
+
+
+def form_data(name, data, indent):
+    """A bitmap property of a form file: its .bmp bytes as hexadecimal, 32 a line."""
+    text = data.hex().upper()
+    lines = [text[i:i + 64] for i in range(0, len(text), 64)]
+    lines[-1] += "}"
+    pad = " " * indent
+    return [pad + name + ".Data = {"] + [pad + "  " + line for line in lines]
+
+
+def form_object(name, cls, props, indent=2):
+    """An object of a form file; props are (name, value) pairs, a value of bytes a picture."""
+    pad = " " * indent
+    out = [pad + "object " + name + ": " + cls]
+    for key, value in props:
+        if isinstance(value, bytes):
+            out += form_data(key, value, indent + 2)
+        else:
+            out.append(pad + "  " + key + " = " + str(value))
+    out.append(pad + "end")
+    return out
+
+
+def form_text(name, caption, width, height, objects):
+    lines = ["object " + name + ": TForm", "  Caption = '" + caption + "'", "  ClientWidth = " + str(width),
+             "  ClientHeight = " + str(height), "  Color = clBtnFace"]
+    for o in objects:
+        lines += o
+    lines.append("end")
+    return "\n".join(lines) + "\n"
+
+
+def label(name, left, top, caption):
+    return form_object(name, "TLabel", [("Left", left), ("Top", top), ("Caption", "'" + caption + "'")])
+
+
+def skin(name):
+    return bmp_bytes(*SKINS[name], 4, SKIN_ROWS[name], SKIN_PALETTE)
+
+
+SKIN_ROWS = {
+    "left": arrow_picture("l"), "right": arrow_picture("r"), "up": arrow_picture("u"), "down": arrow_picture("d"),
+    "hthumb": thumb_picture(24, 16, False), "vthumb": thumb_picture(16, 24, True), "ball": ball_picture(),
+    "tile": track_tile(),
+    # Single frames, for NumGlyph 1.
+    "right1": arrow(button_frame(16, 16, False), "r", 7, 0), "hthumb1": [row[:24] for row in thumb_picture(24, 16, False)],
+}
+SKINS = {name: (len(rows[0]), len(rows)) for name, rows in SKIN_ROWS.items()}
+
+TRACK_GRADIENT = [("Background.Gradient.GradientStyle", "gsLine"), ("Background.Gradient.LineDirection", "diVertical"),
+                  ("Background.Gradient.Color1", "$00F0E0D0"), ("Background.Gradient.Color2", "$00A08060"),
+                  ("Background.Gradient.ColorCount", 1), ("Background.BackStyle", "bgGradient")]
+
+
+def scroll(name, left, top, width, height, vertical, extra, pictures=True):
+    props = [("Left", left), ("Top", top), ("Width", width), ("Height", height)]
+    if pictures:
+        for prop, pic in (("Pic_Up", "up"), ("Pic_Down", "down")) if vertical else (("Pic_Left", "left"), ("Pic_Right", "right")):
+            props.append((prop, skin(pic)))
+    return props + extra
+
+
+def scrollbars_form():
+    h, v = False, True
+    objects = [
+        label("HCaption", 8, 4, "NumGlyph 2; Position 0, 35 and 100"),
+        form_object("First", "TKnScroll", scroll("First", 8, 20, 300, 16, h, [
+            ("Pic_Thumb", skin("hthumb")), ("NumGlyph", 2), ("Bevel.BevelType", "btNone")] + TRACK_GRADIENT)),
+        form_object("Middle", "TKnScroll", scroll("Middle", 8, 42, 300, 20, h, [
+            ("Pic_Thumb", skin("hthumb")), ("Position", 35), ("NumGlyph", 2), ("Bevel.BevelType", "btFlat3D"),
+            ("Background.Color", "$00D8C8B8")])),
+        form_object("Last", "TKnScroll", scroll("Last", 8, 68, 200, 24, h, [
+            ("Pic_Thumb", skin("hthumb")), ("Position", 100), ("NumGlyph", 2), ("Background.Picture", skin("tile")),
+            ("Background.BackStyle", "bgTileBitmap")])),
+        label("BallCaption", 8, 100, "TransparentThumb; Max 200, Position 60"),
+        form_object("Ball", "TKnScroll", scroll("Ball", 8, 116, 300, 16, h, [
+            ("Pic_Thumb", skin("ball")), ("Max", 200), ("Position", 60), ("NumGlyph", 2), ("TransparentThumb", "True"),
+            ("Bevel.BevelType", "btNone")] + TRACK_GRADIENT)),
+        label("BareCaption", 8, 140, "NumGlyph 1, no Pic_Left (a box 0 wide)"),
+        form_object("Bare", "TKnScroll", [("Left", 8), ("Top", 156), ("Width", 300), ("Height", 28),
+            ("Pic_Right", skin("right1")), ("Pic_Thumb", skin("hthumb1")), ("Position", 50), ("Bevel.BevelType", "bt2DRect"),
+            ("Bevel.Color", "clNavy"), ("Background.Color", "$00F0E8E0")]),
+        label("VCaption", 324, 4, "soVertical"),
+        form_object("Top", "TKnScroll", scroll("Top", 324, 20, 16, 164, v, [
+            ("Pic_Thumb", skin("vthumb")), ("NumGlyph", 2), ("Orientation", "soVertical"), ("Bevel.BevelType", "btNone"),
+            ("Background.Color", "$00D8C8B8")])),
+        form_object("Half", "TKnScroll", scroll("Half", 348, 20, 20, 164, v, [
+            ("Pic_Thumb", skin("vthumb")), ("Position", 50), ("NumGlyph", 2), ("Orientation", "soVertical"),
+            ("Background.Picture", skin("tile")), ("Background.BackStyle", "bgTileBitmap")])),
+        form_object("Bottom", "TKnScroll", scroll("Bottom", 376, 20, 24, 164, v, [
+            ("Pic_Thumb", skin("ball")), ("Position", 100), ("NumGlyph", 2), ("TransparentThumb", "True"),
+            ("Orientation", "soVertical"), ("Bevel.BevelType", "btFlat3D"), ("Background.Color", "$00F0E8E0")])),
+    ]
+    return form_text("ScrollBarsDemo", "Skinned scroll bars", 412, 192, objects)
+
+
+def apples_form():
+    star = bmp_bytes(16, 16, 4, star_rows(), STAR_PALETTE)
+    objects = []
+    top = 4
+    for name, value, caption in (("Zero", 0, "Value 0"), ("One", 1, "Value 1"), ("TwoAndAHalf", 2.5, "Value 2.5"),
+                                 ("ThreeSeven", 3.7, "Value 3.7"), ("Ten", 10, "Value 10, one row")):
+        objects.append(label(name + "Caption", 8, top + 5, caption))
+        objects.append(form_object(name, "TApples", [("Left", 140), ("Top", top), ("Width", 120), ("Height", 25),
+            ("LineWrap", "False"), ("TransparentColor", "clFuchsia"), ("Value", value), ("Background.Color", "$00E8F4F8")]))
+        top += 30
+    objects.append(label("WrapCaption", 8, top + 5, "Value 10, LineWrap"))
+    objects.append(form_object("Wrapped", "TApples", [("Left", 140), ("Top", top), ("Width", 120), ("Height", 64),
+        ("LineWrap", "True"), ("TransparentColor", "clFuchsia"), ("Value", 10), ("Background.Color", "$00E8F4F8")]))
+    top += 70
+    objects.append(label("StarsCaption", 8, top + 5, "Stars, Value 4.25"))
+    objects.append(form_object("Stars", "TApples", [("Left", 140), ("Top", top), ("Width", 120), ("Height", 22),
+        ("Apple", star), ("LineWrap", "False"), ("TransparentColor", "clFuchsia"), ("Value", 4.25),
+        ("Bevel.BevelType", "btFlat3D")] + TRACK_GRADIENT))
+    top += 28
+    return form_text("ApplesDemo", "Apples", 272, top + 4, objects)
+
+
+def pictures_form():
+    flower = bmp_bytes(32, 32, 4, flower_rows(32), FLOWER_PALETTE)
+    big = bmp_bytes(56, 56, 4, flower_rows(56), FLOWER_PALETTE)
+    objects = []
+    for row, option in enumerate(("coNone", "coTransparent", "coSmoothed")):
+        objects.append(label(option + "Caption", 8, 30 + row * 80 + 30, option))
+        for col, style in enumerate(("dsNone", "dsClient", "dsCentered")):
+            if row == 0:
+                objects.append(label(style + "Caption", 100 + col * 80, 6, style))
+            objects.append(form_object(option[2:] + style[2:], "TBCBitmap", [("Left", 100 + col * 80),
+                ("Top", 24 + row * 80), ("Width", 72), ("Height", 72), ("Picture", flower), ("DrawStyle", style),
+                ("ColorOption", option), ("InvertImageOnMouseDown", "True"), ("Background.Color", "$00F8F0E8")]))
+    objects.append(label("FitCaption", 348, 6, "AutoSize"))
+    objects.append(form_object("Fitted", "TBCBitmap", [("Left", 348), ("Top", 24), ("Width", 60), ("Height", 60),
+        ("Picture", big), ("DrawStyle", "dsNone"), ("ColorOption", "coNone"), ("InvertImageOnMouseDown", "False"),
+        ("AutoSize", "True"), ("Bevel.BevelType", "bt2DRect"), ("Bevel.Color", "clPurple"),
+        ("Background.Color", "$00F8F0E8")]))
+    objects.append(label("SqueezeCaption", 348, 94, "dsNone, larger"))
+    objects.append(form_object("Squeezed", "TBCBitmap", [("Left", 348), ("Top", 112), ("Width", 40), ("Height", 40),
+        ("Picture", big), ("DrawStyle", "dsNone"), ("ColorOption", "coNone"), ("InvertImageOnMouseDown", "False"),
+        ("Background.Color", "$00F8F0E8")]))
+    return form_text("PicturesDemo", "Picture controls", 440, 272, objects)
+
+
+def write_forms(folder):
+    os.makedirs(folder, exist_ok=True)
+    for name, text in (("scrollbars", scrollbars_form()), ("apples", apples_form()), ("pictures", pictures_form())):
+        with open(os.path.join(folder, name + ".form"), "w", newline="\n") as f:
+            f.write(text)
+
+
+
 def main():
+    if len(sys.argv) > 1 and sys.argv[1] == "--forms":
+        write_forms(sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "..", "apps", "gallery", "forms"))
+        return
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources", "BITMAP")
     os.makedirs(folder, exist_ok=True)
     pictures = {

@@ -1,10 +1,16 @@
 // Pages of the package's components: the bevels of TKnControl drawn on a form
 // made in code, and the components' demo forms.
+#include "EmbeddedForms.h"
 #include "Gallery.h"
 
+#include "components/BCBitmap.h"
+#include "components/KnScroll.h"
 #include "framework/KnCtrls.h"
+#include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
 #include "framework/host/StdCtrls.h"
+
+#include <memory>
 
 #include <array>
 #include <string>
@@ -88,6 +94,93 @@ void ArtLabelsPage(Gallery& g)
         "TArtLabel in the style combinations that look different: relief, shadow, outline, gradient and picture fills, "
         "and two transparent labels over a tiled picture.",
         "artlabels.form");
+}
+
+namespace {
+
+// A form of apps/gallery/forms/, read as FormPage reads it.
+std::unique_ptr<TCustomForm> ReadDemoForm(std::string_view name)
+{
+    std::unique_ptr<TComponent> root(ReadComponentFromText(std::string(apps::EmbeddedForm(name)), nullptr));
+    auto* form = dynamic_cast<TCustomForm*>(root.get());
+    if (!form)
+        return nullptr;
+    root.release();
+    return std::unique_ptr<TCustomForm>(form);
+}
+
+// A left press at a client point of a control, as the mouse gives it.
+void Press(TControl& control, TPoint at)
+{
+    control.Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(at));
+}
+
+void Release(TControl& control, TPoint at)
+{
+    control.Perform(WM_LBUTTONUP, 0, PointToLParam(at));
+}
+
+} // namespace
+
+void ScrollBarsPage(Gallery& g)
+{
+    FormPage(g, "scroll-bars", "Skinned scroll bars",
+        "TKnScroll drawn from pictures made for this page: arrow buttons and thumbs with a normal and a pressed frame "
+        "side by side (NumGlyph 2), stretched into their boxes; a round thumb drawn unstretched without its corner "
+        "colour (TransparentThumb); a bar with single pictures and no Pic_Left, whose decrement box is 0 wide. The "
+        "track is the background: a gradient, a colour or a tiled picture.",
+        "scrollbars.form", 2);
+    auto form = ReadDemoForm("scrollbars");
+    auto* first = dynamic_cast<TKnScroll*>(form->FindComponent("First"));
+    auto* middle = dynamic_cast<TKnScroll*>(form->FindComponent("Middle"));
+    auto* top = dynamic_cast<TKnScroll*>(form->FindComponent("Top"));
+    TBitmap before;
+    form->RenderTo(before); // the first paint lays the bars out
+    Press(*first, Point(4, 8));
+    const TPoint grip = middle->ThumbBox().TopLeft();
+    Press(*middle, Point(grip.X + 2, 4));
+    middle->Perform(WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(Point(grip.X + 62, 4)));
+    Press(*top, Point(8, 160));
+    TBitmap picture;
+    form->RenderTo(picture);
+    g.Figure(picture,
+        "Pressed frames, shown until the release: First's decrement button held at Position 0, Middle's thumb "
+        "dragged 60 pixels, Top's increment button held, rendered at 2x",
+        2);
+    Release(*first, Point(4, 8));
+    Release(*middle, Point(grip.X + 62, 4));
+    Release(*top, Point(8, 160));
+}
+
+void ApplesPage(Gallery& g)
+{
+    FormPage(g, "apples", "Apples",
+        "TApples: one picture per whole unit of Value and the left part of one for the fraction, 2 pixels apart. A "
+        "full row ends the drawing, or with LineWrap goes on below. The package's own 16 x 16 \"APPLE\" picture, and "
+        "a star.",
+        "apples.form", 2);
+}
+
+void PictureControlsPage(Gallery& g)
+{
+    FormPage(g, "picture-controls", "Picture controls",
+        "TBCBitmap in its three draw styles and three colour options, with a flower made for this page on fuchsia. "
+        "coTransparent always draws at the control's corner; coSmoothed softens the picture's outer edge. AutoSize "
+        "fits the control to a 56 x 56 picture plus the bevel; a picture larger than the content area is squeezed "
+        "into it by dsNone.",
+        "pictures.form", 2);
+    auto form = ReadDemoForm("pictures");
+    TBitmap before;
+    form->RenderTo(before);
+    for (const char* name : { "NoneNone", "NoneClient", "NoneCentered", "TransparentCentered" })
+        if (auto* c = dynamic_cast<TBCBitmap*>(form->FindComponent(name)))
+            Press(*c, Point(10, 10));
+    TBitmap picture;
+    form->RenderTo(picture);
+    g.Figure(picture,
+        "InvertImageOnMouseDown: the first row and the transparent centred control while the left button is held on "
+        "them (coSmoothed never inverts), rendered at 2x",
+        2);
 }
 
 } // namespace gallery

@@ -62,5 +62,8 @@ void ArtLabelsPage(Gallery& gallery);
 void StdControlsPage(Gallery& gallery);
 void ColorButtonStylesPage(Gallery& gallery);
 void ColorButtonsDemoPage(Gallery& gallery);
+void ScrollBarsPage(Gallery& gallery);
+void ApplesPage(Gallery& gallery);
+void PictureControlsPage(Gallery& gallery);
 
 } // namespace gallery

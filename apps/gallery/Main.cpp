@@ -71,6 +71,9 @@ int main(int argc, char** argv)
         gallery::StdControlsPage(g);
         gallery::ColorButtonStylesPage(g);
         gallery::ColorButtonsDemoPage(g);
+        gallery::ScrollBarsPage(g);
+        gallery::ApplesPage(g);
+        gallery::PictureControlsPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

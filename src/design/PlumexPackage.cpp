@@ -2,6 +2,7 @@
 
 #include "components/ArtLabel.h"
 #include "components/ColorBtns.h"
+#include "components/KnCtrlsUnit.h"
 #include "components/KnGradient.h"
 #include "framework/Backgnd.h"
 #include "framework/KnClasses.h"
@@ -47,7 +48,7 @@ const std::array<UnitEntry, 22>& Units()
         { "ColorBtnEdit", nullptr, nullptr },
         { "DateMan", nullptr, nullptr },
         { "KnAboutEditor", nullptr, nullptr },
-        { "KnCtrls", nullptr, nullptr },
+        { "KnCtrls", InitializeKnCtrls, FinalizeKnCtrls },
         { "GradEditor", nullptr, nullptr },
         { "ShadowButton", nullptr, nullptr },
         { "GrafMan", InitializeGrafMan, FinalizeGrafMan },

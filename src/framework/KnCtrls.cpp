@@ -202,6 +202,11 @@ void TKnControl::PaintBackup()
 {
     TKnGraphicControl::PaintBackup();
     TCanvas& canvas = Backup().Canvas();
+    // A bevel on the buffer's full bounds leaves a stripe inside its right and
+    // bottom edges that neither it nor the background covers. Each render starts
+    // from the face of a new buffer, so nothing of the last one stays there.
+    canvas.Brush().SetColor(clWhite);
+    canvas.FillRect(ClientRect());
     m_workRect = ClientRect();
     PaintBevel(canvas, m_workRect, m_bevel, m_focused);
     PaintBackObj(canvas, m_workRect, m_background);

@@ -205,6 +205,32 @@ TEST(KnControl, DefaultsAndAQuietConstruction)
     EXPECT_EQ(p.WorkRect(), Rect(2, 2, 2, 2)) << "smaller than its bevel: nothing left";
 }
 
+TEST(KnControl, EachRenderStartsFromANewBuffersFace)
+{
+    // The bevel leaves a stripe inside its right and bottom edges (column 38 and
+    // row 18 here) that a descendant may draw over; the next render clears it.
+    class Spotted : public Panel {
+    public:
+        using Panel::Panel;
+        bool spot { true };
+
+    protected:
+        void PaintBackup() override
+        {
+            Panel::PaintBackup();
+            if (spot)
+                Backup().Canvas().SetPixels(38, 18, clRed);
+        }
+    };
+    Spotted p(nullptr);
+    p.RepaintAll();
+    EXPECT_EQ(p.Backup().Image().GetColor(38, 18), clRed);
+    EXPECT_EQ(p.Backup().Image().GetColor(38, 5), clWhite);
+    p.spot = false;
+    p.RepaintAll();
+    EXPECT_EQ(p.Backup().Image().GetColor(38, 18), clWhite);
+}
+
 TEST(KnControl, ChangesRenderOnceEachAndEqualValuesNothing)
 {
     Panel p(nullptr);
