@@ -22,6 +22,7 @@ class TClassInfo;
 class TTimer;
 struct TEnumInfo;
 
+//! How a TColor95Button paints its face (see DrawButtonFace).
 enum TClr95ButtonStyle : std::uint8_t {
     bsWin31, //!< a dark outline with rounded corners and a two-pixel bevel
     bsNew, //!< two one-pixel bevels
@@ -36,13 +37,17 @@ enum TClr95ButtonStyle : std::uint8_t {
     bsGradient, //!< horizontal gradient bands inside a one-pixel bevel
 };
 
+//! The state a button is painted in, in the order of the glyph picture's cells:
+//! raised, disabled, pressed, and down as the chosen button of its group.
 enum TButtonState : std::uint8_t { bsUp, bsDisabled, bsDown, bsExclusive };
+//! The behaviours a TColor95Button can have.
 enum TButtonOption : std::uint8_t {
     boShowMouseFocus, //!< hover tint and the mouse-over sound
     boRepeatable, //!< clicks repeat while the button is held
     boDitherPattern, //!< a down button of a group shows a dithered face
     boAutoBlackWhiteText, //!< the caption is black on light colours, white on dark ones
 };
+//! A set of TButtonOption.
 using TButtonOptions = TSet<TButtonOption>;
 //! The number of cells side by side in a glyph picture, 1..4: up, disabled,
 //! down, exclusive.
@@ -71,13 +76,16 @@ TBitmap* DitherBitmap(TColor color);
 //! Count is the number of slots in use.
 class TGlyphList : public TImageList {
 public:
+    //! An empty list of images of width x height.
     TGlyphList(std::int32_t width, std::int32_t height);
 
     //! Stores the image in the lowest free slot and returns the slot.
     std::int32_t Add(const TBitmap& image, const TBitmap* mask) override;
     //! Frees the slot (a free slot stays free); raises EInvalidOperation out of range.
     void Delete(std::int32_t index) override;
+    //! The number of slots in use.
     [[nodiscard]] std::int32_t Count() const noexcept { return m_count; }
+    //! Whether index is a slot in use; false out of range.
     [[nodiscard]] bool SlotUsed(std::int32_t index) const noexcept;
 
 private:
@@ -92,7 +100,9 @@ public:
     [[nodiscard]] TGlyphList& ListForSize(std::int32_t width, std::int32_t height);
     //! Frees the list when none of its slots is in use.
     void ReleaseList(TGlyphList* list);
+    //! Whether the cache holds no list.
     [[nodiscard]] bool Empty() const noexcept { return m_lists.empty(); }
+    //! The number of lists held.
     [[nodiscard]] std::int32_t ListCount() const noexcept { return static_cast<std::int32_t>(m_lists.size()); }
 
 private:
@@ -113,7 +123,9 @@ class TButtonGlyph : public TObject {
 public:
     //! Where LayoutGlyphAndCaption puts the glyph's top-left corner and the caption.
     struct TPlacement {
+        //! The glyph's top-left corner.
         TPoint glyphPos;
+        //! The caption's rectangle.
         TRect textBounds;
     };
 
@@ -122,11 +134,13 @@ public:
 
     //! The picture; loading or drawing into it releases the state images.
     [[nodiscard]] TBitmap& Picture() noexcept { return m_picture; }
+    //! The picture.
     [[nodiscard]] const TBitmap& Picture() const noexcept { return m_picture; }
     //! Copies the bitmap. A picture whose width is a whole multiple of its height
     //! sets NumGlyphs to the quotient (1 when it exceeds 4); any other picture,
     //! an empty one included, keeps NumGlyphs.
     void SetGlyph(const TBitmap& value);
+    //! The number of cells in the picture, 1..4.
     [[nodiscard]] TNumGlyphs NumGlyphs() const noexcept { return m_numGlyphs; }
     //! A new count (1..4; values above 4 count as 4, below 1 are ignored)
     //! releases the state images.
@@ -135,6 +149,7 @@ public:
     [[nodiscard]] TColor TransparentColor() const noexcept { return m_transparentColor; }
     //! The colour (resolved) the last MakeStateImage was given.
     [[nodiscard]] TColor FaceColor() const noexcept { return m_faceColor; }
+    //! The shared list that holds the state images; null while none is made.
     [[nodiscard]] TGlyphList* GlyphList() const noexcept { return m_glyphList; }
     //! The slot of the image made for a state, -1 when none is made.
     [[nodiscard]] std::int32_t Index(TButtonState state) const noexcept { return m_indexes[state]; }
@@ -187,75 +202,150 @@ private:
 //! User handlers may free the button; it does not touch itself afterwards.
 class TColor95Button : public TGraphicControl {
 public:
+    //! A button of 25 x 25 in its owner's colour (a form's; otherwise black).
     explicit TColor95Button(TComponent* owner);
     ~TColor95Button() override;
 
     //! \name Properties
+    //! @{
+
     //! Whether the down button of a group may be raised by a click; every
     //! button of the group takes the value last set on any of them.
     [[nodiscard]] bool AllowAllUp() const noexcept { return m_allowAllUp; }
+    //! A change is passed on to the group (see CMButtonPressed); the button is
+    //! not repainted.
     void SetAllowAllUp(bool value);
+    //! The button's group; 0 for a push button of its own.
     [[nodiscard]] std::int32_t GroupIndex() const noexcept { return m_groupIndex; }
+    //! A change to a group other than 0 announces the button to that group,
+    //! which takes its AllowAllUp and, when it is down, raises its other down
+    //! button; the button itself is not repainted.
     void SetGroupIndex(std::int32_t value);
+    //! Whether the button is down (only a button of a group stays down).
     [[nodiscard]] bool Down() const noexcept { return m_down; }
     //! Lowers or raises the button; a button without a group never stays down,
     //! and a down button stays down unless AllowAllUp. Lowering one raises the
-    //! others of its group.
+    //! others of its group. A change calls Invalidate.
     void SetDown(bool value);
+    //! The glyph's picture; loading or drawing into it calls Invalidate.
     [[nodiscard]] TBitmap& GetGlyph() noexcept { return m_glyph.Picture(); }
+    //! Copies the bitmap into the glyph (NumGlyphs follows its shape, see
+    //! TButtonGlyph::SetGlyph) and calls Invalidate.
     void SetGlyph(const TBitmap& value);
+    //! Where the glyph sits beside the caption.
     [[nodiscard]] TButtonLayout Layout() const noexcept { return m_layout; }
+    //! A change calls Invalidate.
     void SetLayout(TButtonLayout value);
-    //! Sounds (WAV files or package resources) played on a click and when the
-    //! pointer enters the button.
+    //! The sound (a WAV file or a package resource) played on a click; none
+    //! when empty.
     [[nodiscard]] const std::string& SoundClick() const noexcept { return m_soundClick; }
+    //! Stores the name; nothing is played or repainted.
     void SetSoundClick(const std::string& value) { m_soundClick = value; }
+    //! The sound (a WAV file or a package resource) played when the pointer
+    //! enters the button (see CMMouseEnter); none when empty.
     [[nodiscard]] const std::string& SoundMouseOver() const noexcept { return m_soundMouseOver; }
+    //! Stores the name; nothing is played or repainted.
     void SetSoundMouseOver(const std::string& value) { m_soundMouseOver = value; }
+    //! The distance of the glyph from the edge on its side; -1 centres glyph
+    //! and caption together (see TButtonGlyph::LayoutGlyphAndCaption).
     [[nodiscard]] std::int32_t Margin() const noexcept { return m_margin; }
-    //! Values below -1 are ignored.
+    //! Values below -1 are ignored; a change calls Invalidate.
     void SetMargin(std::int32_t value);
+    //! The number of cells in the glyph's picture, 1..4.
     [[nodiscard]] TNumGlyphs GetNumGlyphs() const noexcept { return m_glyph.NumGlyphs(); }
-    //! Values below 1 are ignored, values above 4 count as 4.
+    //! Values below 1 are ignored, values above 4 count as 4; a change calls
+    //! Invalidate.
     void SetNumGlyphs(TNumGlyphs value);
+    //! How the face is painted.
     [[nodiscard]] TClr95ButtonStyle Style() const noexcept { return m_style; }
+    //! A change calls Repaint.
     void SetStyle(TClr95ButtonStyle value);
+    //! The button's behaviours.
     [[nodiscard]] TButtonOptions Options() const noexcept { return m_options; }
+    //! A change calls Invalidate.
     void SetOptions(TButtonOptions value);
+    //! The gap between glyph and caption; -1 centres the caption in the room
+    //! the glyph leaves (see TButtonGlyph::LayoutGlyphAndCaption).
     [[nodiscard]] std::int32_t Spacing() const noexcept { return m_spacing; }
+    //! Stores any value; a change calls Invalidate.
     void SetSpacing(std::int32_t value);
+    //! The handler that paints a bsOwnerDraw face.
     [[nodiscard]] const TClrBtnOwnerDrawEvent& OnOwnerDraw() const noexcept { return m_onOwnerDraw; }
+    //! Sets the handler; nothing is repainted.
     void SetOnOwnerDraw(TClrBtnOwnerDrawEvent handler) { m_onOwnerDraw = std::move(handler); }
+    //! @}
 
     //! \name Queries
+    //! @{
+
+    //! The state the button is painted in: bsDisabled when disabled (outside
+    //! the designer), bsDown while a press shows it pressed, bsExclusive when
+    //! down, otherwise bsUp.
     [[nodiscard]] TButtonState State() const noexcept { return m_state; }
+    //! Whether the pointer is over the button; only set with boShowMouseFocus
+    //! on an enabled button.
     [[nodiscard]] bool MouseOver() const noexcept { return m_mouseOver; }
     //! True from a left press until its release.
     [[nodiscard]] bool Tracking() const noexcept { return m_dragging; }
+    //! The glyph, which paints the picture and the caption.
     [[nodiscard]] TButtonGlyph& ButtonGlyph() noexcept { return m_glyph; }
+    //! @}
 
     //! Plays SoundClick, then fires OnClick.
     void Click() override;
+    //! Makes the glyph's up image (disabled image when disabled) in Color.
     void Loaded() override;
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties in form-file order: AllowAllUp, GroupIndex,
+    //! Down, Caption, Enabled, Font, Glyph, Layout, SoundClick, SoundMouseOver,
+    //! Margin, NumGlyphs, Color, Style, Options, ParentFont, ParentShowHint,
+    //! ShowHint, Spacing, Visible, OnOwnerDraw, OnClick, OnDblClick and the mouse
+    //! events. Color, Style and Options have no default: they are always
+    //! written. A NumGlyphs outside 1..4 in a form file raises EPropertyError.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
+    //! The names of the TClr95ButtonStyle values, as form files store them.
     [[nodiscard]] static const TEnumInfo& StyleInfo();
+    //! The names of the TButtonLayout values, as form files store them.
     [[nodiscard]] static const TEnumInfo& LayoutInfo();
+    //! The names of the TButtonOption values, as form files store them.
     [[nodiscard]] static const TEnumInfo& OptionInfo();
 
 protected:
     void Paint() override;
+    //! OnMouseDown, then a left press on an enabled button starts tracking and,
+    //! unless the button is down, shows it pressed (Repaint). With boRepeatable
+    //! any press starts the repeat timer, whose clicks come only while the
+    //! button shows pressed and holds the mouse.
     void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override;
+    //! OnMouseMove, then while tracking shows a button that is not down
+    //! pressed when the pointer is inside and at rest when not (Repaint on a
+    //! change).
     void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y) override;
+    //! OnMouseUp, then a release that ends tracking shows the button at rest
+    //! and, inside it, clicks; a button of a group first toggles Down
+    //! (SetDown). Every release stops the repeat timer.
     void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override;
+    //! Handled as a press (MouseDown with ssDouble); a button that is down
+    //! then fires OnDblClick.
     void WMLButtonDblClk(TMessage& message) override;
+    //! With boShowMouseFocus on an enabled button: sets MouseOver, plays
+    //! SoundMouseOver and calls Invalidate.
     void CMMouseEnter(TMessage& message) override;
+    //! Clears MouseOver and calls Invalidate.
     void CMMouseLeave(TMessage& message) override;
+    //! Sets State to bsDisabled or the resting state, makes the glyph's image
+    //! of it and calls Invalidate.
     void CMEnabledChanged(TMessage& message) override;
+    //! Gives the glyph the new face colour (making the image of State) and
+    //! calls Invalidate.
     void CMColorChanged(TMessage& message) override;
-    //! WParam: the group index; LParam: the sending control (a TControl*).
+    //! Another colour button of this button's group announced itself (WParam:
+    //! the group index; LParam: the sending control, a TControl*): this button
+    //! takes its AllowAllUp and, when both are down, raises (Invalidate).
     void CMButtonPressed(TMessage& message) override;
+    //! An accelerator of the caption clicks an enabled button and sets Result
+    //! to 1; any other character goes to the inherited handler.
     void CMDialogChar(TMessage& message) override;
 
 private:
@@ -294,6 +384,8 @@ private:
 //! the package's bitmap "CLRBTNPATTERN", and TColor95Button for form files.
 //! FinalizeColorBtns undoes it, freeing the timer before the pattern.
 void InitializeColorBtns();
+//! Stops the unit on the call that balances the InitializeColorBtns calls:
+//! unregisters TColor95Button and frees the repeat timer, then the pattern.
 void FinalizeColorBtns();
 
 } // namespace plx
