@@ -51,7 +51,7 @@ TDesignOverlay::TDesignOverlay(TFormDesigner& designer, TForm& form)
 {
     // Opaque: the background is not erased, so the form shows through
     // everywhere but at the handles.
-    SetControlStyle({ csCaptureMouse, csOpaque, csDoubleClicks });
+    SetControlStyle({ csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks });
     SetParent(&form);
     Cover();
 }
@@ -126,6 +126,8 @@ TRect TDesignOverlay::Resized(TPoint p) const
 void TDesignOverlay::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)
 {
     TCustomControl::MouseDown(button, shift, x, y);
+    if (m_onPress)
+        m_onPress();
     if (CanFocus())
         SetFocus();
     const TPoint p { x, y };

@@ -34,6 +34,8 @@ public:
     //! Called for a right click: the component under the pointer (selected by
     //! now) and the screen point.
     void SetOnContextMenu(std::function<void(TComponent&, TPoint)> handler) { m_onContextMenu = std::move(handler); }
+    //! Called first at every press on the form (open lists close).
+    void SetOnPress(std::function<void()> handler) { m_onPress = std::move(handler); }
 
 protected:
     void Paint() override;
@@ -56,6 +58,7 @@ private:
     TRect m_startBounds; //!< the selection's bounds then (parent coordinates)
     bool m_dragged { false };
     std::function<void(TComponent&, TPoint)> m_onContextMenu;
+    std::function<void()> m_onPress;
 };
 
 //! The rectangle a grab handle covers around a control's rectangle.

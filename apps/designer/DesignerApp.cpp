@@ -114,6 +114,7 @@ void TDesignerApp::Changed()
     if (m_designer.HasForm())
         if (TDesignOverlay* overlay = m_designer.Overlay()) {
             overlay->SetOnContextMenu([this](TComponent& component, TPoint screen) { ShowContextMenu(component, screen); });
+            overlay->SetOnPress([this] { ClosePopups(); });
             overlay->Cover();
         }
     m_palette->Invalidate();
@@ -188,6 +189,14 @@ void TDesignerApp::ProcessMessages()
     // of rounds keeps a handler that always invalidates from hanging us.
     for (int round = 0; round < 100 && Application().ProcessMessages(); ++round) {
     }
+}
+
+void TDesignerApp::ClosePopups()
+{
+    if (TPopupList* menu = ContextMenu())
+        menu->Release();
+    m_contextMenu = nullptr;
+    m_inspector->CloseValueList();
 }
 
 TPopupList* TDesignerApp::ContextMenu() const noexcept

@@ -68,6 +68,8 @@ public:
     //! Opens the context menu of a component at a screen point: its editor's
     //! verbs, then Bring to Front, Send to Back and Delete.
     void ShowContextMenu(TComponent& component, TPoint screen);
+    //! Closes the context menu and the inspector's list of values.
+    void ClosePopups();
     //! The open context menu; null when none.
     [[nodiscard]] TPopupList* ContextMenu() const noexcept;
 

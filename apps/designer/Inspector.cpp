@@ -44,13 +44,19 @@ TInspector::TInspector(TComponent* owner, TFormDesigner& designer)
 
 TInspector::~TInspector()
 {
-    if (TPopupList* list = ValueList())
-        list->Release();
+    CloseValueList();
 }
 
 TPopupList* TInspector::ValueList() const noexcept
 {
     return m_valueList.Get();
+}
+
+void TInspector::CloseValueList()
+{
+    if (TPopupList* list = ValueList())
+        list->Release();
+    m_valueList = nullptr;
 }
 
 // ---- Rows ----------------------------------------------------------------
@@ -284,8 +290,7 @@ bool TInspector::SetValue(std::int32_t row, const std::string& value)
 
 void TInspector::OpenValueList(std::int32_t row)
 {
-    if (TPopupList* old = ValueList())
-        old->Release();
+    CloseValueList();
     const Row& r = m_rows[static_cast<std::size_t>(row)];
     std::vector<std::string> values = r.editor->GetValues();
     if (r.editor->GetAttributes().Contains(paSortList))
@@ -437,6 +442,7 @@ void TInspector::PaintRow(TCanvas& canvas, std::int32_t row)
 void TInspector::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)
 {
     TCustomControl::MouseDown(button, shift, x, y);
+    CloseValueList();
     if (button != mbLeft)
         return;
     TakeFocus();

@@ -80,6 +80,8 @@ public:
 
     //! The list of values shown for a row, while it is open.
     [[nodiscard]] TPopupList* ValueList() const noexcept;
+    //! Closes the list of values when one is open.
+    void CloseValueList();
 
 protected:
     void Paint() override;
