@@ -175,6 +175,8 @@ std::string TDesignerApp::DefaultPackageFile()
 
 void TDesignerApp::Show()
 {
+    // Closing the main window ends the designer.
+    Application().SetMainForm(m_main.get());
     m_main->Show();
     m_inspectorWindow->Show();
     m_designer.ShowForm(kFormPosition);
