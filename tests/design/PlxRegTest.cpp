@@ -156,25 +156,34 @@ TEST_F(PlxRegistration, IconsAre24By24And25By25ForTheGradientPanel)
     }
 }
 
-TEST_F(PlxRegistration, VerbsOfTheEditors)
+TEST_F(PlxRegistration, EveryComponentButTheColourButtonAndTheGradientPanelShowsTheAboutVerb)
 {
-    auto& gradient = Add<TKnGradient>("KnGradient1");
-    auto& label = Add<TArtLabel>("ArtLabel1");
-    auto& background = Add<TBackground>("Background1");
-    auto gradientEditor = GetComponentEditor(gradient, nullptr);
-    EXPECT_EQ(gradientEditor->ClassName(), "TGradientEditor");
-    ASSERT_EQ(gradientEditor->GetVerbCount(), 2);
-    EXPECT_EQ(gradientEditor->GetVerb(0), "&About The Author");
-    EXPECT_EQ(gradientEditor->GetVerb(1), "&Edit Gradient Fill");
-    EXPECT_EQ(gradientEditor->GetVerb(2), "");
-    for (TComponent* c : std::initializer_list<TComponent*> { &label, &background }) {
-        auto editor = GetComponentEditor(*c, nullptr);
-        EXPECT_EQ(editor->ClassName(), "TKnEditor") << c->Name();
-        ASSERT_EQ(editor->GetVerbCount(), 1);
-        EXPECT_EQ(editor->GetVerb(0), "&About The Author");
-        EXPECT_EQ(editor->GetVerb(1), "");
-        EXPECT_EQ(editor->GetVerb(-1), "");
+    int checked = 0;
+    for (const std::string& name : kPaletteOrder) {
+        const TClassInfo* cls = FindClass(name);
+        if (!cls)
+            continue; // FIXME: a component not in the tree yet
+        TComponent* component = cls->Creator()(m_form.get());
+        component->SetName(name.substr(1) + "1");
+        auto editor = GetComponentEditor(*component, nullptr);
+        std::vector<std::string> verbs;
+        for (std::int32_t i = 0; i < editor->GetVerbCount(); ++i)
+            verbs.push_back(editor->GetVerb(i));
+        if (name == "TKnGradient") {
+            EXPECT_EQ(editor->ClassName(), "TGradientEditor");
+            EXPECT_EQ(verbs, (std::vector<std::string> { "&About The Author", "&Edit Gradient Fill" }));
+        } else if (name == "TColor95Button") {
+            EXPECT_EQ(editor->ClassName(), "TDefaultEditor") << "no editor of the package";
+            EXPECT_TRUE(verbs.empty());
+        } else {
+            EXPECT_EQ(editor->ClassName(), "TKnEditor") << name;
+            EXPECT_EQ(verbs, (std::vector<std::string> { "&About The Author" })) << name;
+        }
+        EXPECT_EQ(editor->GetVerb(editor->GetVerbCount()), "") << name;
+        EXPECT_EQ(editor->GetVerb(-1), "") << name;
+        ++checked;
     }
+    EXPECT_GE(checked, 3);
 }
 
 TEST_F(PlxRegistration, AboutVerbShowsTheAboutBoxAndOtherIndicesDoNothing)
