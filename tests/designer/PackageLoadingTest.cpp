@@ -178,6 +178,22 @@ TEST_F(PackageLoading, WhatIsNotAPackageIsRefusedWithAClearMessage)
     std::remove(text.c_str());
 }
 
+TEST_F(PackageLoading, APackageWhoseRegistrationFailsLeavesNothingBehind)
+{
+    LoadPackage(kPackage);
+    const std::size_t classes = RegisteredClasses().size();
+    setenv("PLUMEX_TEST_PACKAGE_FAILS", "1", 1);
+    const std::string message = MessageOf([] { (void)LoadPackage(kTestPackage); });
+    unsetenv("PLUMEX_TEST_PACKAGE_FAILS");
+    EXPECT_TRUE(Contains(message, "Register of unit GradientHolder failed: the test package was asked to fail").empty()) << message;
+    EXPECT_EQ(PalettePages(), (std::vector<std::string> { "Plumex" })) << "its half-done registration is gone";
+    EXPECT_EQ(FindClass("TGradientHolder"), nullptr);
+    EXPECT_EQ(RegisteredClasses().size(), classes);
+    EXPECT_FALSE(LibraryMapped(kTestPackage));
+    EXPECT_EQ(LoadedPackages().size(), 1u);
+    EXPECT_EQ(LoadPackage(kTestPackage).Name(), "PlxTestGradients") << "and it loads once it works";
+}
+
 TEST_F(PackageLoading, AnotherPackagesGradientGetsTheGradientPropertyEditor)
 {
     TPackage& plumex = LoadPackage(kPackage);

@@ -215,10 +215,11 @@ TPackage& LoadPackage(const std::string& fileName, TPackageUse use)
         Forget(loaded);
         throw EPackageError(what + reason);
     };
+    // Whatever the package registers, from its units' start-up on, is its own.
+    TRegistrationScope scope(handle, info->Resources);
     if (auto failure = Guarded([&] { initialize(); }))
         undo("package " + loaded.m_name + " failed to start: " + *failure, true);
     if (use == TPackageUse::Design) {
-        TRegistrationScope scope(handle, info->Resources);
         for (std::uint32_t i = 0; i < info->RegisterCount; ++i) {
             const TUnitRegisterProc& proc = info->RegisterProcs[i];
             if (!proc.Register)

@@ -7,9 +7,11 @@
 #include "framework/host/Published.h"
 #include "paint/Gradient.h"
 #include "rtl/TypInfo.h"
+#include "rtl/Exceptions.h"
 #include "rtl/UnitLifetime.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace plx::test {
 
@@ -47,9 +49,13 @@ namespace {
 
 TUnitLifetime g_unit;
 
+// With PLUMEX_TEST_PACKAGE_FAILS set, registration fails half-way, as a broken
+// package's would.
 void RegisterHolder()
 {
     RegisterComponents("Samples", { &TGradientHolder::StaticClassInfo() });
+    if (std::getenv("PLUMEX_TEST_PACKAGE_FAILS"))
+        throw Exception("the test package was asked to fail");
 }
 
 constexpr std::array<const char*, 1> kContains { "GradientHolder" };
