@@ -53,6 +53,9 @@ PLX_DECLARE_EXCEPTION(EResNotFound, Exception);
 PLX_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 PLX_DECLARE_EXCEPTION(EComponentError, Exception);
 PLX_DECLARE_EXCEPTION(EPropertyError, Exception);
+//! A package that cannot be loaded or unloaded: not a package, a missing
+//! required package, classes still in use.
+PLX_DECLARE_EXCEPTION(EPackageError, Exception);
 //! A variant value that is not of the expected kind.
 PLX_DECLARE_EXCEPTION(EVariantError, Exception);
 

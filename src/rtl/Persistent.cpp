@@ -10,9 +10,9 @@
 
 namespace plx {
 
-std::string TObject::ClassName() const
+std::string ClassNameOf(const std::type_info& type)
 {
-    const char* mangled = typeid(*this).name();
+    const char* mangled = type.name();
     int status = 0;
     std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     std::string name = status == 0 && demangled ? demangled.get() : mangled;
@@ -20,6 +20,11 @@ std::string TObject::ClassName() const
     if (auto pos = name.rfind("::"); pos != std::string::npos)
         name.erase(0, pos + 2);
     return name;
+}
+
+std::string TObject::ClassName() const
+{
+    return ClassNameOf(typeid(*this));
 }
 
 void TPersistent::Assign(const TPersistent* source)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <typeinfo>
 
 namespace plx {
 
@@ -22,6 +23,10 @@ public:
     //! run-time type without the namespace.
     [[nodiscard]] std::string ClassName() const;
 };
+
+//! The host's spelling of a C++ class's name: the run-time type's name without
+//! its namespace ("TGradient" for plx::TGradient).
+[[nodiscard]] std::string ClassNameOf(const std::type_info& type);
 
 //! An event handler that receives the sender; description objects raise
 //! OnChange with it.

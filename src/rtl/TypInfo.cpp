@@ -122,6 +122,19 @@ void UnregisterClass(const TClassInfo& info)
         registry.erase(it);
 }
 
+std::vector<const TClassInfo*> RegisteredClasses()
+{
+    std::vector<const TClassInfo*> classes;
+    for (const auto& [name, info] : Registry())
+        classes.push_back(info);
+    return classes;
+}
+
+void UnregisterClasses(const std::function<bool(const TClassInfo&)>& which)
+{
+    std::erase_if(Registry(), [&](const auto& entry) { return which(*entry.second); });
+}
+
 const TClassInfo* FindClass(std::string_view name)
 {
     auto& registry = Registry();

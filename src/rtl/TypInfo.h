@@ -323,5 +323,10 @@ void AssignPublished(TPersistent& dest, const TPersistent& source);
 void RegisterClass(const TClassInfo& info);
 void UnregisterClass(const TClassInfo& info);
 [[nodiscard]] const TClassInfo* FindClass(std::string_view name);
+//! The registered classes, ordered by name.
+[[nodiscard]] std::vector<const TClassInfo*> RegisteredClasses();
+//! Takes out every registered class the predicate picks (a package that is
+//! unloaded takes out the classes whose tables lie in it).
+void UnregisterClasses(const std::function<bool(const TClassInfo&)>& which);
 
 } // namespace plx

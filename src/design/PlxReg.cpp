@@ -1,0 +1,332 @@
+#include "design/PlxReg.h"
+
+#include "components/ArtLabel.h"
+#include "components/KnGradient.h"
+#include "framework/Backgnd.h"
+#include "paint/Gradient.h"
+#include "rtl/TypInfo.h"
+
+// FIXME: TApples, TBCBitmap, TKnScroll (unit KnCtrls), TColorPanel, TClrBevel
+// (unit ClrPanel), TColor95Button (unit ColorBtns), TSImageBtn and
+// TShadowButton are not in the tree yet. Every registration below names all
+// eleven classes; the class functions give null for a class whose header is
+// missing, and its registrations are then skipped.
+#if __has_include("components/Apples.h")
+#include "components/Apples.h"
+#endif
+#if __has_include("components/BCBitmap.h")
+#include "components/BCBitmap.h"
+#endif
+#if __has_include("components/KnScroll.h")
+#include "components/KnScroll.h"
+#endif
+#if __has_include("components/ClrPanel.h")
+#include "components/ClrPanel.h"
+#endif
+#if __has_include("components/ColorBtns.h")
+#include "components/ColorBtns.h"
+#endif
+#if __has_include("components/SImageBtn.h")
+#include "components/SImageBtn.h"
+#endif
+#if __has_include("components/ShadowButton.h")
+#include "components/ShadowButton.h"
+#endif
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace plx {
+
+namespace {
+
+constexpr const char* kPalettePage = "Plumex";
+
+// ---- The eleven classes --------------------------------------------------
+
+const TClassInfo* ApplesClass()
+{
+#if __has_include("components/Apples.h")
+    return &TApples::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+const TClassInfo* BackgroundClass()
+{
+    return &TBackground::StaticClassInfo();
+}
+
+const TClassInfo* ShadowButtonClass()
+{
+#if __has_include("components/ShadowButton.h")
+    return &TShadowButton::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+const TClassInfo* ColorPanelClass()
+{
+#if __has_include("components/ClrPanel.h")
+    return &TColorPanel::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+const TClassInfo* Color95ButtonClass()
+{
+#if __has_include("components/ColorBtns.h")
+    return &TColor95Button::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+const TClassInfo* SImageBtnClass()
+{
+#if __has_include("components/SImageBtn.h")
+    return &TSImageBtn::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+const TClassInfo* BCBitmapClass()
+{
+#if __has_include("components/BCBitmap.h")
+    return &TBCBitmap::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+const TClassInfo* ClrBevelClass()
+{
+#if __has_include("components/ClrPanel.h")
+    return &TClrBevel::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+const TClassInfo* ArtLabelClass()
+{
+    return &TArtLabel::StaticClassInfo();
+}
+
+const TClassInfo* KnGradientClass()
+{
+    return &TKnGradient::StaticClassInfo();
+}
+
+const TClassInfo* KnScrollClass()
+{
+#if __has_include("components/KnScroll.h")
+    return &TKnScroll::StaticClassInfo();
+#else
+    return nullptr;
+#endif
+}
+
+// One class per call, as the palette's order depends on it; a class not in
+// the tree is skipped (see the FIXME above).
+void RegisterOnPalette(const TClassInfo* cls)
+{
+    if (cls)
+        RegisterComponents(kPalettePage, { cls });
+}
+
+void RegisterEditor(const TClassInfo* cls, TComponentEditorClass editorClass)
+{
+    if (cls)
+        RegisterComponentEditor(*cls, std::move(editorClass));
+}
+
+// ---- Dialogs -------------------------------------------------------------
+
+TShowCmpAboutHook& AboutHook()
+{
+    static TShowCmpAboutHook hook;
+    return hook;
+}
+
+TEditGradientHook& GradientHook()
+{
+    static TEditGradientHook hook;
+    return hook;
+}
+
+// FIXME: ShowCmpAbout (unit KnAboutEditor) once it is in the tree.
+void ShowAboutBox()
+{
+    if (AboutHook())
+        AboutHook()();
+}
+
+// FIXME: EditGradient (unit GradEditor) once it is in the tree.
+bool EditGradientDialog(TGradient& gradient)
+{
+    return GradientHook() ? GradientHook()(gradient) : false;
+}
+
+bool IsGradientName(const std::string& name)
+{
+    constexpr std::string_view kGradient = "GRADIENT";
+    return name.size() == kGradient.size() && std::equal(name.begin(), name.end(), kGradient.begin(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+} // namespace
+
+void SetShowCmpAboutHook(TShowCmpAboutHook hook)
+{
+    AboutHook() = std::move(hook);
+}
+
+void SetEditGradientHook(TEditGradientHook hook)
+{
+    GradientHook() = std::move(hook);
+}
+
+// ---- TKnEditor -----------------------------------------------------------
+
+std::int32_t TKnEditor::GetVerbCount() const
+{
+    return 1;
+}
+
+std::string TKnEditor::GetVerb(std::int32_t index) const
+{
+    return index == 0 ? "&About The Author" : std::string();
+}
+
+void TKnEditor::ExecuteVerb(std::int32_t index)
+{
+    if (index == 0)
+        ShowAboutBox();
+}
+
+// ---- TGradientEditor -----------------------------------------------------
+
+std::int32_t TGradientEditor::GetVerbCount() const
+{
+    return TKnEditor::GetVerbCount() + 1;
+}
+
+std::string TGradientEditor::GetVerb(std::int32_t index) const
+{
+    return index == 1 ? "&Edit Gradient Fill" : TKnEditor::GetVerb(index);
+}
+
+void TGradientEditor::ExecuteVerb(std::int32_t index)
+{
+    if (index != 1) {
+        TKnEditor::ExecuteVerb(index);
+        return;
+    }
+    if (auto* gradient = dynamic_cast<TKnGradient*>(&Component())) {
+        if (EditGradientDialog(gradient->Gradient()) && Designer())
+            Designer()->Modified();
+        return;
+    }
+    TKnEditor::ExecuteVerb(index);
+}
+
+void TGradientEditor::EditProperty(TPropertyEditor& propertyEditor, bool& continueEditing)
+{
+    if (IsGradientName(propertyEditor.GetName())) {
+        propertyEditor.Edit();
+        continueEditing = false;
+        return;
+    }
+    TKnEditor::EditProperty(propertyEditor, continueEditing);
+}
+
+// ---- TGradientProperty ---------------------------------------------------
+
+void TGradientProperty::Edit()
+{
+    auto* gradient = dynamic_cast<TGradient*>(GetObjectValue());
+    if (gradient && EditGradientDialog(*gradient))
+        Modified();
+}
+
+TPropertyAttributes TGradientProperty::GetAttributes() const
+{
+    return { paSubProperties, paDialog };
+}
+
+// ---- Register procedures -------------------------------------------------
+
+namespace PlxReg {
+
+void Register()
+{
+    for (const TClassInfo* cls : { ApplesClass(), BackgroundClass(), ShadowButtonClass(), ColorPanelClass(),
+             Color95ButtonClass(), SImageBtnClass(), BCBitmapClass(), ClrBevelClass(), ArtLabelClass(),
+             KnGradientClass(), KnScrollClass() })
+        RegisterOnPalette(cls);
+    RegisterEditor(KnGradientClass(), TComponentEditorClass::Of<TGradientEditor>());
+    // TColor95Button has no component editor of this unit.
+    for (const TClassInfo* cls : { ApplesClass(), BackgroundClass(), ColorPanelClass(), ShadowButtonClass(), BCBitmapClass(),
+             ArtLabelClass(), SImageBtnClass(), ClrBevelClass(), KnScrollClass() })
+        RegisterEditor(cls, TComponentEditorClass::Of<TKnEditor>());
+    RegisterPropertyEditor(TGradient::StaticClassInfo(), nullptr, "", TPropertyEditorClass::Of<TGradientProperty>());
+}
+
+} // namespace PlxReg
+
+namespace Backgnd {
+
+void Register()
+{
+    RegisterOnPalette(BackgroundClass());
+}
+
+} // namespace Backgnd
+
+namespace ColorBtns {
+
+void Register()
+{
+    RegisterOnPalette(Color95ButtonClass());
+}
+
+} // namespace ColorBtns
+
+namespace SImageBtn {
+
+void Register()
+{
+    RegisterOnPalette(SImageBtnClass());
+}
+
+} // namespace SImageBtn
+
+namespace ShadowButton {
+
+void Register()
+{
+    RegisterOnPalette(ShadowButtonClass());
+}
+
+} // namespace ShadowButton
+
+std::span<const TUnitRegisterProc> PackageRegisterProcs() noexcept
+{
+    static constexpr std::array<TUnitRegisterProc, 5> procs { {
+        { "PlxReg", &PlxReg::Register },
+        { "Backgnd", &Backgnd::Register },
+        { "ColorBtns", &ColorBtns::Register },
+        { "SImageBtn", &SImageBtn::Register },
+        { "ShadowButton", &ShadowButton::Register },
+    } };
+    return procs;
+}
+
+} // namespace plx
