@@ -149,6 +149,19 @@ void Demo::WndProc(TMessage& message)
         message.Result = 1;
         return;
     }
+    // The wheel reaches the form when no control under the pointer took it.
+    if (message.Msg == WM_MOUSEWHEEL && !m_onWheel.empty()) {
+        const std::int32_t notches = static_cast<std::int16_t>((message.WParam >> 16) & 0xFFFF) / 120;
+        if (TControl* under = FindDragTarget(LParamToPoint(message.LParam), false); under && notches != 0) {
+            const TWeakRef<TControl> alive(under);
+            const auto handlers = m_onWheel;
+            for (const auto& handler : handlers)
+                if (alive)
+                    handler(*under, notches);
+        }
+        message.Result = 1;
+        return;
+    }
     TForm::WndProc(message);
 }
 

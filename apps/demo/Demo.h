@@ -45,6 +45,9 @@ public:
     plx::TPanel& Button(plx::TWinControl& parent, const std::string& caption, const plx::TRect& bounds, std::function<void()> onClick);
     //! Characters typed into the window (with no control taking them) go to handler.
     void OnTyped(std::function<void(std::uint32_t character)> handler) { m_onTyped.push_back(std::move(handler)); }
+    //! Wheel turns over the window go to handler with the control under the
+    //! pointer and the notches turned (positive away from the user).
+    void OnWheel(std::function<void(plx::TControl& under, std::int32_t notches)> handler) { m_onWheel.push_back(std::move(handler)); }
     //! The section box of that title, or null.
     [[nodiscard]] plx::TPanel* Box(const std::string& title) const;
 
@@ -56,6 +59,7 @@ private:
     plx::TPanel* m_status { nullptr };
     std::vector<std::pair<std::string, plx::TPanel*>> m_boxes;
     std::vector<std::function<void(std::uint32_t)>> m_onTyped;
+    std::vector<std::function<void(plx::TControl&, std::int32_t)>> m_onWheel;
 };
 
 } // namespace demo

@@ -11,7 +11,9 @@
 #include "paint/DrawMan.h"
 #include "paint/Gradient.h"
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <string>
 
 namespace demo {
@@ -64,6 +66,13 @@ void GradientPanelSection(Demo& demo, TPanel& box)
         TGradient& gradient = panel->Gradient();
         gradient.SetLineSize(gradient.LineSize() % 8 + 1);
         demo.Status("Gradient panel: bands of " + std::to_string(gradient.LineSize()) + " pixels");
+    });
+    demo.OnWheel([&demo, panel](TControl& under, std::int32_t notches) {
+        if (&under != panel)
+            return;
+        TGradient& gradient = panel->Gradient();
+        gradient.SetLineSize(std::clamp(gradient.LineSize() + notches, 1, 16));
+        demo.Status("Gradient panel: bands of " + std::to_string(gradient.LineSize()) + " pixels (wheel)");
     });
     auto* timer = new TTimer(&demo);
     timer->SetInterval(120);
@@ -122,6 +131,12 @@ void ArtLabelSection(Demo& demo, TPanel& box)
         }
     });
     label->SetOnMouseUp([dragStart](TObject*, TMouseButton, TShiftState, std::int32_t, std::int32_t) { *dragStart = -1; });
+    demo.OnWheel([&demo, label](TControl& under, std::int32_t notches) {
+        if (&under != label)
+            return;
+        label->SetShadowLength(std::clamp(label->ShadowLength() + notches, 0, 12));
+        demo.Status("Art label: shadow " + std::to_string(label->ShadowLength()) + " pixels (wheel)");
+    });
 
     struct Toggle {
         const char* caption;

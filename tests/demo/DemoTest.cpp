@@ -78,6 +78,14 @@ TEST_F(DemoTest, ADragAcrossTheArtLabelSetsItsShadow)
     EXPECT_NE(Form().StatusText().find("shadow"), std::string::npos);
 }
 
+TEST_F(DemoTest, TheWheelOverTheArtLabelSetsItsShadow)
+{
+    auto& label = Find<TArtLabel>("ArtLabel");
+    const std::int32_t before = label.ShadowLength();
+    Click(On(label, 30, 30), 5); // one notch towards the user
+    ASSERT_TRUE(PumpUntil([&] { return label.ShadowLength() == before - 1; })) << label.ShadowLength();
+}
+
 TEST_F(DemoTest, TypedKeysChangeTheArtLabelsText)
 {
     auto& label = Find<TArtLabel>("ArtLabel");
