@@ -15,17 +15,12 @@
 
 #include "framework/host/detail/XlibApi.h"
 
+#include "XvfbProcess.h"
+
 #include <chrono>
-#include <csignal>
 #include <functional>
 #include <memory>
 #include <string>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace plx::test {
 
@@ -37,81 +32,23 @@ public:
         static TXServer server;
         return server;
     }
-    [[nodiscard]] bool Running() const noexcept { return !m_display.empty(); }
+    [[nodiscard]] bool Running() const noexcept { return !Display().empty(); }
     //! Why there is no server (for the skip message).
-    [[nodiscard]] const std::string& Problem() const noexcept { return m_problem; }
-    [[nodiscard]] const std::string& Display() const noexcept { return m_display; }
-
-    ~TXServer()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
+    [[nodiscard]] const std::string& Problem() const noexcept { return m_problem.empty() ? m_xvfb->Problem() : m_problem; }
+    [[nodiscard]] const std::string& Display() const noexcept { return m_xvfb ? m_xvfb->Display() : m_none; }
 
 private:
     TXServer()
     {
-        if (!detail::Xlib()) {
+        if (!detail::Xlib())
             m_problem = "libX11 cannot be loaded";
-            return;
-        }
-        int fds[2];
-        if (pipe(fds) != 0) {
-            m_problem = "no pipe for Xvfb";
-            return;
-        }
-        const pid_t pid = fork();
-        if (pid == 0) {
-            // The server goes with the test program, however that ends.
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            close(fds[0]);
-            const int null = open("/dev/null", O_RDWR);
-            if (null >= 0) {
-                dup2(null, 1);
-                dup2(null, 2);
-            }
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        if (pid < 0) {
-            close(fds[0]);
-            m_problem = "fork failed";
-            return;
-        }
-        m_pid = pid;
-        // Xvfb writes its display number once it accepts clients.
-        std::string number;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd p { fds[0], POLLIN, 0 };
-            if (poll(&p, 1, 200) <= 0)
-                continue;
-            char c = 0;
-            if (read(fds[0], &c, 1) != 1)
-                break;
-            if (c == '\n')
-                break;
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty()) {
-            m_problem = "Xvfb could not be started (is the xvfb package installed?)";
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-            m_pid = 0;
-            return;
-        }
-        m_display = ":" + number;
+        else
+            m_xvfb = std::make_unique<TXvfbProcess>();
     }
 
-    pid_t m_pid { 0 };
-    std::string m_display;
+    std::unique_ptr<TXvfbProcess> m_xvfb;
     std::string m_problem;
+    std::string m_none;
 };
 
 //! Runs each test on an X11 platform of the private server, and gives the

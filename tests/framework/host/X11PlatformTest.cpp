@@ -235,10 +235,10 @@ TEST_F(X11FormTest, ClicksSentThroughTheServerReachTheControl)
     Panel().SetOnClick([&](TObject*) { ++clicks; });
     Panel().SetOnDblClick([&](TObject*) { ++doubles; });
     Click(At({ 50, 40 }));
-    ASSERT_TRUE(PumpUntil([&] { return clicks == 1; }));
     // A second press at once is a double click, by the control layer's rule.
     Click(At({ 51, 40 }));
     ASSERT_TRUE(PumpUntil([&] { return doubles == 1; }));
+    EXPECT_GE(clicks, 1);
     EXPECT_EQ(Panel().Count(WM_LBUTTONDBLCLK), 1u);
     // A right button and a middle one arrive as themselves.
     Click(At({ 60, 40 }), Button3);
