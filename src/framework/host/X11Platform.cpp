@@ -647,12 +647,17 @@ void TX11Platform::TImpl::Configured(TWindowId id, TWindow& w, const XConfigureE
     const bool samePlace = at.X == ClampPosition(w.bounds.Left) && at.Y == ClampPosition(w.bounds.Top);
     if (sameSize && samePlace)
         return;
-    if (!sameSize) {
-        w.surface->SetSize(bounds.Width(), bounds.Height());
-        if (shm)
+    bool resized = !sameSize;
+    if (resized) {
+        try {
+            w.surface->SetSize(bounds.Width(), bounds.Height());
+        } catch (const Exception&) {
+            resized = false; // larger than any surface can be: the form keeps its size
+        }
+        if (resized && shm)
             CreateShmImage(w);
     }
-    w.bounds = sameSize ? TRect { at.X, at.Y, at.X + w.bounds.Width(), at.Y + w.bounds.Height() } : bounds;
+    w.bounds = resized ? bounds : TRect { at.X, at.Y, at.X + w.bounds.Width(), at.Y + w.bounds.Height() };
     TPlatformEvent ev;
     ev.kind = TPlatformEventKind::Resize;
     ev.window = id;

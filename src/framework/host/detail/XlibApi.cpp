@@ -51,10 +51,11 @@ TXlib Load() noexcept
 
 const TXlib* Xlib() noexcept
 {
-    // The libraries stay loaded until the process ends: Xlib keeps callbacks
-    // (error handlers, image functions) that must not disappear under it.
-    static const TXlib loaded = Load();
-    return loaded.XOpenDisplay ? &loaded : nullptr;
+    // The libraries and the table stay until the process ends: Xlib keeps
+    // callbacks (error handlers, image functions) that must not disappear under
+    // it, and a platform freed at exit still calls through the table.
+    static const TXlib* const loaded = new TXlib(Load());
+    return loaded->XOpenDisplay ? loaded : nullptr;
 }
 
 } // namespace plx::detail
