@@ -633,6 +633,10 @@ TApplication::TApplication(TComponent* owner)
 TApplication::~TApplication()
 {
     Destroying();
+    // The forms it owns (CreateForm) report to the application as they go, so
+    // they go while it is still one, last in, first out.
+    while (ComponentCount() > 0)
+        delete Components(ComponentCount() - 1);
 }
 
 std::string TApplication::ExeName() const
