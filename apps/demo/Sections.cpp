@@ -22,6 +22,27 @@ using namespace plx;
 
 namespace {
 
+std::string Utf8(std::uint32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 std::string StyleName(TGradientStyle style)
 {
     static constexpr std::array<const char*, 4> kNames { "gsLine", "gsEllipse", "gsRect", "gsCustomRect" };
@@ -164,10 +185,13 @@ void ArtLabelSection(Demo& demo, TPanel& box)
     demo.OnTyped([&demo, label](std::uint32_t c) {
         std::string text = label->Caption();
         if (c == 8) {
+            // Back over one character, however many bytes of UTF-8 it took.
+            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+                text.pop_back();
             if (!text.empty())
                 text.pop_back();
-        } else if (c >= 0x20 && c < 0x7F) {
-            text += static_cast<char>(c);
+        } else if (c >= 0x20 && c != 0x7F && c <= 0x10FFFF && !(c >= 0x80 && c < 0xA0) && !(c >= 0xD800 && c < 0xE000)) {
+            text += Utf8(c);
         } else {
             return;
         }

@@ -152,7 +152,7 @@ std::vector<std::uint32_t> CodePoints(std::string_view text)
         const auto b = static_cast<unsigned char>(text[i]);
         const int extra = b >= 0xF0 && b < 0xF8 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
         std::uint32_t c = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-        bool ok = b < 0x80 || (extra > 0 && i + static_cast<std::size_t>(extra) < text.size() + 0);
+        bool ok = b < 0x80 || extra > 0;
         for (int k = 1; ok && k <= extra; ++k) {
             if (i + static_cast<std::size_t>(k) >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
                 ok = false;

@@ -28,6 +28,8 @@ struct TX11Options {
 //! leave, and keys (with their text, through the input method where there is
 //! one) become the platform's events; a pointer grab follows SetCapture. Time
 //! is the monotonic clock, and WaitForEvent sleeps on the server connection.
+//! Protocol errors are recorded and never end the program; a connection the
+//! server closes does, as it does for every Xlib client.
 class TX11Platform : public TPlatform {
 public:
     //! Connects to the server; null when libX11 cannot be loaded, the server

@@ -313,6 +313,36 @@ TEST_F(X11FormTest, KeyEventsComeAsDownCharacterUp)
                         { K::KeyUp, 0x2E } }));
 }
 
+TEST_F(X11FormTest, KeysOutsideLatinOneArriveAsTheirCharacters)
+{
+    // The keyboard gets a key for the euro sign and one for e acute, in place of F11 and F12.
+    const KeyCode euroKey = X().XKeysymToKeycode(Dpy(), XK_F11);
+    const KeyCode acuteKey = X().XKeysymToKeycode(Dpy(), XK_F12);
+    ASSERT_NE(euroKey, 0);
+    ASSERT_NE(acuteKey, 0);
+    int perKey = 0;
+    KeySym* saved = X().XGetKeyboardMapping(Dpy(), euroKey, 1, &perKey);
+    KeySym* savedAcute = X().XGetKeyboardMapping(Dpy(), acuteKey, 1, &perKey);
+    ASSERT_TRUE(saved && savedAcute && perKey > 0);
+    std::vector<KeySym> euro(static_cast<std::size_t>(perKey), 0x10020AC);
+    std::vector<KeySym> acute(static_cast<std::size_t>(perKey), XK_eacute);
+    X().XChangeKeyboardMapping(Dpy(), euroKey, perKey, euro.data(), 1);
+    X().XChangeKeyboardMapping(Dpy(), acuteKey, perKey, acute.data(), 1);
+    X().XSync(Dpy(), False);
+    MoveTo(At({ 250, 150 }));
+    Pump(100);
+    Tap(0x10020AC);
+    Tap(XK_eacute);
+    const bool arrived = PumpUntil([&] { return Form().chars.size() >= 2; });
+    X().XChangeKeyboardMapping(Dpy(), euroKey, perKey, saved, 1);
+    X().XChangeKeyboardMapping(Dpy(), acuteKey, perKey, savedAcute, 1);
+    X().XFree(saved);
+    X().XFree(savedAcute);
+    X().XSync(Dpy(), False);
+    ASSERT_TRUE(arrived) << Form().chars.size();
+    EXPECT_EQ(Form().chars, (std::vector<std::uint32_t> { 0x20AC, 0xE9 }));
+}
+
 TEST_F(X11FormTest, AltWithALetterIsAnAccelerator)
 {
     MoveTo(At({ 250, 150 }));

@@ -22,7 +22,8 @@ namespace plx::detail {
     F(XFreeCursor) F(XCreateBitmapFromData) F(XCreatePixmapCursor) F(XFreePixmap) F(XLookupString) F(XLookupKeysym)    \
     F(XRefreshKeyboardMapping) F(XkbSetDetectableAutoRepeat) F(XSetLocaleModifiers) F(XOpenIM) F(XCloseIM)             \
     F(XCreateIC) F(XDestroyIC) F(XSetICFocus) F(XUnsetICFocus) F(XFilterEvent) F(Xutf8LookupString)                    \
-    F(XGetWindowAttributes) F(XKeysymToKeycode) F(XWarpPointer) F(XSetInputFocus) F(XAllocWMHints) F(XSetWMHints)
+    F(XGetWindowAttributes) F(XKeysymToKeycode) F(XWarpPointer) F(XSetInputFocus) F(XAllocWMHints) F(XSetWMHints)    \
+    F(XChangeKeyboardMapping) F(XGetKeyboardMapping)
 
 #define PLX_XEXT_FUNCTIONS(F) F(XShmQueryExtension) F(XShmCreateImage) F(XShmAttach) F(XShmDetach) F(XShmPutImage)
 
