@@ -140,6 +140,17 @@ TEST_F(X11FormTest, AChangedControlReachesTheServerThroughThePaintPass)
     EXPECT_EQ(ServerDifference(Form()), "");
 }
 
+TEST_F(X11FormTest, PartsUncoveredByAnotherWindowArePaintedAgain)
+{
+    TForm cover(nullptr);
+    cover.SetBounds(100, 80, 200, 150);
+    cover.SetColor(clFuchsia);
+    ASSERT_TRUE(ShowAndWait(cover));
+    cover.Hide();
+    // The server keeps nothing of what was under the cover: the form paints it from the Expose events.
+    EXPECT_EQ(ServerDifference(Form()), "");
+}
+
 class X11PlainRequestsTest : public X11Test {
 protected:
     void SetUp() override { Start(false); }
