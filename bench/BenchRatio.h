@@ -39,4 +39,30 @@ void CompareWithBaseline(benchmark::State& state, Baseline baseline, Subject sub
     state.counters["subject_us"] = benchmark::Counter(static_cast<double>(subjectTime) / 1000.0, benchmark::Counter::kAvgIterations);
 }
 
+//! CompareWithBaseline timed by the wall clock, for work that another process
+//! (an X server) does in part: its processor time is not the caller's.
+template <class Baseline, class Subject>
+void CompareWithBaselineWallClock(benchmark::State& state, Baseline baseline, Subject subject)
+{
+    auto now = [] {
+        timespec t {};
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    std::int64_t baselineTime = 0, subjectTime = 0;
+    for (auto _ : state) {
+        const std::int64_t t0 = now();
+        baseline();
+        const std::int64_t t1 = now();
+        subject();
+        const std::int64_t t2 = now();
+        baselineTime += t1 - t0;
+        subjectTime += t2 - t1;
+        benchmark::ClobberMemory();
+    }
+    state.counters["ratio"] = baselineTime > 0 ? static_cast<double>(subjectTime) / static_cast<double>(baselineTime) : 0.0;
+    state.counters["subject_us"] = benchmark::Counter(static_cast<double>(subjectTime) / 1000.0, benchmark::Counter::kAvgIterations);
+    state.counters["baseline_us"] = benchmark::Counter(static_cast<double>(baselineTime) / 1000.0, benchmark::Counter::kAvgIterations);
+}
+
 } // namespace plx::bench

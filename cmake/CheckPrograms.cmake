@@ -1,9 +1,9 @@
-# Checks the command lines of plumex-gallery and plumex-render: --help and -h,
+# Checks the command lines of plumex-gallery, plumex-render and plumex-demo: --help and -h,
 # --version, unknown options (exit 2, no output folder of that name), and the
 # output formats and form checks of plumex-render.
-# Run as: cmake -DGALLERY=<exe> -DRENDER=<exe> -DVERSION=<x.y.z> -DSOURCE_DIR=<repo> -DWORK_DIR=<scratch> -P CheckPrograms.cmake
+# Run as: cmake -DGALLERY=<exe> -DRENDER=<exe> -DDEMO=<exe> -DVERSION=<x.y.z> -DSOURCE_DIR=<repo> -DWORK_DIR=<scratch> -P CheckPrograms.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(var GALLERY RENDER VERSION SOURCE_DIR WORK_DIR)
+foreach(var GALLERY RENDER DEMO VERSION SOURCE_DIR WORK_DIR)
   if(NOT ${var})
     message(FATAL_ERROR "CheckPrograms: ${var} is not set")
   endif()
@@ -38,7 +38,7 @@ function(first_bytes file count out)
   set(${out} "${hex}" PARENT_SCOPE)
 endfunction()
 
-foreach(program GALLERY RENDER)
+foreach(program GALLERY RENDER DEMO)
   get_filename_component(name ${${program}} NAME_WE)
   run(${${program}} --help)
   expect_rc(0 "${name} --help")
@@ -70,6 +70,23 @@ endforeach()
 
 run(${GALLERY} one two)
 expect_rc(2 "plumex-gallery with two folders")
+
+# plumex-demo without a display: it says so, and renders its window only when asked.
+run(${CMAKE_COMMAND} -E env --unset=DISPLAY PLUMEX_PLATFORM=headless ${DEMO})
+expect_rc(1 "plumex-demo without a display")
+if(NOT err MATCHES "no X display")
+  fail("plumex-demo without a display: expected it to say so, got\nstderr: ${err}")
+endif()
+run(${CMAKE_COMMAND} -E env --unset=DISPLAY ${DEMO} --headless --screenshot demo.png)
+expect_rc(0 "plumex-demo --headless --screenshot demo.png")
+first_bytes(${WORK_DIR}/demo.png 8 png)
+if(NOT png STREQUAL "89504e470d0a1a0a")
+  fail("plumex-demo --screenshot demo.png did not write a PNG file")
+endif()
+run(${DEMO} --quit-after)
+expect_rc(2 "plumex-demo --quit-after without a number")
+run(${DEMO} --quit-after soon)
+expect_rc(2 "plumex-demo --quit-after soon")
 
 # plumex-render: arguments.
 set(form ${SOURCE_DIR}/apps/gallery/forms/demo.form)

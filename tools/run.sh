@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine for Plumex and runs one job:
-#   tools/run.sh gallery   build every program and run plumex-gallery (PNG pages and index.html)
+#   tools/run.sh gallery   build every program; with an X display open plumex-demo, without one (or with
+#                          PLUMEX_PLATFORM=headless) run plumex-gallery (PNG pages and index.html)
 #   tools/run.sh test      build everything and run the unit tests
 #   tools/run.sh sanitize  build with address and undefined-behaviour sanitizers and run the unit tests
 #   tools/run.sh install-check  install a release build into a temporary prefix and build and run
@@ -12,7 +13,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config libfreetype-dev libfontconfig-dev libpng-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fontconfig doxygen)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fontconfig doxygen
+          libx11-dev libxext-dev libxtst-dev xvfb xauth)
 job=${1:-test}
 if [ "$job" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
@@ -40,8 +42,15 @@ case "$job" in
   gallery)
     cmake --preset default >/dev/null
     cmake --build --preset default --target programs
+    if [ -n "${DISPLAY:-}" ] && [ "${PLUMEX_PLATFORM:-}" != headless ]; then
+      echo "Opening plumex-demo on $DISPLAY (close its window to end; PLUMEX_PLATFORM=headless renders the gallery instead)"
+      if ./build/default/plumex-demo; then
+        exit 0
+      fi
+      echo "plumex-demo could not open a window on $DISPLAY; rendering the gallery instead"
+    fi
     ./build/default/plumex-gallery "${2:-out/gallery}"
-    echo "Programs: build/default/plumex-gallery, build/default/plumex-render, build/default/examples/example-*"
+    echo "Programs: build/default/plumex-demo, build/default/plumex-gallery, build/default/plumex-render, build/default/examples/example-*"
     ;;
   install-check)
     # Only the libraries are built (release, no tests); the examples are then a

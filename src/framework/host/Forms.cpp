@@ -30,6 +30,8 @@ TUnitLifetime g_controls;
 TApplication* g_application = nullptr;
 TScreen* g_screen = nullptr;
 
+static_assert(static_cast<int>(TWindowBorder::SizeToolWin) == bsSizeToolWin, "window borders follow the form's border styles");
+
 constexpr std::int64_t kDoubleClickTime = 500;
 constexpr std::int32_t kDoubleClickDistance = 4;
 // A modal loop with a virtual clock and nothing left to happen cancels after
@@ -230,6 +232,7 @@ void TCustomForm::ShowWindow(bool visible)
                 CurrentPlatform().SetWindowBounds(m_window, BoundsRect());
         }
         HandleNeeded();
+        CurrentPlatform().SetWindowStyle(m_window, WindowStyle());
         CurrentPlatform().ShowWindow(m_window, true);
         InvalidateFormRect(ClientRect());
         const TWeakRef alive(this);
@@ -391,7 +394,16 @@ void TCustomForm::HandleEvent(const TPlatformEvent& e)
         Close();
         break;
     case TPlatformEventKind::Resize:
-        SetBounds(Left(), Top(), e.area.Right, e.area.Bottom);
+        SetBounds(e.area.Left, e.area.Top, e.area.Width(), e.area.Height());
+        break;
+    case TPlatformEventKind::MouseWheel:
+        DispatchWheel(e);
+        break;
+    case TPlatformEventKind::MouseLeave:
+        if (Application().ButtonsDown() == 0 && GetParentForm(Application().HoverControl()) == this) {
+            Application().SetHoverControl(nullptr);
+            Application().HintMouseMessage(nullptr, false); // a shown hint goes with the pointer
+        }
         break;
     case TPlatformEventKind::Expose:
         InvalidateFormRect(e.area);
@@ -453,10 +465,63 @@ void TCustomForm::DispatchMouse(const TPlatformEvent& e)
     }
 }
 
+void TCustomForm::DispatchWheel(const TPlatformEvent& e)
+{
+    TApplication& app = Application();
+    const TPoint screen { detail::ClampToInt32(std::int64_t { e.point.X } + Left()), detail::ClampToInt32(std::int64_t { e.point.Y } + Top()) };
+    const auto delta = static_cast<std::uint16_t>(std::clamp(e.wheelDelta, -32768, 32767));
+    const WPARAM keys = app.ButtonsDown() | (e.shift ? MK_SHIFT : 0) | (e.ctrl ? MK_CONTROL : 0);
+    const WPARAM wParam = static_cast<WPARAM>((std::uint32_t { delta } << 16) | (static_cast<std::uint32_t>(keys) & 0xFFFF));
+    TControl* start = app.CaptureControl();
+    if (!start || GetParentForm(start) != this)
+        start = DeepControlAtPos(e.point, false);
+    // Up the parents until one takes it; any of them may be freed by the one before.
+    for (TWeakRef<TControl> c(start); c;) {
+        const TWeakRef<TControl> parent(c->Parent());
+        if (c->Perform(WM_MOUSEWHEEL, wParam, PointToLParam(screen)) != 0)
+            return;
+        c = c ? c->Parent() : parent.Get();
+    }
+}
+
 void TCustomForm::UpdateHover(TPoint clientPoint)
 {
     TControl* hover = ClientRect().Contains(clientPoint) ? DeepControlAtPos(clientPoint, true) : nullptr;
-    Application().SetHoverControl(hover);
+    const TWeakRef alive(this);
+    Application().SetHoverControl(hover); // CM_MOUSEENTER and CM_MOUSELEAVE may free the form
+    if (alive)
+        ShowPointerShape();
+}
+
+void TCustomForm::ShowPointerShape()
+{
+    if (!m_window)
+        return;
+    TApplication& app = Application();
+    TCursor cursor = Screen().Cursor();
+    if (cursor == crDefault && app.DragSource())
+        cursor = app.DragAccepted() ? app.DragSource()->DragCursor() : crNoDrop;
+    TControl* under = app.CaptureControl() ? app.CaptureControl() : app.HoverControl();
+    if (GetParentForm(under) != this)
+        under = nullptr;
+    for (TControl* c = under; c && cursor == crDefault; c = c->Parent())
+        cursor = c->Cursor();
+    CurrentPlatform().SetWindowCursor(m_window, cursor);
+}
+
+TWindowStyle TCustomForm::WindowStyle() const
+{
+    TWindowStyle style;
+    style.border = static_cast<TWindowBorder>(m_borderStyle);
+    style.modal = m_modal;
+    if (m_modal && InitializedApplication()) {
+        // A modal dialog belongs to the form shown last before it.
+        const auto& forms = Screen().m_forms;
+        for (auto it = forms.rbegin(); it != forms.rend() && !style.owner; ++it)
+            if (*it != this && (*it)->Visible() && (*it)->m_window)
+                style.owner = (*it)->m_window;
+    }
+    return style;
 }
 
 // ---- Focus ---------------------------------------------------------------
@@ -863,6 +928,10 @@ TApplication::~TApplication()
     // The hint's window and timer talk to the application as they go.
     m_hintWindow.reset();
     m_hintTimer.reset();
+    // The forms it owns (CreateForm) report to the application as they go, so
+    // they go while it is still one, last in, first out.
+    while (ComponentCount() > 0)
+        delete Components(ComponentCount() - 1);
 }
 
 std::string TApplication::ExeName() const

@@ -178,7 +178,13 @@ private:
     [[nodiscard]] bool RunModalLoop();
     void EndModal();
     void DispatchMouse(const TPlatformEvent& event);
+    void DispatchWheel(const TPlatformEvent& event);
     void UpdateHover(TPoint clientPoint);
+    //! Tells the platform the pointer's shape: the screen's, a drag's, or that of
+    //! the control under the pointer (or holding the capture) or its nearest parent with one.
+    void ShowPointerShape();
+    //! The frame and owner the platform window gets when shown.
+    [[nodiscard]] TWindowStyle WindowStyle() const;
 
     TWindowId m_window { 0 };
     std::vector<TRect> m_damage;
@@ -378,6 +384,8 @@ public:
     //! Drag-and-drop state.
     void StartDrag(TControl* source);
     [[nodiscard]] TControl* DragSource() const noexcept { return m_dragSource; }
+    //! Whether the control under a drag accepts the drop.
+    [[nodiscard]] bool DragAccepted() const noexcept { return m_dragAccepted; }
     void DragMove(TPoint screen);
     void DragEnd(TPoint screen, bool drop);
     //! Double-click detection: the time and place of the last button press.

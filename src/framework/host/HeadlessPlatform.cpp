@@ -29,6 +29,10 @@ std::unique_ptr<TPlatform> SetPlatform(std::unique_ptr<TPlatform> platform)
     return previous;
 }
 
+void TPlatform::SetWindowStyle(TWindowId, const TWindowStyle&) { }
+
+void TPlatform::SetWindowCursor(TWindowId, TCursor) { }
+
 THeadlessPlatform::THeadlessPlatform() = default;
 
 TWindowId THeadlessPlatform::CreateWindow(const TRect& bounds, const std::string& caption)

@@ -47,6 +47,11 @@ inline constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
 inline constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
 inline constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
 inline constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
+//! WParam: the wheel's turn in its high 16 bits (120 a notch, positive away
+//! from the user) and the MK_ flags in the low; LParam: the screen point. Sent
+//! to the control under the pointer, then to its parents until one answers
+//! with a non-zero Result.
+inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 
 // Control notifications (the host's own messages, from 0xB000).
 inline constexpr std::uint32_t CM_BASE = 0xB000;

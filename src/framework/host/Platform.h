@@ -14,7 +14,8 @@ namespace plx {
 
 using TWindowId = std::uint32_t;
 
-enum class TPlatformEventKind : std::uint8_t { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp, Char, Close, Expose, Resize };
+//! MouseWheel and MouseLeave come from window systems only.
+enum class TPlatformEventKind : std::uint8_t { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp, Char, Close, Expose, Resize, MouseWheel, MouseLeave };
 enum class TPlatformButton : std::uint8_t { None, Left, Right, Middle };
 
 //! One input event for a window. Points are in the window's client coordinates.
@@ -27,7 +28,21 @@ struct TPlatformEvent {
     bool ctrl { false };
     bool alt { false };
     std::uint32_t key { 0 }; //!< virtual key (KeyDown/KeyUp) or character code (Char)
-    TRect area; //!< Expose: the area to repaint; Resize: the new client size in Right/Bottom
+    TRect area; //!< Expose: the area to repaint; Resize: the window's new client bounds on the screen (moves too)
+    std::int32_t wheelDelta { 0 }; //!< MouseWheel: 120 a notch, positive away from the user
+};
+
+//! A TCursor value (crDefault, crHandPoint, ...; Control.h names them).
+using TCursor = std::int16_t;
+
+//! How a window is framed, after the form's border styles.
+enum class TWindowBorder : std::uint8_t { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+
+//! What a window system needs to know to frame and stack a window.
+struct TWindowStyle {
+    TWindowBorder border { TWindowBorder::Sizeable };
+    TWindowId owner { 0 }; //!< the window it belongs to (a modal dialog's owner), or 0
+    bool modal { false };
 };
 
 class TPlatform {
@@ -68,6 +83,12 @@ public:
     virtual void ReleaseCapture() = 0;
     //! True when time only moves when told (tests): modal loops then cannot wait.
     [[nodiscard]] virtual bool IsVirtualTime() const = 0;
+
+    //! \name For window systems (the defaults do nothing)
+    //! Frames the window and makes it belong to its owner; set before it is shown.
+    virtual void SetWindowStyle(TWindowId window, const TWindowStyle& style);
+    //! Shows the pointer over the window in this shape.
+    virtual void SetWindowCursor(TWindowId window, TCursor cursor);
 };
 
 //! The platform the control layer uses. The headless one is installed unless
