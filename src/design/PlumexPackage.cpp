@@ -1,6 +1,7 @@
 #include "design/PlumexPackage.h"
 
 #include "components/ArtLabel.h"
+#include "components/ClrPanel.h"
 #include "components/KnGradient.h"
 #include "framework/Backgnd.h"
 #include "framework/KnClasses.h"
@@ -41,7 +42,7 @@ const std::array<UnitEntry, 22>& Units()
         { "Gradient", InitializeGradient, FinalizeGradient },
         { "ArtLabel", InitializeArtLabel, FinalizeArtLabel },
         { "Backgnd", InitializeBackgnd, FinalizeBackgnd },
-        { "ClrPanel", nullptr, nullptr },
+        { "ClrPanel", InitializeClrPanel, FinalizeClrPanel },
         { "ColorBtns", nullptr, nullptr },
         { "ColorBtnEdit", nullptr, nullptr },
         { "DateMan", nullptr, nullptr },
