@@ -3,6 +3,8 @@
 #include "components/ArtLabel.h"
 #include "components/ClrPanel.h"
 #include "components/KnGradient.h"
+#include "components/SImageBtn.h"
+#include "components/ShadowButton.h"
 #include "framework/Backgnd.h"
 #include "framework/KnClasses.h"
 #include "framework/host/Forms.h"
@@ -49,9 +51,9 @@ const std::array<UnitEntry, 22>& Units()
         { "KnAboutEditor", nullptr, nullptr },
         { "KnCtrls", nullptr, nullptr },
         { "GradEditor", nullptr, nullptr },
-        { "ShadowButton", nullptr, nullptr },
+        { "ShadowButton", InitializeShadowButton, FinalizeShadowButton },
         { "GrafMan", InitializeGrafMan, FinalizeGrafMan },
-        { "SImageBtn", nullptr, nullptr },
+        { "SImageBtn", InitializeSImageBtn, FinalizeSImageBtn },
         { "PlxReg", nullptr, nullptr },
         { "Fileman", nullptr, nullptr },
     } };
