@@ -68,6 +68,9 @@ int main(int argc, char** argv)
         gallery::BackgroundsPage(g);
         gallery::GradientPanelsPage(g);
         gallery::ArtLabelsPage(g);
+        gallery::ColourPanelsPage(g);
+        gallery::ImageButtonsPage(g);
+        gallery::ShadowButtonsPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

@@ -49,6 +49,21 @@ void DrawKeyed(TCanvas& canvas, TBitmap& bitmap, std::int32_t x, std::int32_t y,
     bitmap.SetOnChange(std::move(onChange));
 }
 
+// The picture dithered with clBtnFace. A palette picture is dithered as a
+// true-colour copy: drawn on its own, the dots would take the table's colour
+// nearest to clBtnFace.
+void MakeDisabled(TBitmap& result, const TBitmap& picture)
+{
+    if (!picture.Image().HasPalette()) {
+        result.Assign(&DisabledBmp(picture, clBtnFace, clWhite));
+        return;
+    }
+    TBitmap copy;
+    copy.Assign(&picture);
+    copy.SetPixelFormat(pf24bit);
+    result.Assign(&DisabledBmp(copy, clBtnFace, clWhite));
+}
+
 } // namespace
 
 //! Where the picture and the caption go, in control coordinates.
@@ -130,7 +145,7 @@ void TSImageBtn::ImageChanged()
         m_shadowImage.Assign(nullptr);
     } else {
         m_transparentColor = m_image.Image().GetColor(0, 0);
-        m_greyImage.Assign(&DisabledBmp(m_image, clBtnFace, clWhite));
+        MakeDisabled(m_greyImage, m_image);
         UpdateShadow();
     }
     Repaint();

@@ -4,6 +4,7 @@
 #include "color/host/SysColors.h"
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/FormFiles.h"
+#include "paint/GrafMan.h"
 #include "rtl/TypInfo.h"
 #include "TestBitmaps.h"
 #include "TestForms.h"
@@ -264,6 +265,13 @@ TEST(SImageBtn, ADisabledButtonShowsTheDitheredPictureAndAGreyCaption)
     picture = f.Picture();
     EXPECT_GT(test::CountColor(*picture, Rect(0, 0, 60, 60), clRed), 10);
     EXPECT_GT(test::CountColor(*picture, Rect(0, 0, 60, 60), ShadowColor()), 10 + (16 * 16 - 14 * 14) / 2);
+
+    // A palette picture is dotted with clBtnFace itself, not the nearest colour of its table.
+    b.SetImage(BMPFromRes("STAR"));
+    ASSERT_EQ(b.GreyImage().Width(), 16);
+    for (std::int32_t y = 0; y < 16; ++y)
+        for (std::int32_t x = (y + 1) % 2; x < 16; x += 2)
+            ASSERT_EQ(b.GreyImage().Image().GetColor(x, y), Face()) << x << ", " << y;
 
     // A system font colour is resolved before it is greyed.
     b.SetShadow(false);
