@@ -23,6 +23,8 @@ public:
     explicit TClrBevel(TComponent* owner);
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties: Align, ParentShowHint, Shape (bsBox), ShowHint,
+    //! Style (bsLowered), Visible, Color (clWindow).
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
 protected:
@@ -70,6 +72,10 @@ public:
     explicit TColorPanel(TComponent* owner);
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties, the panel's: the frames and alignment, the drag
+    //! properties, Caption, Color (clBtnFace), the font, Locked, ParentColor
+    //! (false), the tab properties, Visible and the click, mouse, drag, focus and
+    //! resize events.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 };
 

@@ -99,11 +99,17 @@ public:
     void MouseUp(TObject* sender, TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties: the button's own (none with a default, so all
+    //! are written), the click, mouse and drag events (OnDragOVer so spelled),
+    //! Caption, Cursor, Enabled, Font, Hint, the hint and font parents and PopupMenu.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
 protected:
+    //! \cond
+    // The control's own mouse methods, which fire the events, stay in reach.
     using TControl::MouseDown;
     using TControl::MouseUp;
+    //! \endcond
 
     //! Draws the button on an off-screen bitmap and copies its visible part.
     void Paint() override;

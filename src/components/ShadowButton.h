@@ -93,14 +93,21 @@ public:
     void MouseUp(TObject* sender, TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
+    //! The published properties: the button's own (none with a default, so all
+    //! are written, the caption even when empty), the click, mouse and drag
+    //! events (OnDragOVer so spelled), Cursor, Enabled, Font, Hint, the hint and
+    //! font parents and PopupMenu.
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
     //! The names of TShapeType's values.
     [[nodiscard]] static const TEnumInfo& ShapeTypeInfo();
 
 protected:
+    //! \cond
+    // The control's own mouse methods, which fire the events, stay in reach.
     using TControl::MouseDown;
     using TControl::MouseMove;
     using TControl::MouseUp;
+    //! \endcond
 
     //! The shadow, the shape and the caption.
     void Paint() override;
