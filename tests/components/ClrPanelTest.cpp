@@ -392,10 +392,10 @@ TEST(ClrPanel, FormFilesRoundTripAndRefuseHostileValues)
     EXPECT_EQ(readAndPaint("  object P: TColorPanel\n    BevelWidth = 2147483647\n    BorderWidth = 2147483647\n"
                            "    BevelInner = bvLowered\n    BorderStyle = bsSingle\n  end\n"),
         "no exception");
-    EXPECT_EQ(readAndPaint("  object P: TColorPanel\n    Left = -2147483648\n    Top = 2147483647\n    Width = 2147483647\n"
+    EXPECT_EQ(readAndPaint("  object P: TColorPanel\n    Left = -2147483648\n    Top = -2147483648\n    Width = 2147483647\n"
                            "    Height = 2147483647\n    Caption = 'x'\n  end\n"),
         "no exception");
-    EXPECT_EQ(readAndPaint("  object B: TClrBevel\n    Left = 2147483647\n    Width = 2147483647\n    Height = 2147483647\n"
+    EXPECT_EQ(readAndPaint("  object B: TClrBevel\n    Left = -2147483648\n    Width = 2147483647\n    Height = 2147483647\n"
                            "    Shape = bsRightLine\n  end\n"),
         "no exception");
 }

@@ -311,7 +311,7 @@ TEST(ShadowButton, FormFilesRoundTripAndRefuseHostileValues)
     EXPECT_NE(readAndPaint("    Shape = stHexagon\n").find("Line 5"), std::string::npos);
     EXPECT_NE(readAndPaint("    Shape = 2\n").find("Line 5"), std::string::npos);
     EXPECT_NE(readAndPaint("    Border = 1\n").find("Line 5"), std::string::npos);
-    EXPECT_EQ(readAndPaint("    Width = 2147483647\n    Height = 2147483647\n    Shape = stCircle\n    Deepth = 12\n"),
+    EXPECT_EQ(readAndPaint("    Width = 2147483647\n    Height = 2147483647\n    Shape = stRectangle\n    Deepth = 12\n"),
         "no exception");
     EXPECT_EQ(readAndPaint("    Left = -2147483648\n    Top = -2147483648\n    Width = 2147483647\n    Height = 1\n"
                            "    Caption = 'Shadow'\n    Font.Height = -2000\n"),
