@@ -90,7 +90,7 @@ foreach(class ${classes})
   endif()
 endforeach()
 
-run(${RENDER} built.form -o render.png)
+run(${RENDER} --designing built.form -o render.png)
 expect_rc(0 "plumex-render built.form")
 if(EXISTS ${WORK_DIR}/render.png AND EXISTS ${WORK_DIR}/view.png)
   file(SHA256 ${WORK_DIR}/render.png rendered)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace plx::designer {
 
@@ -61,6 +62,9 @@ void TDesignOverlay::Cover()
     if (TWinControl* form = Parent()) {
         SetBounds(0, 0, form->ClientWidth(), form->ClientHeight());
         TControl::BringToFront();
+        // Last in the tab order too, so the designed controls keep the orders
+        // they will have in the saved form.
+        SetTabOrder(std::numeric_limits<std::int32_t>::max());
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include "components/BCBitmap.h"
 #include "components/KnScroll.h"
+#include "components/SImageBtn.h"
+#include "components/ShadowButton.h"
 #include "framework/KnCtrls.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
@@ -181,6 +183,43 @@ void PictureControlsPage(Gallery& g)
         "InvertImageOnMouseDown: the first row and the transparent centred control while the left button is held on "
         "them (coSmoothed never inverts), rendered at 2x",
         2);
+}
+
+void ColourPanelsPage(Gallery& g)
+{
+    FormPage(g, "colour-panels", "Colour bevels and panels",
+        "TClrBevel in its six shapes, lowered and raised, on three colours (each row a TColorPanel without bevels), "
+        "and TColorPanel with outer and inner bevels, border widths, a single border and its three alignments. The "
+        "edges are shades of each control's own colour.",
+        "clrpanels.form", 2);
+}
+
+void ImageButtonsPage(Gallery& g)
+{
+    FormPage(g, "image-buttons", "Image buttons",
+        "TSImageBtn with the package's REDBALL and STAR pictures (fuchsia, their top-left colour, is transparent): "
+        "up, pressed (moved onto the shadow), under the mouse (showing its focused picture, the star), disabled "
+        "(dithered, with a grey caption where there is no shadow), without a shadow, deeper and darker shadows and a "
+        "wider space above the caption.",
+        "imagebuttons.form", 2, [](TCustomForm& form) {
+            for (const char* name : { "Pressed", "StarPressed" })
+                if (auto* b = dynamic_cast<TSImageBtn*>(form.FindComponent(name)))
+                    b->MouseDown(b, mbLeft, {}, 0, 0);
+            if (auto* b = dynamic_cast<TSImageBtn*>(form.FindComponent("Focused")))
+                b->Perform(CM_MOUSEENTER, 0, 0);
+        });
+}
+
+void ShadowButtonsPage(Gallery& g)
+{
+    FormPage(g, "shadow-buttons", "Shadow buttons",
+        "TShadowButton in its six shapes (the ellipse without a border): up, pressed (moved onto the shadow) and "
+        "disabled (the greys of the colour and the border colour).",
+        "shadowbuttons.form", 2, [](TCustomForm& form) {
+            for (std::int32_t i = 0; i < form.ComponentCount(); ++i)
+                if (auto* b = dynamic_cast<TShadowButton*>(form.Components(i)); b && b->Caption() == "Pressed")
+                    b->MouseDown(b, mbLeft, {}, 0, 0);
+        });
 }
 
 } // namespace gallery

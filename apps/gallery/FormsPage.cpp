@@ -38,13 +38,15 @@ std::string WithoutPictureData(const std::string& text)
 } // namespace
 
 void FormPage(Gallery& g, const std::string& slug, const std::string& title, const std::string& intro,
-    const std::string& formFile, int zoom)
+    const std::string& formFile, int zoom, const std::function<void(TCustomForm&)>& prepare)
 {
     g.BeginPage(slug, title, intro);
     // formFile is NAME.form of apps/gallery/forms/, compiled into the program.
     const std::string text(apps::EmbeddedForm(formFile.substr(0, formFile.rfind('.'))));
     std::unique_ptr<TComponent> root(ReadComponentFromText(text, nullptr));
     auto& form = dynamic_cast<TCustomForm&>(*root);
+    if (prepare)
+        prepare(form);
     TBitmap picture;
     form.RenderTo(picture);
     g.Figure(picture, "apps/gallery/forms/" + formFile + (zoom > 1 ? ", rendered at " + std::to_string(zoom) + "x" : ""), zoom);

@@ -4,8 +4,13 @@
 #include "color/host/Bitmap.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+namespace plx {
+class TCustomForm;
+}
 
 namespace gallery {
 
@@ -42,9 +47,10 @@ private:
 plx::TBitmap& Blank(plx::TBitmap& bitmap, int width, int height, plx::TColor color);
 
 //! A page made from apps/gallery/forms/formFile: the form rendered as plumex-render
-//! renders it, then the file (without its picture data).
+//! renders it, then the file (without its picture data). prepare, when given,
+//! acts on the form after reading and before rendering (pressing a button, say).
 void FormPage(Gallery& gallery, const std::string& slug, const std::string& title, const std::string& intro,
-    const std::string& formFile, int zoom = 1);
+    const std::string& formFile, int zoom = 1, const std::function<void(plx::TCustomForm&)>& prepare = {});
 
 // Pages, in gallery order.
 void ColourPage(Gallery& gallery);
@@ -65,5 +71,8 @@ void ColorButtonsDemoPage(Gallery& gallery);
 void ScrollBarsPage(Gallery& gallery);
 void ApplesPage(Gallery& gallery);
 void PictureControlsPage(Gallery& gallery);
+void ColourPanelsPage(Gallery& gallery);
+void ImageButtonsPage(Gallery& gallery);
+void ShadowButtonsPage(Gallery& gallery);
 
 } // namespace gallery

@@ -74,6 +74,9 @@ int main(int argc, char** argv)
         gallery::ScrollBarsPage(g);
         gallery::ApplesPage(g);
         gallery::PictureControlsPage(g);
+        gallery::ColourPanelsPage(g);
+        gallery::ImageButtonsPage(g);
+        gallery::ShadowButtonsPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

@@ -23,6 +23,8 @@ OUTPUT: a PNG file when its name ends in .png, a .bmp file when it ends in .bmp.
 
 options:
   -o, --output OUTPUT  the picture to write (.png or .bmp)
+      --designing      render the form as a form designer shows it (controls
+                       draw their design-time outlines)
   -h, --help           show this text and exit
       --version        show the version and exit
 )";
@@ -54,6 +56,7 @@ int main(int argc, char** argv)
 {
     std::string input, output;
     bool optionsEnded = false;
+    bool designing = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (!optionsEnded && (arg == "-h" || arg == "--help")) {
@@ -73,6 +76,8 @@ int main(int argc, char** argv)
                 output = argv[++i];
             if (output.empty())
                 return UsageError("option " + std::string(arg.substr(0, arg.find('='))) + " needs a file name");
+        } else if (!optionsEnded && arg == "--designing") {
+            designing = true;
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -104,6 +109,8 @@ int main(int argc, char** argv)
                       << form->ClientHeight() << " pixels; it needs a positive ClientWidth and ClientHeight to be rendered\n";
             return 1;
         }
+        if (designing)
+            form->SetDesigning(true);
         plx::TBitmap picture;
         form->RenderTo(picture);
         if (*format == Format::Png)

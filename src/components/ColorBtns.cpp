@@ -1,5 +1,7 @@
 #include "components/ColorBtns.h"
 
+#include "components/ClrPanel.h"
+
 #include "color/ColorMan.h"
 #include "color/host/DrawText.h"
 #include "color/host/Resources.h"
@@ -53,13 +55,12 @@ void StopRepeat() noexcept
         g_repeatTimer->SetEnabled(false);
 }
 
-// FIXME: a colour panel (TColorPanel) owner gives the panel's colour too, once
-// the panel class is part of the package.
-TColor OwnerColor(const TComponent* owner) noexcept
+// A new button takes the colour of a form or colour panel owner, black otherwise.
+TColor InitialColor(const TComponent* owner) noexcept
 {
-    if (const auto* form = dynamic_cast<const TCustomForm*>(owner))
-        return form->Color();
-    return clBlack;
+    TColor color = clBlack;
+    (void)plx::OwnerColor(owner, color);
+    return color;
 }
 
 // ---- Face styles --------------------------------------------------------------
@@ -630,7 +631,7 @@ TColor95Button::TColor95Button(TComponent* owner)
 {
     SetBounds(0, 0, 25, 25);
     SetControlStyle({ csCaptureMouse, csOpaque, csDoubleClicks });
-    SetColor(OwnerColor(owner)); // CMColorChanged gives the glyph its face colour
+    SetColor(InitialColor(owner)); // CMColorChanged gives the glyph its face colour
     m_glyph.SetOnChange([this](TObject*) { GlyphChanged(); });
 }
 

@@ -1,9 +1,12 @@
 #include "design/PlumexPackage.h"
 
 #include "components/ArtLabel.h"
+#include "components/ClrPanel.h"
 #include "components/ColorBtns.h"
 #include "components/KnCtrlsUnit.h"
 #include "components/KnGradient.h"
+#include "components/SImageBtn.h"
+#include "components/ShadowButton.h"
 #include "framework/Backgnd.h"
 #include "framework/KnClasses.h"
 #include "framework/host/Forms.h"
@@ -43,16 +46,16 @@ const std::array<UnitEntry, 22>& Units()
         { "Gradient", InitializeGradient, FinalizeGradient },
         { "ArtLabel", InitializeArtLabel, FinalizeArtLabel },
         { "Backgnd", InitializeBackgnd, FinalizeBackgnd },
-        { "ClrPanel", nullptr, nullptr },
+        { "ClrPanel", InitializeClrPanel, FinalizeClrPanel },
         { "ColorBtns", InitializeColorBtns, FinalizeColorBtns },
         { "ColorBtnEdit", nullptr, nullptr },
         { "DateMan", nullptr, nullptr },
         { "KnAboutEditor", nullptr, nullptr },
         { "KnCtrls", InitializeKnCtrls, FinalizeKnCtrls },
         { "GradEditor", nullptr, nullptr },
-        { "ShadowButton", nullptr, nullptr },
+        { "ShadowButton", InitializeShadowButton, FinalizeShadowButton },
         { "GrafMan", InitializeGrafMan, FinalizeGrafMan },
-        { "SImageBtn", nullptr, nullptr },
+        { "SImageBtn", InitializeSImageBtn, FinalizeSImageBtn },
         { "PlxReg", nullptr, nullptr },
         { "Fileman", nullptr, nullptr },
     } };

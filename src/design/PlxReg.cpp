@@ -1,37 +1,17 @@
 #include "design/PlxReg.h"
 
+#include "components/Apples.h"
 #include "components/ArtLabel.h"
+#include "components/BCBitmap.h"
+#include "components/ClrPanel.h"
+#include "components/ColorBtns.h"
 #include "components/KnGradient.h"
+#include "components/KnScroll.h"
+#include "components/SImageBtn.h"
+#include "components/ShadowButton.h"
 #include "framework/Backgnd.h"
 #include "paint/Gradient.h"
 #include "rtl/TypInfo.h"
-
-// FIXME: TApples, TBCBitmap, TKnScroll (unit KnCtrls), TColorPanel, TClrBevel
-// (unit ClrPanel), TColor95Button (unit ColorBtns), TSImageBtn and
-// TShadowButton are not in the tree yet. Every registration below names all
-// eleven classes; the class functions give null for a class whose header is
-// missing, and its registrations are then skipped.
-#if __has_include("components/Apples.h")
-#include "components/Apples.h"
-#endif
-#if __has_include("components/BCBitmap.h")
-#include "components/BCBitmap.h"
-#endif
-#if __has_include("components/KnScroll.h")
-#include "components/KnScroll.h"
-#endif
-#if __has_include("components/ClrPanel.h")
-#include "components/ClrPanel.h"
-#endif
-#if __has_include("components/ColorBtns.h")
-#include "components/ColorBtns.h"
-#endif
-#if __has_include("components/SImageBtn.h")
-#include "components/SImageBtn.h"
-#endif
-#if __has_include("components/ShadowButton.h")
-#include "components/ShadowButton.h"
-#endif
 
 #include <algorithm>
 #include <array>
@@ -47,11 +27,7 @@ constexpr const char* kPalettePage = "Plumex";
 
 const TClassInfo* ApplesClass()
 {
-#if __has_include("components/Apples.h")
     return &TApples::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
 const TClassInfo* BackgroundClass()
@@ -61,56 +37,32 @@ const TClassInfo* BackgroundClass()
 
 const TClassInfo* ShadowButtonClass()
 {
-#if __has_include("components/ShadowButton.h")
     return &TShadowButton::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
 const TClassInfo* ColorPanelClass()
 {
-#if __has_include("components/ClrPanel.h")
     return &TColorPanel::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
 const TClassInfo* Color95ButtonClass()
 {
-#if __has_include("components/ColorBtns.h")
     return &TColor95Button::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
 const TClassInfo* SImageBtnClass()
 {
-#if __has_include("components/SImageBtn.h")
     return &TSImageBtn::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
 const TClassInfo* BCBitmapClass()
 {
-#if __has_include("components/BCBitmap.h")
     return &TBCBitmap::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
 const TClassInfo* ClrBevelClass()
 {
-#if __has_include("components/ClrPanel.h")
     return &TClrBevel::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
 const TClassInfo* ArtLabelClass()
@@ -125,15 +77,10 @@ const TClassInfo* KnGradientClass()
 
 const TClassInfo* KnScrollClass()
 {
-#if __has_include("components/KnScroll.h")
     return &TKnScroll::StaticClassInfo();
-#else
-    return nullptr;
-#endif
 }
 
-// One class per call, as the palette's order depends on it; a class not in
-// the tree is skipped (see the FIXME above).
+// One class per call, as the palette's order depends on it.
 void RegisterOnPalette(const TClassInfo* cls)
 {
     if (cls)

@@ -1,3 +1,4 @@
+#include "components/ClrPanel.h"
 #include "components/ColorBtns.h"
 
 #include "color/ColorMan.h"
@@ -428,6 +429,12 @@ TEST_F(ColorButtonTest, ANewButtonTakesItsFormsColourAndTheStatedDefaults)
     TGraphicControl other(nullptr);
     TColor95Button ownedByControl(&other);
     EXPECT_EQ(ownedByControl.Color(), clBlack);
+    // A colour panel owner gives its colour as a form does.
+    TColorPanel panel(nullptr);
+    panel.SetColor(0x00336699);
+    TColor95Button onPanel(&panel);
+    EXPECT_EQ(onPanel.Color(), 0x00336699);
+    EXPECT_EQ(onPanel.ButtonGlyph().FaceColor(), 0x00336699);
 }
 
 TEST_F(ColorButtonTest, SettersRefuseWhatTheButtonCannotTake)
