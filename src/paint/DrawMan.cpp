@@ -23,7 +23,7 @@ std::int64_t FloorMod(std::int64_t value, std::int64_t divisor) noexcept
 }
 
 // Copies a piece of the bitmap; every tiling routine goes through here.
-void CopyPiece(TCanvas& canvas, TBitmap& bitmap, std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy,
+void CopyPiece(TCanvas& canvas, const TBitmap& bitmap, std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy,
     std::int64_t w, std::int64_t h)
 {
     canvas.CopyRect(Bounds(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), static_cast<std::int32_t>(w),
@@ -91,7 +91,7 @@ void SoftenEdges(TBitmap& work, const TBitmap& bitmap, TColor transparentColor)
 // Background XOR picture, AND mask, XOR picture on a copy of the canvas area at
 // (x, y) of the work bitmap's size, drawn back.
 template <class DrawPicture>
-void PaintThroughMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& work, TBitmap& mask, DrawPicture drawPicture)
+void PaintThroughMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& work, const TBitmap& mask, DrawPicture drawPicture)
 {
     const TRect all = Rect(0, 0, work.Width(), work.Height());
     TCanvas& wc = work.Canvas();
@@ -168,20 +168,20 @@ HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor)
     return mask.Release();
 }
 
-void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
+void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, const TBitmap& mask, const TBitmap& picture)
 {
     TBitmap work(picture.Width(), picture.Height());
     PaintThroughMask(canvas, x, y, work, mask, [&](TCanvas& wc) { wc.Draw(0, 0, picture); });
 }
 
-void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
+void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, const TBitmap& mask, const TBitmap& picture)
 {
     TBitmap work(mask.Width(), mask.Height());
     const TRect all = Rect(0, 0, mask.Width(), mask.Height());
     PaintThroughMask(canvas, x, y, work, mask, [&](TCanvas& wc) { wc.StretchDraw(all, picture); });
 }
 
-void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect)
+void MultiPaint(TCanvas& canvas, const TBitmap& bitmap, const TRect& rect)
 {
     const std::int64_t bw = bitmap.Width(), bh = bitmap.Height();
     if (bw == 0 || bh == 0)
@@ -204,7 +204,7 @@ void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect)
     }
 }
 
-void MultiClipPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& /*areaRect*/, const TRect& rect)
+void MultiClipPaint(TCanvas& canvas, const TBitmap& bitmap, const TRect& /*areaRect*/, const TRect& rect)
 {
     const std::int64_t bw = bitmap.Width(), bh = bitmap.Height();
     if (bw == 0 || bh == 0)
@@ -225,7 +225,7 @@ void MultiClipPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& /*areaRect*/,
     }
 }
 
-void BytesPaint(TCanvas& canvas, const TRect& rect, TBitmap& bitmap)
+void BytesPaint(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap)
 {
     const std::int64_t bw = bitmap.Width(), bh = bitmap.Height();
     if (bw == 0 || bh == 0)

@@ -179,15 +179,15 @@ void StretchPaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const s
     PaintOnTextWith(canvas, x, y, text, picture, true);
 }
 
-void ReadPixels(TBitmap& bitmap, const TPixelProc& callback)
+void ReadPixels(const TBitmap& bitmap, const TPixelProc& callback)
 {
     if (!callback)
         return;
-    const HDC dc = bitmap.Canvas().Handle();
+    const TCanvas& canvas = bitmap.Canvas();
     const std::int32_t width = bitmap.Width(), height = bitmap.Height();
     for (std::int32_t x = 0; x < width; ++x)
         for (std::int32_t y = 0; y < height; ++y)
-            callback(GetPixel(dc, x, y));
+            callback(canvas.Pixels(x, y));
 }
 
 void ReadText(TCanvas& canvas, const std::string& text, const TPixelProc& callback)

@@ -1,10 +1,11 @@
 #include "color/host/Canvas.h"
 
 #include "color/host/Bitmap.h"
-#include "color/host/Gdi.h"
 #include "color/host/Raster.h"
-#include "color/host/RasterOps.h"
 #include "color/host/SysColors.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
+#include "color/host/detail/RasterOps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -297,12 +298,10 @@ void TCanvas::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::
     auto dashes = DashPattern(m_pen.Style());
     if (!dashes.empty() && m_pen.Width() == 1) {
         // Dotted outlines follow the frame as a path, so the dots run around it.
-        TPen& pen = m_pen;
-        TPenStyle style = pen.Style();
         if (m_brush.Style() != bsClear || m_brush.Bitmap()) {
-            pen.SetStyle(psClear);
+            TCanvasStateGuard guard(*this);
+            m_pen.SetStyle(psClear);
             DrawShape({ ShapeBox::Box, Rect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1) });
-            pen.SetStyle(style);
         }
         if (box.IsEmpty())
             return;
@@ -563,24 +562,36 @@ void TCanvas::Polygon(std::span<const TPoint> points)
     Changed();
 }
 
-void TCanvas::BlitFrom(const TRect& dest, const Raster& source, const TRect& sourceRect, std::uint32_t rop,
-    TColor sourceBkColor, const TColor* transparentKey)
+void detail::CanvasAccess::BlitFrom(TCanvas& canvas, const TRect& dest, const Raster& source, const TRect& sourceRect,
+    BlitParams params)
 {
-    if (!m_raster)
+    if (!canvas.m_raster)
         return;
     TRect d = dest;
-    OffsetRect(d, m_origin.X, m_origin.Y);
-    FillPattern pattern = detail::BrushPattern(m_brush, m_origin, m_textColor, m_bkColor);
+    OffsetRect(d, canvas.m_origin.X, canvas.m_origin.Y);
+    const FillPattern pattern = BrushPattern(canvas.m_brush, canvas.m_origin, params.destTextColor, params.destBkColor);
+    params.pattern = &pattern;
+    Blit(*canvas.m_raster, canvas.DeviceClip(), d, source, sourceRect, params);
+    canvas.Changed();
+}
+
+namespace {
+
+// Copies into a canvas from a bitmap or another canvas read a monochrome source
+// as black and white, whatever the destination's text and background colours
+// are (masks rely on it).
+detail::BlitParams CopyParams(std::uint32_t rop, TColor sourceBkColor, const TColor* transparentKey) noexcept
+{
     detail::BlitParams params;
     params.rop = rop;
     params.sourceBkColor = sourceBkColor;
-    params.destTextColor = m_textColor;
-    params.destBkColor = m_bkColor;
-    params.pattern = &pattern;
+    params.destTextColor = clBlack;
+    params.destBkColor = clWhite;
     params.transparentKey = transparentKey;
-    detail::Blit(*m_raster, DeviceClip(), d, source, sourceRect, params);
-    Changed();
+    return params;
 }
+
+} // namespace
 
 void TCanvas::Draw(std::int32_t x, std::int32_t y, const TBitmap& bitmap)
 {
@@ -591,32 +602,24 @@ void TCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap)
 {
     if (bitmap.Empty() || !m_raster)
         return;
-    // Copies from a bitmap read a monochrome source as black and white, whatever
-    // this canvas's text and background colours are (masks rely on it).
-    TColor text = std::exchange(m_textColor, clBlack);
-    TColor bk = std::exchange(m_bkColor, clWhite);
-    TColor sourceBk = const_cast<TBitmap&>(bitmap).Canvas().BkColor();
+    const TColor sourceBk = bitmap.Canvas().BkColor();
     if (bitmap.Transparent()) {
-        TColor key = ColorToRGB(bitmap.TransparentColor());
-        BlitFrom(rect, bitmap.Image(), bitmap.Image().Bounds(), SRCCOPY, sourceBk, &key);
+        const TColor key = ColorToRGB(bitmap.TransparentColor());
+        detail::CanvasAccess::BlitFrom(*this, rect, bitmap.Image(), bitmap.Image().Bounds(), CopyParams(SRCCOPY, sourceBk, &key));
     } else {
-        BlitFrom(rect, bitmap.Image(), bitmap.Image().Bounds(), static_cast<std::uint32_t>(m_copyMode), sourceBk, nullptr);
+        detail::CanvasAccess::BlitFrom(*this, rect, bitmap.Image(), bitmap.Image().Bounds(),
+            CopyParams(static_cast<std::uint32_t>(m_copyMode), sourceBk, nullptr));
     }
-    m_textColor = text;
-    m_bkColor = bk;
 }
 
-void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect)
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect)
 {
     if (!m_raster || !source.m_raster)
         return;
     TRect s = sourceRect;
     OffsetRect(s, source.m_origin.X, source.m_origin.Y);
-    TColor text = std::exchange(m_textColor, clBlack);
-    TColor bk = std::exchange(m_bkColor, clWhite);
-    BlitFrom(dest, *source.m_raster, s, static_cast<std::uint32_t>(m_copyMode), source.m_bkColor, nullptr);
-    m_textColor = text;
-    m_bkColor = bk;
+    detail::CanvasAccess::BlitFrom(*this, dest, *source.m_raster, s,
+        CopyParams(static_cast<std::uint32_t>(m_copyMode), source.m_bkColor, nullptr));
 }
 
 void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, std::int32_t width)

@@ -18,8 +18,7 @@ class Raster;
 class TBitmap;
 using HDC = std::uintptr_t;
 namespace detail {
-struct FontSpec;
-struct TextPaint;
+class CanvasAccess;
 }
 
 //! A canvas draws with its pen, brush and font, in its own coordinates, clipped
@@ -75,7 +74,7 @@ public:
     //! Draws the bitmap scaled to the rectangle.
     void StretchDraw(const TRect& rect, const TBitmap& bitmap);
     //! Copies (scaling when the sizes differ) source's area into dest.
-    void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);
+    void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
     [[nodiscard]] TCopyMode CopyMode() const noexcept { return m_copyMode; }
     void SetCopyMode(TCopyMode mode) noexcept { m_copyMode = mode; }
 
@@ -138,12 +137,6 @@ public:
     [[nodiscard]] std::int32_t TextWidth(std::string_view text) const;
     [[nodiscard]] std::int32_t TextHeight(std::string_view text) const;
 
-    //! Host-internal: the font text calls use.
-    [[nodiscard]] detail::FontSpec TextFont() const;
-    //! Host-internal: draws decoded text with the cell's top-left corner at `at`;
-    //! returns the text's width.
-    std::int32_t PaintText(TPoint at, std::u32string_view text, const detail::TextPaint& options);
-
     // ---- End of text ---------------------------------------------------------
 
     //! Fires after each drawing operation (a bitmap forwards it as its own change).
@@ -162,14 +155,11 @@ public:
     [[nodiscard]] State SaveState() const noexcept;
     void RestoreState(const State& state);
 
-    //! Host-internal: draws bitmap pixels into a device rectangle of this canvas.
-    void BlitFrom(const TRect& dest, const Raster& source, const TRect& sourceRect, std::uint32_t rop,
-        TColor sourceBkColor, const TColor* transparentKey);
-
 protected:
     void Changed();
 
 private:
+    friend class detail::CanvasAccess;
     struct ShapeBox;
     void DrawShape(const ShapeBox& box);
     void PaintLine(TPoint a, TPoint b, std::int32_t& dashPhase);

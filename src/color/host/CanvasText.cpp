@@ -2,9 +2,10 @@
 #include "color/host/Canvas.h"
 
 #include "color/host/FontEngine.h"
-#include "color/host/Gdi.h"
 #include "color/host/Raster.h"
 #include "color/host/SysColors.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -128,11 +129,11 @@ void CosSin(std::int32_t escapement, double angle, double& c, double& s) noexcep
 
 } // namespace
 
-detail::FontSpec TCanvas::TextFont() const
+detail::FontSpec detail::CanvasAccess::TextFont(const TCanvas& canvas)
 {
-    detail::FontSpec spec;
-    HFONT selected = m_handle ? detail::SelectedFont(m_handle) : 0;
-    if (auto* gdiFont = selected ? dynamic_cast<const detail::GdiFont*>(detail::LookupObject(selected)) : nullptr) {
+    FontSpec spec;
+    HFONT selected = canvas.m_handle ? SelectedFont(canvas.m_handle) : 0;
+    if (auto* gdiFont = selected ? Lookup<GdiFont>(selected) : nullptr) {
         const LOGFONTA& lf = gdiFont->logFont;
         if (lf.lfFaceName[0] != '\0')
             spec.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
@@ -146,20 +147,21 @@ detail::FontSpec TCanvas::TextFont() const
         spec.antiAliased = lf.lfQuality == ANTIALIASED_QUALITY || lf.lfQuality == CLEARTYPE_QUALITY;
         return spec;
     }
-    TFontStyles style = m_font.Style();
-    spec.name = m_font.Name();
-    spec.height = m_font.Height();
+    const TFont& font = canvas.m_font;
+    TFontStyles style = font.Style();
+    spec.name = font.Name();
+    spec.height = font.Height();
     spec.weight = style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
     spec.italic = style.Contains(fsItalic);
     spec.underline = style.Contains(fsUnderline);
     spec.strikeOut = style.Contains(fsStrikeOut);
-    spec.antiAliased = m_font.AntiAliased();
+    spec.antiAliased = font.AntiAliased();
     return spec;
 }
 
 TSize TCanvas::TextExtent(std::string_view text) const
 {
-    auto font = detail::FontEngine::Instance().Resolve(TextFont());
+    auto font = detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(*this));
     return { font->Width(detail::DecodeText(text)), font->Metrics().height };
 }
 
@@ -177,7 +179,7 @@ void TCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text)
 {
     detail::TextPaint options;
     options.opaque = m_brush.Style() == bsSolid;
-    std::int32_t width = PaintText({ x, y }, detail::DecodeText(text), options);
+    std::int32_t width = detail::CanvasAccess::PaintText(*this, { x, y }, detail::DecodeText(text), options);
     m_penPos = { static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t { x } + width,
                      std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())),
         y };
@@ -195,94 +197,134 @@ void TCanvas::TextRect(const TRect& rect, std::int32_t x, std::int32_t y, std::s
     }
     detail::TextPaint options;
     options.clip = &rect;
-    PaintText({ x, y }, detail::DecodeText(text), options);
+    detail::CanvasAccess::PaintText(*this, { x, y }, detail::DecodeText(text), options);
 }
 
-std::int32_t TCanvas::PaintText(TPoint at, std::u32string_view text, const detail::TextPaint& options)
-{
-    auto font = detail::FontEngine::Instance().Resolve(TextFont());
-    const FontMetrics& m = font->Metrics();
-    const detail::FontSpec& spec = font->Spec();
+namespace {
 
-    // Pen offsets along the baseline. Glyphs are fetched one at a time as they are
-    // drawn: a large glyph is valid only until the next one is fetched.
+// Pen offsets along the baseline: pens[i] is where character i starts, and the
+// last entry is the text's width.
+std::vector<std::int64_t> PenOffsets(detail::FontInstance& font, std::u32string_view text)
+{
     std::vector<std::int64_t> pens;
     pens.reserve(text.size() + 1);
     std::int64_t pen = 0;
     for (char32_t ch : text) {
         pens.push_back(pen);
-        pen += font->Advance(ch);
+        pen += font.Advance(ch);
     }
     pens.push_back(pen);
-    const auto width = static_cast<std::int32_t>(std::min<std::int64_t>(pen, std::numeric_limits<std::int32_t>::max()));
+    return pens;
+}
 
-    if (!m_raster)
+// A line across the text (underline, strike-out) or under one character
+// (accelerators), as a span of text space: [u0, u1) x [v0, v0 + thickness).
+struct TextLine {
+    std::int64_t u0, u1, v0, thickness;
+};
+
+std::vector<TextLine> TextLines(const detail::FontInstance& font, const std::vector<std::int64_t>& pens,
+    const detail::TextPaint& options)
+{
+    const FontMetrics& m = font.Metrics();
+    const std::size_t length = pens.size() - 1;
+    std::vector<TextLine> lines;
+    const std::int64_t underlineTop = m.ascent + m.underlineOffset;
+    if (font.Spec().underline)
+        lines.push_back({ 0, pens.back(), underlineTop, m.underlineThickness });
+    if (font.Spec().strikeOut)
+        lines.push_back({ 0, pens.back(), m.ascent + m.strikeOutOffset, m.strikeOutThickness });
+    for (std::size_t i : options.underlined)
+        if (i < length)
+            lines.push_back({ pens[i], pens[i + 1], underlineTop, m.underlineThickness });
+    return lines;
+}
+
+// What one call draws: the text, its pen offsets and lines, the cell's top-left
+// corner in raster coordinates, and the clip (raster coordinates, not empty).
+struct TextRun {
+    std::u32string_view text;
+    const std::vector<std::int64_t>& pens;
+    const std::vector<TextLine>& lines;
+    std::int64_t ox, oy;
+    TRect clip;
+    bool opaque;
+    std::uint32_t background;
+};
+
+void PaintUpright(TextPainter& painter, detail::FontInstance& font, const TextRun& run)
+{
+    const FontMetrics& m = font.Metrics();
+    const std::int64_t ox = run.ox, oy = run.oy;
+    if (run.opaque)
+        painter.Fill({ ox, oy, ox + run.pens.back(), oy + m.height }, run.background);
+    const std::int64_t baseline = oy + m.ascent;
+    // Glyphs well outside the clip are not even rendered; a cell height of
+    // margin covers what a glyph draws beyond its advance.
+    const std::int64_t margin = m.height;
+    for (std::size_t i = 0; i < run.text.size(); ++i) {
+        if (ox + run.pens[i + 1] + margin < run.clip.Left)
+            continue;
+        if (ox + run.pens[i] - margin >= run.clip.Right)
+            break;
+        const detail::Glyph& g = font.GlyphOf(run.text[i]);
+        painter.Glyph(g, ox + run.pens[i] + g.left, baseline - g.top);
+    }
+    for (const TextLine& l : run.lines)
+        painter.Fill({ ox + l.u0, oy + l.v0, ox + l.u1, oy + l.v0 + l.thickness });
+}
+
+// The cell turns about its top-left corner; each glyph is placed at its turned
+// pen position, rounded to whole pixels.
+void PaintTurned(TextPainter& painter, detail::FontInstance& font, const TextRun& run)
+{
+    const FontMetrics& m = font.Metrics();
+    double c = 1, s = 0;
+    CosSin(font.Spec().escapement, font.Angle(), c, s);
+    const auto fx = static_cast<double>(run.ox), fy = static_cast<double>(run.oy);
+    if (run.opaque)
+        painter.FillTurned(0, 0, static_cast<double>(run.pens.back()), m.height, fx, fy, c, s, run.background);
+    for (std::size_t i = 0; i < run.text.size(); ++i) {
+        const auto u = static_cast<double>(run.pens[i]);
+        auto px = static_cast<std::int64_t>(std::floor(fx + u * c + m.ascent * s + 0.5));
+        auto py = static_cast<std::int64_t>(std::floor(fy - u * s + m.ascent * c + 0.5));
+        const detail::Glyph& g = font.GlyphOf(run.text[i]);
+        painter.Glyph(g, px + g.left, py - g.top);
+    }
+    for (const TextLine& l : run.lines)
+        painter.FillTurned(static_cast<double>(l.u0), static_cast<double>(l.v0), static_cast<double>(l.u1),
+            static_cast<double>(l.v0 + l.thickness), fx, fy, c, s, painter.Word());
+}
+
+} // namespace
+
+std::int32_t detail::CanvasAccess::PaintText(TCanvas& canvas, TPoint at, std::u32string_view text, const TextPaint& options)
+{
+    auto font = FontEngine::Instance().Resolve(TextFont(canvas));
+    // Glyphs are fetched one at a time as they are drawn: a large glyph is valid
+    // only until the next one is fetched.
+    const std::vector<std::int64_t> pens = PenOffsets(*font, text);
+    const auto width = static_cast<std::int32_t>(std::min<std::int64_t>(pens.back(), std::numeric_limits<std::int32_t>::max()));
+    if (!canvas.m_raster)
         return width;
-    TRect clip = DeviceClip();
+    TRect clip = canvas.DeviceClip();
     if (options.clip) {
         TRect limit = *options.clip;
-        OffsetRect(limit, m_origin.X, m_origin.Y);
+        OffsetRect(limit, canvas.m_origin.X, canvas.m_origin.Y);
         clip = Intersect(clip, limit);
     }
     if (clip.IsEmpty())
         return width;
 
-    TextPainter painter(*m_raster, clip, ColorToRGB(m_font.Color()));
-    const std::uint32_t background = m_raster->Store(ColorToRGB(m_brush.Color()));
-    // Lines across the text (underline, strike-out) and under single characters
-    // (accelerators), as spans of text space: [u0, u1) x [v0, v0 + thickness).
-    struct Line {
-        std::int64_t u0, u1, v0, thickness;
-    };
-    std::vector<Line> lines;
-    const std::int64_t underlineTop = m.ascent + m.underlineOffset;
-    if (spec.underline)
-        lines.push_back({ 0, pen, underlineTop, m.underlineThickness });
-    if (spec.strikeOut)
-        lines.push_back({ 0, pen, m.ascent + m.strikeOutOffset, m.strikeOutThickness });
-    for (std::size_t i : options.underlined)
-        if (i < text.size())
-            lines.push_back({ pens[i], pens[i + 1], underlineTop, m.underlineThickness });
-
-    const std::int64_t ox = std::int64_t { at.X } + m_origin.X;
-    const std::int64_t oy = std::int64_t { at.Y } + m_origin.Y;
-    if (spec.escapement % 3600 == 0) {
-        if (options.opaque)
-            painter.Fill({ ox, oy, ox + pen, oy + m.height }, background);
-        const std::int64_t baseline = oy + m.ascent;
-        // Glyphs well outside the clip are not even rendered; a cell height of
-        // margin covers what a glyph draws beyond its advance.
-        const std::int64_t margin = m.height;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (ox + pens[i + 1] + margin < clip.Left)
-                continue;
-            if (ox + pens[i] - margin >= clip.Right)
-                break;
-            const detail::Glyph& g = font->GlyphOf(text[i]);
-            painter.Glyph(g, ox + pens[i] + g.left, baseline - g.top);
-        }
-        for (const Line& l : lines)
-            painter.Fill({ ox + l.u0, oy + l.v0, ox + l.u1, oy + l.v0 + l.thickness });
-    } else {
-        // The cell turns about its top-left corner; each glyph is placed at its
-        // turned pen position, rounded to whole pixels.
-        double c = 1, s = 0;
-        CosSin(spec.escapement, font->Angle(), c, s);
-        const auto fx = static_cast<double>(ox), fy = static_cast<double>(oy);
-        if (options.opaque)
-            painter.FillTurned(0, 0, static_cast<double>(pen), m.height, fx, fy, c, s, background);
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const auto u = static_cast<double>(pens[i]);
-            auto px = static_cast<std::int64_t>(std::floor(fx + u * c + m.ascent * s + 0.5));
-            auto py = static_cast<std::int64_t>(std::floor(fy - u * s + m.ascent * c + 0.5));
-            const detail::Glyph& g = font->GlyphOf(text[i]);
-            painter.Glyph(g, px + g.left, py - g.top);
-        }
-        for (const Line& l : lines)
-            painter.FillTurned(static_cast<double>(l.u0), static_cast<double>(l.v0), static_cast<double>(l.u1),
-                static_cast<double>(l.v0 + l.thickness), fx, fy, c, s, painter.Word());
-    }
-    Changed();
+    TextPainter painter(*canvas.m_raster, clip, ColorToRGB(canvas.m_font.Color()));
+    const std::vector<TextLine> lines = TextLines(*font, pens, options);
+    const TextRun run { text, pens, lines, std::int64_t { at.X } + canvas.m_origin.X, std::int64_t { at.Y } + canvas.m_origin.Y,
+        clip, options.opaque, canvas.m_raster->Store(ColorToRGB(canvas.m_brush.Color())) };
+    if (font->Spec().escapement % 3600 == 0)
+        PaintUpright(painter, *font, run);
+    else
+        PaintTurned(painter, *font, run);
+    canvas.Changed();
     return width;
 }
 

@@ -2,6 +2,8 @@
 
 #include "color/host/Canvas.h"
 #include "color/host/FontEngine.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
 
 #include <algorithm>
 #include <cstring>
@@ -157,7 +159,7 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
 {
     const bool singleLine = format & DT_SINGLELINE;
     const bool expandTabs = format & DT_EXPANDTABS;
-    auto font = detail::FontEngine::Instance().Resolve(canvas.TextFont());
+    auto font = detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(canvas));
     const std::int32_t lineHeight = font->Metrics().height;
     const Shown shown = StripPrefixes(detail::DecodeText(text), !(format & DT_NOPREFIX));
     if (shown.text.empty()) {
@@ -218,7 +220,7 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
                     if (mark >= piece && mark < i)
                         options.underlined.push_back(mark - piece);
                 std::u32string_view part(shown.text.data() + piece, i - piece);
-                canvas.PaintText({ Clamp32(x + pieceX), Clamp32(y) }, part, options);
+                detail::CanvasAccess::PaintText(canvas, { Clamp32(x + pieceX), Clamp32(y) }, part, options);
             }
             if (tab)
                 pen = layout.Advance(i, pen);

@@ -57,16 +57,6 @@ struct Glyph {
     std::vector<std::uint8_t> coverage;
 };
 
-//! How TCanvas::PaintText draws a run of text.
-struct TextPaint {
-    //! Indices of characters drawn with an underline of their own (accelerators).
-    std::vector<std::size_t> underlined;
-    //! Limits the text to this rectangle (canvas coordinates) when set.
-    const TRect* clip { nullptr };
-    //! Fills the text cell with the brush colour first.
-    bool opaque { false };
-};
-
 //! Which face a font name and style resolve to.
 struct FaceChoice {
     std::string file;

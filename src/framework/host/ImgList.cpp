@@ -97,10 +97,9 @@ void TImageList::Draw(TCanvas& canvas, std::int32_t x, std::int32_t y, std::int3
     CheckIndex(index);
     const Entry& e = m_images[static_cast<std::size_t>(index)];
     if (!e.mask) {
-        TCopyMode mode = canvas.CopyMode();
+        TCanvasStateGuard guard(canvas);
         canvas.SetCopyMode(cmSrcCopy);
         canvas.Draw(x, y, *e.image);
-        canvas.SetCopyMode(mode);
         return;
     }
     for (std::int32_t j = 0; j < m_height; ++j)

@@ -1,6 +1,6 @@
 #include "color/host/Bitmap.h"
 #include "color/host/Gdi.h"
-#include "color/host/RasterOps.h"
+#include "color/host/detail/RasterOps.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,8 @@
 #include "color/host/FontEngine.h"
 #include "color/host/Gdi.h"
 #include "color/host/Raster.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
 
 #include <gtest/gtest.h>
 
@@ -160,7 +162,7 @@ TEST(TextMetrics, LargeGlyphsDrawAlikeWithoutBeingCached)
     TCanvas& c = b->Canvas();
     c.Font().SetHeight(-700);
     c.TextOut(0, 0, "WW");
-    const auto& w = detail::FontEngine::Instance().Resolve(c.TextFont())->GlyphOf(U'W');
+    const auto& w = detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(c))->GlyphOf(U'W');
     EXPECT_GT(w.coverage.size(), 256u << 10) << "larger than the cache takes";
     const int advance = c.TextWidth("W");
     PixelSet first, second;
@@ -376,7 +378,10 @@ TEST(TextOut, UnderlineAndStrikeOutSpanTheText)
     auto under = Page(200, 40);
     under->Canvas().Font().SetStyle({ fsUnderline });
     under->Canvas().TextOut(5, 5, "Hello");
-    const int ascent = detail::FontEngine::Instance().Resolve(under->Canvas().TextFont())->Metrics().ascent;
+    const int ascent = detail::FontEngine::Instance()
+                           .Resolve(detail::CanvasAccess::TextFont(under->Canvas()))
+                           ->Metrics()
+                           .ascent;
     auto rows = FullRows(*under, 5, 5 + w);
     ASSERT_FALSE(rows.empty());
     EXPECT_GE(*rows.begin(), 5 + ascent) << "below the baseline";
@@ -616,7 +621,7 @@ TEST(GdiFonts, LongFaceNamesAreCutAndQualitySelectsSmoothing)
 {
     const std::string longName(100, 'x');
     HFONT font = CreateFontA(-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, ANTIALIASED_QUALITY, 0, longName.c_str());
-    auto* object = dynamic_cast<detail::GdiFont*>(detail::LookupObject(font));
+    auto* object = detail::Lookup<detail::GdiFont>(font);
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(std::string(object->logFont.lfFaceName), std::string(31, 'x'));
     auto b = Page(100, 40);
@@ -706,7 +711,7 @@ TEST(DrawText, AcceleratorsAreUnderlinedAndDoubledAmpersandsLiteral)
     TRect line = BoundsOf(extra);
     EXPECT_GE(line.Left, 4 + f);
     EXPECT_LE(line.Right, 4 + f + i);
-    EXPECT_GE(line.Top, 4 + detail::FontEngine::Instance().Resolve(c.TextFont())->Metrics().ascent);
+    EXPECT_GE(line.Top, 4 + detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(c))->Metrics().ascent);
 }
 
 TEST(DrawText, AlignsInTheRectangle)
@@ -740,7 +745,7 @@ TEST(DrawText, ExpandsTabsToEightAverageWidths)
 {
     auto b = Page(200, 40);
     TCanvas& c = b->Canvas();
-    const int tab = 8 * detail::FontEngine::Instance().Resolve(c.TextFont())->Metrics().averageWidth;
+    const int tab = 8 * detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(c))->Metrics().averageWidth;
     TRect r = Rect(4, 4, 200, 40);
     DrawText(c, "ab\tc", r, DT_EXPANDTABS | DT_NOCLIP);
     auto expected = Glyphs("ab", 4, 4, 200, 40);

@@ -1,4 +1,4 @@
-#include "color/host/RasterOps.h"
+#include "color/host/detail/RasterOps.h"
 
 #include "color/host/Bitmap.h"
 #include "color/host/SysColors.h"
