@@ -160,9 +160,6 @@ protected:
 
 private:
     friend class detail::CanvasAccess;
-    struct ShapeBox;
-    void DrawShape(const ShapeBox& box);
-    void PaintLine(TPoint a, TPoint b, std::int32_t& dashPhase);
 
     Raster* m_raster { nullptr };
     TPoint m_origin;
@@ -175,6 +172,7 @@ private:
     TColor m_textColor { clBlack };
     TColor m_bkColor { clWhite };
     HDC m_handle { 0 };
+    bool m_ownsHandle { true }; //!< false for a memory device context's canvas, which its context owns
     TNotifyEvent m_onChange;
 };
 

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace plx {
@@ -46,12 +45,6 @@ Shown StripPrefixes(const std::u32string& text, bool prefixes)
         shown.text.push_back(text[++i]);
     }
     return shown;
-}
-
-std::int32_t Clamp32(std::int64_t v) noexcept
-{
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 class Layout {
@@ -179,9 +172,9 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
         std::int64_t widest = 0;
         for (const Line& l : lines)
             widest = std::max(widest, l.width);
-        rect.Right = Clamp32(std::int64_t { rect.Left } + widest);
-        rect.Bottom = Clamp32(std::int64_t { rect.Top } + textHeight);
-        return Clamp32(textHeight);
+        rect.Right = SaturateInt32(std::int64_t { rect.Left } + widest);
+        rect.Bottom = SaturateInt32(std::int64_t { rect.Top } + textHeight);
+        return SaturateInt32(textHeight);
     }
 
     std::int64_t top = rect.Top;
@@ -201,8 +194,11 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
             x = std::int64_t { rect.Right } - line.width;
         const std::int64_t y = top + static_cast<std::int64_t>(k) * lineHeight;
         if (opaque) {
-            TRect back = Rect(Clamp32(x), Clamp32(y), Clamp32(x + line.width), Clamp32(y + lineHeight));
-            canvas.FillRect(clip ? Intersect(back, *clip) : back);
+            detail::WideRect back { x, y, x + line.width, y + lineHeight };
+            if (clip)
+                back = { std::max<std::int64_t>(back.Left, clip->Left), std::max<std::int64_t>(back.Top, clip->Top),
+                    std::min<std::int64_t>(back.Right, clip->Right), std::min<std::int64_t>(back.Bottom, clip->Bottom) };
+            detail::CanvasAccess::Fill(canvas, back);
         }
         // Draw the line in pieces between tabs, each at its tab stop.
         std::size_t piece = line.begin;
@@ -220,7 +216,7 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
                     if (mark >= piece && mark < i)
                         options.underlined.push_back(mark - piece);
                 std::u32string_view part(shown.text.data() + piece, i - piece);
-                detail::CanvasAccess::PaintText(canvas, { Clamp32(x + pieceX), Clamp32(y) }, part, options);
+                detail::CanvasAccess::PaintText(canvas, x + pieceX, y, part, options);
             }
             if (tab)
                 pen = layout.Advance(i, pen);
@@ -229,8 +225,8 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
         }
     }
     if (singleLine && (format & (DT_VCENTER | DT_BOTTOM)))
-        return Clamp32(top - rect.Top + lineHeight);
-    return Clamp32(textHeight);
+        return SaturateInt32(top - rect.Top + lineHeight);
+    return SaturateInt32(textHeight);
 }
 
 std::int32_t DrawTextA(HDC dc, const char* text, std::int32_t count, TRect& rect, std::uint32_t format)

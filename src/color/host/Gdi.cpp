@@ -127,13 +127,15 @@ BOOL StretchBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, st
     TCanvas* s = detail::CanvasFromDC(source);
     if (!s || !s->Surface())
         return false;
-    TRect sourceRect = Bounds(sourceX + s->Origin().X, sourceY + s->Origin().Y, sourceWidth, sourceHeight);
+    const detail::WideRect sourceRect = detail::WideRect { sourceX, sourceY, std::int64_t { sourceX } + sourceWidth,
+        std::int64_t { sourceY } + sourceHeight }.Offset(s->Origin());
     detail::BlitParams params;
     params.rop = rop;
     params.sourceBkColor = s->BkColor();
     params.destTextColor = d->TextColor();
     params.destBkColor = d->BkColor();
-    detail::CanvasAccess::BlitFrom(*d, Bounds(x, y, width, height), *s->Surface(), sourceRect, params);
+    detail::CanvasAccess::BlitFrom(*d, { x, y, std::int64_t { x } + width, std::int64_t { y } + height }, *s->Surface(),
+        sourceRect, params);
     return true;
 }
 
@@ -152,8 +154,8 @@ BOOL PatBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::i
     detail::BlitParams params;
     params.rop = rop;
     params.pattern = &pattern;
-    TRect r = Bounds(x + d->Origin().X, y + d->Origin().Y, width, height);
-    detail::PatternBlit(*d->Surface(), d->DeviceClip(), r, params);
+    const detail::WideRect r { x, y, std::int64_t { x } + width, std::int64_t { y } + height };
+    detail::PatternBlit(*d->Surface(), d->DeviceClip(), r.Offset(d->Origin()), params);
     return true;
 }
 

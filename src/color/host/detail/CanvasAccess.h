@@ -5,9 +5,11 @@
 #include "color/host/Canvas.h"
 #include "color/host/FontEngine.h"
 #include "color/host/detail/RasterOps.h"
+#include "color/host/detail/WideRect.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -28,13 +30,23 @@ public:
     //! The font text calls use: the one selected into the canvas's device
     //! context, or else the canvas's Font.
     [[nodiscard]] static FontSpec TextFont(const TCanvas& canvas);
-    //! Draws decoded text with the cell's top-left corner at `at` (canvas
-    //! coordinates); returns the text's width.
-    static std::int32_t PaintText(TCanvas& canvas, TPoint at, std::u32string_view text, const TextPaint& options);
+    //! Draws decoded text with the cell's top-left corner at (x, y) (canvas
+    //! coordinates, which may lie beyond the int32 range); returns the text's
+    //! width, saturated.
+    static std::int32_t PaintText(TCanvas& canvas, std::int64_t x, std::int64_t y, std::u32string_view text,
+        const TextPaint& options);
     //! Transfers sourceRect of source (raster coordinates) into dest (canvas
     //! coordinates) with the canvas's brush as the pattern; params gives the
     //! operation and the colours, its pattern is filled in here.
-    static void BlitFrom(TCanvas& canvas, const TRect& dest, const Raster& source, const TRect& sourceRect, BlitParams params);
+    static void BlitFrom(TCanvas& canvas, const WideRect& dest, const Raster& source, const WideRect& sourceRect,
+        BlitParams params);
+    //! FillRect for a rectangle of canvas coordinates that may reach beyond the int32 range.
+    static void Fill(TCanvas& canvas, const WideRect& rect);
+    //! Polyline for points that may lie beyond the int32 range.
+    static void Polyline(TCanvas& canvas, std::span<const WidePoint> points);
+    //! Makes a device context's handle the canvas's own, without the canvas
+    //! owning it (the context owns the canvas): a memory device context.
+    static void AttachHandle(TCanvas& canvas, HDC dc) noexcept;
 };
 
 } // namespace plx::detail

@@ -2,6 +2,7 @@
 
 #include "color/host/Canvas.h"
 #include "color/host/Raster.h"
+#include "color/host/detail/CanvasAccess.h"
 
 #include <unordered_map>
 #include <utility>
@@ -101,7 +102,10 @@ HDC RegisterMemoryDC()
     auto dc = std::make_unique<GdiDC>();
     dc->owned = std::make_unique<TCanvas>();
     dc->canvas = dc->owned.get();
-    return RegisterObject(std::move(dc), true);
+    TCanvas& canvas = *dc->owned;
+    const HDC handle = RegisterObject(std::move(dc), true);
+    CanvasAccess::AttachHandle(canvas, handle);
+    return handle;
 }
 
 TCanvas* CanvasFromDC(HDC dc) noexcept
