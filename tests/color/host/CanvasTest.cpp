@@ -1,11 +1,13 @@
 #include "color/host/Bitmap.h"
 #include "color/host/Gdi.h"
 #include "color/host/SysColors.h"
+#include "color/host/detail/LineWalk.h"
 
 #include "TestBitmaps.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
@@ -793,4 +795,35 @@ TEST(Geometry, WidthsAreExactAndMovedEdgesSaturate)
     OffsetRect(s, INT32_MAX, INT32_MIN);
     EXPECT_EQ(s, Rect(INT32_MAX - 10, INT32_MIN + 10, INT32_MAX, INT32_MIN + 30));
     EXPECT_EQ(SaturateInt32(1LL << 40), INT32_MAX);
+}
+
+TEST(LineWalk, StartingAnywhereFollowsTheWholeWalk)
+{
+    // Lines up to 2^32 long: from any step, walking on visits the pixels the
+    // closed form gives, and the range of steps with a coordinate in a window
+    // holds exactly those.
+    const std::int64_t far = INT32_MAX, near = INT32_MIN;
+    for (auto [ax, ay, bx, by] : { std::array<std::int64_t, 4> { near, -7, far, 12 }, { far, near, near, far }, { 3, near, -4, far },
+             { 0, 0, 7, 3 }, { 5, 5, 5, -9 }, { near + 1, far, far, far - 2 } }) {
+        const detail::LineWalk walk(ax, ay, bx, by);
+        for (std::int64_t k : { std::int64_t { 0 }, walk.Steps() / 3, walk.Steps() / 2 + 1, walk.Steps() - 5 }) {
+            if (k < 0 || k >= walk.Steps())
+                continue;
+            std::int64_t expected = k;
+            walk.Walk({ k, std::min(k + 5, walk.Steps()) }, [&](std::int64_t x, std::int64_t y, std::int64_t step) {
+                EXPECT_EQ(step, expected++);
+                EXPECT_EQ(x, walk.X(step));
+                EXPECT_EQ(y, walk.Y(step));
+            });
+            const std::int64_t x = walk.X(k), y = walk.Y(k);
+            const detail::StepRange both = walk.WithX(x - 2, x + 3).Intersect(walk.WithY(y - 2, y + 3));
+            EXPECT_LE(both.first, k);
+            EXPECT_GT(both.end, k);
+            for (std::int64_t j : { both.first - 1, both.end })
+                if (j >= 0 && j < walk.Steps())
+                    EXPECT_FALSE(std::abs(walk.X(j) - x) <= 2 && std::abs(walk.Y(j) - y) <= 2) << j;
+        }
+        EXPECT_EQ(walk.X(walk.Steps()), bx) << "one step past the last pixel is the end point";
+        EXPECT_EQ(walk.Y(walk.Steps()), by);
+    }
 }
