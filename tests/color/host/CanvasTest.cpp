@@ -819,9 +819,11 @@ TEST(LineWalk, StartingAnywhereFollowsTheWholeWalk)
             const detail::StepRange both = walk.WithX(x - 2, x + 3).Intersect(walk.WithY(y - 2, y + 3));
             EXPECT_LE(both.first, k);
             EXPECT_GT(both.end, k);
-            for (std::int64_t j : { both.first - 1, both.end })
-                if (j >= 0 && j < walk.Steps())
+            for (std::int64_t j : { both.first - 1, both.end }) {
+                if (j >= 0 && j < walk.Steps()) {
                     EXPECT_FALSE(std::abs(walk.X(j) - x) <= 2 && std::abs(walk.Y(j) - y) <= 2) << j;
+                }
+            }
         }
         EXPECT_EQ(walk.X(walk.Steps()), bx) << "one step past the last pixel is the end point";
         EXPECT_EQ(walk.Y(walk.Steps()), by);
