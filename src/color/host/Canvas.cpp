@@ -592,20 +592,34 @@ void TCanvas::RestoreState(const State& s)
     m_copyMode = s.copyMode;
 }
 
+namespace {
+
+// The raster point of a canvas point, when it lies inside the clip.
+bool ToDevice(std::int32_t x, std::int32_t y, TPoint origin, const TRect& clip, TPoint& device) noexcept
+{
+    const std::int64_t dx = std::int64_t { x } + origin.X, dy = std::int64_t { y } + origin.Y;
+    if (dx < clip.Left || dx >= clip.Right || dy < clip.Top || dy >= clip.Bottom)
+        return false;
+    device = { static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy) };
+    return true;
+}
+
+} // namespace
+
 TColor TCanvas::Pixels(std::int32_t x, std::int32_t y) const
 {
-    const TRect p = ClipTo(WideRect { x, y, std::int64_t { x } + 1, std::int64_t { y } + 1 }.Offset(m_origin), DeviceClip());
-    if (p.IsEmpty())
+    TPoint p;
+    if (!ToDevice(x, y, m_origin, DeviceClip(), p))
         return clInvalid;
-    return m_raster->GetColor(p.Left, p.Top);
+    return m_raster->GetColor(p.X, p.Y);
 }
 
 void TCanvas::SetPixels(std::int32_t x, std::int32_t y, TColor color)
 {
-    const TRect p = ClipTo(WideRect { x, y, std::int64_t { x } + 1, std::int64_t { y } + 1 }.Offset(m_origin), DeviceClip());
-    if (p.IsEmpty())
+    TPoint p;
+    if (!ToDevice(x, y, m_origin, DeviceClip(), p))
         return;
-    m_raster->SetColor(p.Left, p.Top, ColorToRGB(color));
+    m_raster->SetColor(p.X, p.Y, ColorToRGB(color));
     Changed();
 }
 

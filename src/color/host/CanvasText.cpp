@@ -75,15 +75,19 @@ public:
     void Glyph(const detail::Glyph& g, std::int64_t x, std::int64_t y)
     {
         const TRect r = ClipTo({ x, y, x + g.width, y + g.height }, m_clip);
-        for (std::int32_t row = r.Top; row < r.Bottom; ++row) {
-            const std::uint8_t* cover = g.coverage.data() + static_cast<std::size_t>(row - y) * static_cast<std::size_t>(g.width);
-            std::uint32_t* out = m_raster.Row(row);
-            for (std::int32_t col = r.Left; col < r.Right; ++col) {
-                std::uint8_t a = cover[col - x];
+        if (r.IsEmpty())
+            return;
+        const auto stride = static_cast<std::size_t>(g.width);
+        const auto columns = static_cast<std::size_t>(r.Right - r.Left);
+        const std::uint8_t* cover = g.coverage.data() + static_cast<std::size_t>(r.Top - y) * stride + static_cast<std::size_t>(r.Left - x);
+        for (std::int32_t row = r.Top; row < r.Bottom; ++row, cover += stride) {
+            std::uint32_t* out = m_raster.Row(row) + r.Left;
+            for (std::size_t i = 0; i < columns; ++i) {
+                const std::uint8_t a = cover[i];
                 if (a == 255)
-                    out[col] = m_word;
+                    out[i] = m_word;
                 else if (a != 0)
-                    out[col] = m_raster.Store(Blend(static_cast<TColor>(out[col] & 0xFFFFFF), a));
+                    out[i] = m_raster.Store(Blend(static_cast<TColor>(out[i] & 0xFFFFFF), a));
             }
         }
     }
@@ -257,13 +261,15 @@ void PaintUpright(TextPainter& painter, detail::FontInstance& font, const TextRu
     const TRect& clip = painter.Clip();
     if (oy + m.height + margin >= clip.Top && oy - margin < clip.Bottom) {
         const std::int64_t baseline = oy + m.ascent;
-        for (std::size_t i = 0; i < run.text.size(); ++i) {
-            if (ox + run.pens[i + 1] + margin < clip.Left)
+        const std::int64_t* pens = run.pens.data();
+        const std::u32string_view text = run.text;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (ox + pens[i + 1] + margin < clip.Left)
                 continue;
-            if (ox + run.pens[i] - margin >= clip.Right)
+            if (ox + pens[i] - margin >= clip.Right)
                 break;
-            const detail::Glyph& g = font.GlyphOf(run.text[i]);
-            painter.Glyph(g, ox + run.pens[i] + g.left, baseline - g.top);
+            const detail::Glyph& g = font.GlyphOf(text[i]);
+            painter.Glyph(g, ox + pens[i] + g.left, baseline - g.top);
         }
     }
     for (const TextLine& l : run.lines)

@@ -57,6 +57,9 @@ public:
     {
     }
 
+    // A tab that moves to the next tab stop.
+    [[nodiscard]] bool IsTab(std::size_t i) const noexcept { return m_expandTabs && m_text[i] == U'\t'; }
+
     // The pen position after character i when it starts at x (x counts from the line's start).
     [[nodiscard]] std::int64_t Advance(std::size_t i, std::int64_t x)
     {
@@ -146,6 +149,42 @@ private:
     std::vector<Line> m_lines;
 };
 
+void FillBehind(TCanvas& canvas, detail::WideRect back, const TRect* clip)
+{
+    if (clip)
+        back = { std::max<std::int64_t>(back.Left, clip->Left), std::max<std::int64_t>(back.Top, clip->Top),
+            std::min<std::int64_t>(back.Right, clip->Right), std::min<std::int64_t>(back.Bottom, clip->Bottom) };
+    detail::CanvasAccess::Fill(canvas, back);
+}
+
+// Draws one line at (x, y) in pieces between tabs, each at its tab stop.
+void PaintLine(TCanvas& canvas, Layout& layout, const Shown& shown, const Line& line, std::int64_t x, std::int64_t y,
+    const TRect* clip)
+{
+    std::size_t piece = line.begin;
+    std::int64_t pieceX = 0, pen = 0;
+    for (std::size_t i = line.begin; i <= line.end; ++i) {
+        const bool tab = i < line.end && layout.IsTab(i);
+        if (i < line.end && !tab) {
+            pen = layout.Advance(i, pen);
+            continue;
+        }
+        if (i > piece) {
+            detail::TextPaint options;
+            options.clip = clip;
+            for (std::size_t mark : shown.marks)
+                if (mark >= piece && mark < i)
+                    options.underlined.push_back(mark - piece);
+            const std::u32string_view part(shown.text.data() + piece, i - piece);
+            detail::CanvasAccess::PaintText(canvas, x + pieceX, y, part, options);
+        }
+        if (tab)
+            pen = layout.Advance(i, pen);
+        piece = i + 1;
+        pieceX = pen;
+    }
+}
+
 } // namespace
 
 std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::uint32_t format)
@@ -193,36 +232,9 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
         else if (format & DT_RIGHT)
             x = std::int64_t { rect.Right } - line.width;
         const std::int64_t y = top + static_cast<std::int64_t>(k) * lineHeight;
-        if (opaque) {
-            detail::WideRect back { x, y, x + line.width, y + lineHeight };
-            if (clip)
-                back = { std::max<std::int64_t>(back.Left, clip->Left), std::max<std::int64_t>(back.Top, clip->Top),
-                    std::min<std::int64_t>(back.Right, clip->Right), std::min<std::int64_t>(back.Bottom, clip->Bottom) };
-            detail::CanvasAccess::Fill(canvas, back);
-        }
-        // Draw the line in pieces between tabs, each at its tab stop.
-        std::size_t piece = line.begin;
-        std::int64_t pieceX = 0, pen = 0;
-        for (std::size_t i = line.begin; i <= line.end; ++i) {
-            const bool tab = i < line.end && expandTabs && shown.text[i] == U'\t';
-            if (i < line.end && !tab) {
-                pen = layout.Advance(i, pen);
-                continue;
-            }
-            if (i > piece) {
-                detail::TextPaint options;
-                options.clip = clip;
-                for (std::size_t mark : shown.marks)
-                    if (mark >= piece && mark < i)
-                        options.underlined.push_back(mark - piece);
-                std::u32string_view part(shown.text.data() + piece, i - piece);
-                detail::CanvasAccess::PaintText(canvas, x + pieceX, y, part, options);
-            }
-            if (tab)
-                pen = layout.Advance(i, pen);
-            piece = i + 1;
-            pieceX = pen;
-        }
+        if (opaque)
+            FillBehind(canvas, { x, y, x + line.width, y + lineHeight }, clip);
+        PaintLine(canvas, layout, shown, line, x, y, clip);
     }
     if (singleLine && (format & (DT_VCENTER | DT_BOTTOM)))
         return SaturateInt32(top - rect.Top + lineHeight);

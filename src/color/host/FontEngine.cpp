@@ -319,7 +319,9 @@ const Glyph& FontInstance::GlyphOf(char32_t codePoint)
 {
     std::unique_ptr<Glyph>* slot = Slot(codePoint);
     if (slot && *slot) {
-        (*slot)->lastUse = ++g_glyphClock;
+        // The clock moves only when a glyph is added: glyphs used since then
+        // share a time, which is all the eviction order needs.
+        (*slot)->lastUse = g_glyphClock;
         return **slot;
     }
     Glyph glyph = Render(codePoint);
