@@ -1,8 +1,8 @@
 #include "color/host/Bitmap.h"
 
-#include "color/host/BmpFormat.h"
 #include "color/host/Resources.h"
 #include "color/host/SysColors.h"
+#include "color/host/detail/BmpFormat.h"
 #include "color/host/detail/GdiTable.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"

@@ -1,4 +1,4 @@
-#include "color/host/BmpFormat.h"
+#include "color/host/detail/BmpFormat.h"
 
 #include "rtl/Exceptions.h"
 

@@ -1,5 +1,5 @@
 #include "color/host/Bitmap.h"
-#include "color/host/BmpFormat.h"
+#include "color/host/detail/BmpFormat.h"
 #include "color/host/Gdi.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
