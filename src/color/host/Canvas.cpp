@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -754,8 +755,11 @@ void detail::CanvasAccess::BlitFrom(TCanvas& canvas, const WideRect& dest, const
 {
     if (!canvas.m_raster)
         return;
-    const FillPattern pattern = BrushPattern(canvas.m_brush, canvas.m_origin, params.destTextColor, params.destBkColor);
-    params.pattern = &pattern;
+    // Most copies never read the brush: resolve it only for operations that do.
+    std::optional<FillPattern> pattern;
+    if (RopUsesPattern(RopCode(params.rop)))
+        pattern = BrushPattern(canvas.m_brush, canvas.m_origin, params.destTextColor, params.destBkColor);
+    params.pattern = pattern ? &*pattern : nullptr;
     Blit(*canvas.m_raster, canvas.DeviceClip(), dest.Offset(canvas.m_origin), source, sourceRect, params);
     canvas.Changed();
 }

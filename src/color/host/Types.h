@@ -51,7 +51,25 @@ struct TRect {
 //! The value, clamped to the int32 range.
 [[nodiscard]] constexpr std::int32_t SaturateInt32(std::int64_t value) noexcept
 {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+//! a + b and a - b, stopping at the ends of the int32 range (one add and a
+//! branch that is never taken in practice: cheap enough for every rectangle).
+[[nodiscard]] constexpr std::int32_t SaturatingAdd(std::int32_t a, std::int32_t b) noexcept
+{
+    std::int32_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum))
+        return b > 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+    return sum;
+}
+[[nodiscard]] constexpr std::int32_t SaturatingSub(std::int32_t a, std::int32_t b) noexcept
+{
+    std::int32_t difference = 0;
+    if (__builtin_sub_overflow(a, b, &difference))
+        return b < 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+    return difference;
 }
 
 [[nodiscard]] constexpr TPoint Point(std::int32_t x, std::int32_t y) noexcept { return { x, y }; }
@@ -63,7 +81,7 @@ struct TRect {
 //! int32 range stops at its end.
 [[nodiscard]] constexpr TRect Bounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) noexcept
 {
-    return { left, top, SaturateInt32(std::int64_t { left } + width), SaturateInt32(std::int64_t { top } + height) };
+    return { left, top, SaturatingAdd(left, width), SaturatingAdd(top, height) };
 }
 
 //! Grows the rectangle by dx on the left and right and dy on the top and bottom
@@ -71,20 +89,20 @@ struct TRect {
 //! Returns true, as the platform call does.
 inline bool InflateRect(TRect& r, std::int32_t dx, std::int32_t dy) noexcept
 {
-    r.Left = SaturateInt32(std::int64_t { r.Left } - dx);
-    r.Top = SaturateInt32(std::int64_t { r.Top } - dy);
-    r.Right = SaturateInt32(std::int64_t { r.Right } + dx);
-    r.Bottom = SaturateInt32(std::int64_t { r.Bottom } + dy);
+    r.Left = SaturatingSub(r.Left, dx);
+    r.Top = SaturatingSub(r.Top, dy);
+    r.Right = SaturatingAdd(r.Right, dx);
+    r.Bottom = SaturatingAdd(r.Bottom, dy);
     return true;
 }
 
 //! Moves the rectangle; edges stop at the ends of the int32 range.
 inline bool OffsetRect(TRect& r, std::int32_t dx, std::int32_t dy) noexcept
 {
-    r.Left = SaturateInt32(std::int64_t { r.Left } + dx);
-    r.Top = SaturateInt32(std::int64_t { r.Top } + dy);
-    r.Right = SaturateInt32(std::int64_t { r.Right } + dx);
-    r.Bottom = SaturateInt32(std::int64_t { r.Bottom } + dy);
+    r.Left = SaturatingAdd(r.Left, dx);
+    r.Top = SaturatingAdd(r.Top, dy);
+    r.Right = SaturatingAdd(r.Right, dx);
+    r.Bottom = SaturatingAdd(r.Bottom, dy);
     return true;
 }
 
