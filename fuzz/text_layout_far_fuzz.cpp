@@ -109,8 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing outside the clip changed.
     const auto words = page.Image().Words();
     for (std::int32_t row = 0; row < 48; ++row)
-        for (std::int32_t col = 0; col < 64; ++col)
+        for (std::int32_t col = 0; col < 64; ++col) {
+            const auto i = static_cast<std::size_t>(row * 64 + col);
             if (!clip.Contains(Point(col, row)))
-                fuzz::Check(words[static_cast<std::size_t>(row * 64 + col)] == before[static_cast<std::size_t>(row * 64 + col)]);
+                fuzz::Check(words[i] == before[i]);
+        }
     return 0;
 }

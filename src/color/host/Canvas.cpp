@@ -18,11 +18,11 @@
 
 namespace plx {
 
+using detail::ClipTo;
 using detail::FillPattern;
 using detail::LineWalk;
 using detail::StepRange;
 using detail::WidePoint;
-using detail::ClipTo;
 using detail::WideRect;
 
 // Every drawing call works in 64 bits until it has clipped: canvas coordinates
@@ -241,8 +241,9 @@ public:
     // their own), so a shape far larger than the surface costs only its visible rows.
     void Paint()
     {
-        const std::int64_t first = std::max<std::int64_t>(m_bands.outer.Top, std::int64_t { m_target.clip.Top } - m_target.origin.Y);
-        const std::int64_t end = std::min<std::int64_t>(m_bands.outer.Bottom, std::int64_t { m_target.clip.Bottom } - m_target.origin.Y);
+        const std::int64_t top = std::int64_t { m_target.clip.Top } - m_target.origin.Y;
+        const std::int64_t bottom = std::int64_t { m_target.clip.Bottom } - m_target.origin.Y;
+        const std::int64_t first = std::max(m_bands.outer.Top, top), end = std::min(m_bands.outer.Bottom, bottom);
         for (std::int64_t y = first; y < end; ++y)
             PaintRow(y);
     }
@@ -314,7 +315,8 @@ private:
             const double angle = std::atan2(-v, u);
             const double offset = std::fmod(angle - m_shape.startAngle + 4 * std::numbers::pi, 2 * std::numbers::pi);
             if (offset <= m_shape.sweep + 1e-9)
-                detail::PlotPixel(m_target.raster, static_cast<std::int32_t>(x), static_cast<std::int32_t>(dy), m_penColor, m_mode);
+                detail::PlotPixel(
+                    m_target.raster, static_cast<std::int32_t>(x), static_cast<std::int32_t>(dy), m_penColor, m_mode);
         }
     }
 
@@ -378,8 +380,9 @@ private:
     {
         const TRect& clip = m_target.clip;
         const TPoint o = m_target.origin;
-        const StepRange visible = walk.WithX(std::int64_t { clip.Left } - o.X, std::int64_t { clip.Right } - o.X)
-                                      .Intersect(walk.WithY(std::int64_t { clip.Top } - o.Y, std::int64_t { clip.Bottom } - o.Y));
+        const StepRange columns = walk.WithX(std::int64_t { clip.Left } - o.X, std::int64_t { clip.Right } - o.X);
+        const StepRange rows = walk.WithY(std::int64_t { clip.Top } - o.Y, std::int64_t { clip.Bottom } - o.Y);
+        const StepRange visible = columns.Intersect(rows);
         walk.Walk(visible, [&](std::int64_t x, std::int64_t y, std::int64_t k) {
             const auto px = static_cast<std::int32_t>(x + o.X), py = static_cast<std::int32_t>(y + o.Y);
             if (m_dashes.empty() || DashOn(m_dashes, phase + k))
@@ -423,8 +426,8 @@ private:
 };
 
 // Draws connected segments (closed: back to the first point) with one dash phase.
-template <class Point>
-void PaintPath(const TCanvas& canvas, std::span<const Point> points, bool closed)
+template <class PointType>
+void PaintPath(const TCanvas& canvas, std::span<const PointType> points, bool closed)
 {
     Raster* raster = canvas.Surface();
     if (!raster || canvas.Pen().Style() == psClear)
@@ -678,7 +681,8 @@ void TCanvas::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::
 
 void TCanvas::RoundRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3, std::int32_t y3)
 {
-    if (DrawShape(*this, { Shape::Round, Normalized(x1, y1, x2, y2), std::abs(std::int64_t { x3 }), std::abs(std::int64_t { y3 }) }))
+    const Shape shape { Shape::Round, Normalized(x1, y1, x2, y2), std::abs(std::int64_t { x3 }), std::abs(std::int64_t { y3 }) };
+    if (DrawShape(*this, shape))
         Changed();
 }
 
@@ -784,7 +788,8 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
 {
     if (!m_raster || !source.m_raster)
         return;
-    detail::CanvasAccess::BlitFrom(*this, WideRect::From(dest), *source.m_raster, WideRect::From(sourceRect).Offset(source.m_origin),
+    const WideRect from = WideRect::From(sourceRect).Offset(source.m_origin);
+    detail::CanvasAccess::BlitFrom(*this, WideRect::From(dest), *source.m_raster, from,
         CopyParams(static_cast<std::uint32_t>(m_copyMode), source.m_bkColor, nullptr));
 }
 
@@ -846,7 +851,8 @@ void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, 
     if (width <= 0)
         return;
     const FrameRings rings { rect.Left, rect.Top, std::int64_t { rect.Right } - 1, std::int64_t { rect.Bottom } - 1, width };
-    const WideRect clip = WideRect::From(canvas.DeviceClip()).Offset(-std::int64_t { canvas.Origin().X }, -std::int64_t { canvas.Origin().Y });
+    const TPoint origin = canvas.Origin();
+    const WideRect clip = WideRect::From(canvas.DeviceClip()).Offset(-std::int64_t { origin.X }, -std::int64_t { origin.Y });
     if (!clip.IsEmpty())
         for (StepRange range : rings.Visible(clip))
             for (std::int64_t k = range.first; k < range.end; ++k)

@@ -25,7 +25,8 @@ class CanvasAccess;
 //! to ClipRect. Rectangles exclude their right and bottom edges; lines and
 //! polylines leave out their last point; a pen wider than 1 is centred on the
 //! figure's edge. Copies (Draw, StretchDraw, CopyRect) combine source and
-//! destination with CopyMode.
+//! destination with CopyMode. Any int32 coordinate or size is valid: a call
+//! costs what its visible part costs, and nothing wraps.
 class TCanvas : public TPersistent {
 public:
     TCanvas();
@@ -194,8 +195,10 @@ private:
 };
 
 //! Draws a frame width pixels deep: topColor on the top and left edges,
-//! bottomColor on the bottom and right, and shrinks rect by width on every side.
-//! Leaves the pen at width 1 in bottomColor.
+//! bottomColor on the bottom and right, and shrinks rect by width on every side
+//! (edges stop at the ends of the int32 range). Rings that cannot reach the clip
+//! are not drawn, so a frame wider than the canvas costs what its visible rings
+//! cost. Leaves the pen at width 1, and, for a positive width, in bottomColor.
 void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, std::int32_t width);
 
 } // namespace plx

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace plx {
@@ -79,7 +78,8 @@ public:
             return;
         const auto stride = static_cast<std::size_t>(g.width);
         const auto columns = static_cast<std::size_t>(r.Right - r.Left);
-        const std::uint8_t* cover = g.coverage.data() + static_cast<std::size_t>(r.Top - y) * stride + static_cast<std::size_t>(r.Left - x);
+        const std::uint8_t* cover
+            = g.coverage.data() + static_cast<std::size_t>(r.Top - y) * stride + static_cast<std::size_t>(r.Left - x);
         for (std::int32_t row = r.Top; row < r.Bottom; ++row, cover += stride) {
             std::uint32_t* out = m_raster.Row(row) + r.Left;
             for (std::size_t i = 0; i < columns; ++i) {
@@ -179,10 +179,8 @@ void TCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text)
 {
     detail::TextPaint options;
     options.opaque = m_brush.Style() == bsSolid;
-    std::int32_t width = detail::CanvasAccess::PaintText(*this, x, y, detail::DecodeText(text), options);
-    m_penPos = { static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t { x } + width,
-                     std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())),
-        y };
+    const std::int32_t width = detail::CanvasAccess::PaintText(*this, x, y, detail::DecodeText(text), options);
+    m_penPos = { SaturatingAdd(x, width), y };
 }
 
 void TCanvas::TextRect(const TRect& rect, std::int32_t x, std::int32_t y, std::string_view text)
@@ -313,7 +311,7 @@ std::int32_t detail::CanvasAccess::PaintText(TCanvas& canvas, std::int64_t x, st
     // Glyphs are fetched one at a time as they are drawn: a large glyph is valid
     // only until the next one is fetched.
     const std::vector<std::int64_t> pens = PenOffsets(*font, text);
-    const auto width = static_cast<std::int32_t>(std::min<std::int64_t>(pens.back(), std::numeric_limits<std::int32_t>::max()));
+    const std::int32_t width = SaturateInt32(pens.back());
     if (!canvas.m_raster)
         return width;
     TRect clip = canvas.DeviceClip();

@@ -803,8 +803,9 @@ TEST(LineWalk, StartingAnywhereFollowsTheWholeWalk)
     // closed form gives, and the range of steps with a coordinate in a window
     // holds exactly those.
     const std::int64_t far = INT32_MAX, near = INT32_MIN;
-    for (auto [ax, ay, bx, by] : { std::array<std::int64_t, 4> { near, -7, far, 12 }, { far, near, near, far }, { 3, near, -4, far },
-             { 0, 0, 7, 3 }, { 5, 5, 5, -9 }, { near + 1, far, far, far - 2 } }) {
+    using Line = std::array<std::int64_t, 4>;
+    for (auto [ax, ay, bx, by] : { Line { near, -7, far, 12 }, Line { far, near, near, far }, Line { 3, near, -4, far },
+             Line { 0, 0, 7, 3 }, Line { 5, 5, 5, -9 }, Line { near + 1, far, far, far - 2 } }) {
         const detail::LineWalk walk(ax, ay, bx, by);
         for (std::int64_t k : { std::int64_t { 0 }, walk.Steps() / 3, walk.Steps() / 2 + 1, walk.Steps() - 5 }) {
             if (k < 0 || k >= walk.Steps())

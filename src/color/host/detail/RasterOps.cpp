@@ -404,7 +404,8 @@ void BlitGeneric(Raster& dest, const BlitGeometry& g, const Raster& src, const B
     const std::int64_t dw = g.d.Width(), dh = g.d.Height(), sw = g.s.Width(), sh = g.s.Height();
     std::vector<std::int32_t> columns(static_cast<std::size_t>(g.visible.Width()));
     for (std::int32_t x = g.visible.Left; x < g.visible.Right; ++x)
-        columns[static_cast<std::size_t>(x - g.visible.Left)] = Inside(g.s.Left + MapOffset(x - g.d.Left, dw, sw, g.mirrorX), src.Width());
+        columns[static_cast<std::size_t>(x - g.visible.Left)]
+            = Inside(g.s.Left + MapOffset(x - g.d.Left, dw, sw, g.mirrorX), src.Width());
     for (std::int32_t y = g.visible.Top; y < g.visible.Bottom; ++y) {
         const std::int32_t srcY = Inside(g.s.Top + MapOffset(y - g.d.Top, dh, sh, g.mirrorY), src.Height());
         if (o.usesSource && srcY < 0)
