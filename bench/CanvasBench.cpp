@@ -1,9 +1,12 @@
-// Canvas fills and copies against memset/memcpy of the same 1920 x 1080 buffer.
+// Canvas fills and copies against memset/memcpy of the same 1920 x 1080 buffer;
+// far-reaching figures against their visible part.
 #include "color/host/Bitmap.h"
 #include "color/host/Gdi.h"
+#include "paint/DrawMan.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -148,5 +151,99 @@ void BM_PixelsRead(benchmark::State& state)
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 1000000);
 }
 BENCHMARK(BM_PixelsRead);
+
+// ---- Cost bounded by the visible part -----------------------------------------
+//
+// Each case times the far-reaching call (the subject) and, in the same
+// iteration, the call that draws only what is visible (the baseline); the
+// counter "vs_visible" is their ratio, which should stay near 1 whatever the size.
+
+using Clock = std::chrono::steady_clock;
+
+template <class Baseline, class Subject>
+void VersusVisible(benchmark::State& state, Baseline baseline, Subject subject)
+{
+    double baseTime = 0, subjectTime = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        baseline();
+        const auto t1 = Clock::now();
+        subject();
+        const auto t2 = Clock::now();
+        benchmark::ClobberMemory();
+        baseTime += std::chrono::duration<double>(t1 - t0).count();
+        const double elapsed = std::chrono::duration<double>(t2 - t1).count();
+        subjectTime += elapsed;
+        state.SetIterationTime(elapsed);
+    }
+    state.counters["vs_visible"] = baseTime > 0 ? subjectTime / baseTime : 0;
+}
+
+// Draw3D's raised frame on a 50 x 50 canvas. The first 25 rings fill it; the
+// next 25 have turned inside out and spread back across it; no later ring
+// reaches it, so any wider frame costs what 50 rings cost.
+void BM_Draw3DWideFrame(benchmark::State& state)
+{
+    TBitmap b(50, 50);
+    TCanvas& c = b.Canvas();
+    const auto width = static_cast<std::int32_t>(state.range(0));
+    VersusVisible(
+        state, [&] { Draw3D(c, Rect(0, 0, 50, 50), 0x808080, 1, 50); },
+        [&] { Draw3D(c, Rect(0, 0, 50, 50), 0x808080, 1, width); });
+}
+BENCHMARK(BM_Draw3DWideFrame)->Arg(1000)->Arg(16000)->Arg(100000)->UseManualTime();
+
+// A line across a 100 x 100 canvas, and the same line going on range(0) pixels
+// beyond it on both sides.
+void BM_LongLine(benchmark::State& state)
+{
+    TBitmap b(100, 100);
+    TCanvas& c = b.Canvas();
+    const auto reach = static_cast<std::int32_t>(state.range(0));
+    VersusVisible(
+        state,
+        [&] {
+            c.MoveTo(0, 10);
+            c.LineTo(100, 90);
+        },
+        [&] {
+            c.MoveTo(-reach, 10 - reach / 5 * 4);
+            c.LineTo(100 + reach, 90 + reach / 5 * 4);
+        });
+}
+BENCHMARK(BM_LongLine)->Arg(1000)->Arg(1000000)->Arg(1000000000)->UseManualTime();
+
+// The same with a pen 5 pixels wide.
+void BM_LongWideLine(benchmark::State& state)
+{
+    TBitmap b(100, 100);
+    TCanvas& c = b.Canvas();
+    c.Pen().SetWidth(5);
+    const auto reach = static_cast<std::int32_t>(state.range(0));
+    VersusVisible(
+        state,
+        [&] {
+            c.MoveTo(0, 10);
+            c.LineTo(100, 90);
+        },
+        [&] {
+            c.MoveTo(-reach, 10 - reach / 5 * 4);
+            c.LineTo(100 + reach, 90 + reach / 5 * 4);
+        });
+}
+BENCHMARK(BM_LongWideLine)->Arg(1000)->Arg(1000000)->Arg(1000000000)->UseManualTime();
+
+// A filled triangle whose corners lie range(0) pixels beyond a 100 x 100 canvas.
+void BM_FarPolygon(benchmark::State& state)
+{
+    TBitmap b(100, 100);
+    TCanvas& c = b.Canvas();
+    c.Brush().SetColor(0x336699);
+    const auto reach = static_cast<std::int32_t>(state.range(0));
+    VersusVisible(
+        state, [&] { c.Polygon({ Point(0, 100), Point(50, 0), Point(100, 100) }); },
+        [&] { c.Polygon({ Point(-reach, reach), Point(50, -reach), Point(reach, reach) }); });
+}
+BENCHMARK(BM_FarPolygon)->Arg(1000)->Arg(1000000)->Arg(1000000000)->UseManualTime();
 
 } // namespace

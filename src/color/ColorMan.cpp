@@ -3,6 +3,7 @@
 #include "color/VBitmap.h"
 #include "color/host/Canvas.h"
 #include "color/host/Gdi.h"
+#include "color/host/detail/GdiTable.h"
 #include "color/host/SysColors.h"
 #include "rtl/Exceptions.h"
 #include "rtl/SysUtils.h"

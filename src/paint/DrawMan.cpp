@@ -27,7 +27,7 @@ std::int64_t FloorMod(std::int64_t value, std::int64_t divisor) noexcept
 }
 
 // Copies a piece of the bitmap; every tiling routine goes through here.
-void CopyPiece(TCanvas& canvas, TBitmap& bitmap, std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy,
+void CopyPiece(TCanvas& canvas, const TBitmap& bitmap, std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy,
     std::int64_t w, std::int64_t h)
 {
     canvas.CopyRect(Bounds(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), static_cast<std::int32_t>(w),
@@ -188,20 +188,20 @@ HBITMAP CreateMask(TBitmap& bitmap, TColor transparentColor)
     return mask.Release();
 }
 
-void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
+void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, const TBitmap& mask, const TBitmap& picture)
 {
     PaintThroughMask(canvas, x, y, picture.Width(), picture.Height(), mask,
         [&](TCanvas& wc, TPoint corner) { wc.Draw(corner.X, corner.Y, picture); });
 }
 
-void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture)
+void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, const TBitmap& mask, const TBitmap& picture)
 {
     PaintThroughMask(canvas, x, y, mask.Width(), mask.Height(), mask, [&](TCanvas& wc, TPoint corner) {
         wc.StretchDraw(Bounds(corner.X, corner.Y, mask.Width(), mask.Height()), picture);
     });
 }
 
-void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect)
+void MultiPaint(TCanvas& canvas, const TBitmap& bitmap, const TRect& rect)
 {
     const std::int64_t bw = bitmap.Width(), bh = bitmap.Height();
     if (bw == 0 || bh == 0)
@@ -224,7 +224,7 @@ void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect)
     }
 }
 
-void MultiClipPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& /*areaRect*/, const TRect& rect)
+void MultiClipPaint(TCanvas& canvas, const TBitmap& bitmap, const TRect& /*areaRect*/, const TRect& rect)
 {
     const std::int64_t bw = bitmap.Width(), bh = bitmap.Height();
     if (bw == 0 || bh == 0)
@@ -245,7 +245,7 @@ void MultiClipPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& /*areaRect*/,
     }
 }
 
-void BytesPaint(TCanvas& canvas, const TRect& rect, TBitmap& bitmap)
+void BytesPaint(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap)
 {
     const std::int64_t bw = bitmap.Width(), bh = bitmap.Height();
     if (bw == 0 || bh == 0)

@@ -43,20 +43,20 @@ void SmoothBlt(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& bitmap,
 //! mask is black, the canvas unchanged where it is white. The picture goes
 //! through the canvas's Draw, so one whose Transparent is on is drawn with its
 //! transparent colour left out instead of being combined.
-void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture);
+void PaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, const TBitmap& mask, const TBitmap& picture);
 //! As PaintOnMask, with the picture stretched to the mask's size.
-void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, TBitmap& mask, TBitmap& picture);
+void StretchPaintOnMask(TCanvas& canvas, std::int32_t x, std::int32_t y, const TBitmap& mask, const TBitmap& picture);
 //! Tiles the bitmap over the rectangle, the first tile at its top-left corner;
 //! partial tiles at the right and bottom take the bitmap's top-left part.
-void MultiPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& rect);
+void MultiPaint(TCanvas& canvas, const TBitmap& bitmap, const TRect& rect);
 //! Tiles the bitmap over the rectangle with the tiles aligned to the canvas
 //! origin: canvas (x, y) shows bitmap (x mod width, y mod height), also for
 //! negative coordinates, so areas painted in several calls join seamlessly.
 //! areaRect is not consulted.
-void MultiClipPaint(TCanvas& canvas, TBitmap& bitmap, const TRect& areaRect, const TRect& rect);
+void MultiClipPaint(TCanvas& canvas, const TBitmap& bitmap, const TRect& areaRect, const TRect& rect);
 //! Copies the bitmap (not tiled) into the rectangle from its top-left corner, in
 //! blocks of at most 48 x 48 pixels; canvas pixels beyond the bitmap stay unchanged.
-void BytesPaint(TCanvas& canvas, const TRect& rect, TBitmap& bitmap);
+void BytesPaint(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap);
 //! The smallest rectangle holding all of them (not normalised); (0, 0, 0, 0) for none.
 [[nodiscard]] TRect MergeRect(std::span<const TRect> rects) noexcept;
 //! MergeRect of rectangles written in place: MergeRect({ a, b }).
@@ -112,7 +112,7 @@ void PaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::str
 //! As PaintOnText with the picture stretched to the text's extent.
 void StretchPaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, const TBitmap& picture);
 //! Calls callback with every pixel of the bitmap, column by column: x outer, y inner.
-void ReadPixels(TBitmap& bitmap, const TPixelProc& callback);
+void ReadPixels(const TBitmap& bitmap, const TPixelProc& callback);
 //! Renders the text into a mask (TextWidth x TextHeight on the canvas) and calls
 //! callback with its pixels as ReadPixels does: 0x000000 for glyph pixels,
 //! 0xFFFFFF for the rest.

@@ -223,7 +223,7 @@ void StretchPaintOnText(TCanvas& canvas, std::int32_t x, std::int32_t y, const s
     PaintOnTextWith(canvas, x, y, text, picture, true);
 }
 
-void ReadPixels(TBitmap& bitmap, const TPixelProc& pixelProc)
+void ReadPixels(const TBitmap& bitmap, const TPixelProc& pixelProc)
 {
     if (!pixelProc)
         return;
@@ -231,7 +231,8 @@ void ReadPixels(TBitmap& bitmap, const TPixelProc& pixelProc)
     // alone: the callback may replace the function it was passed in, or change
     // or free the bitmap (whose pixels then read as clInvalid).
     const TPixelProc callback = pixelProc;
-    const HDC dc = bitmap.Canvas().Handle();
+    // The device context is made on first use; making it changes no pixel.
+    const HDC dc = const_cast<TBitmap&>(bitmap).Canvas().Handle();
     const std::int32_t width = bitmap.Width(), height = bitmap.Height();
     for (std::int32_t x = 0; x < width; ++x)
         for (std::int32_t y = 0; y < height; ++y)

@@ -5,6 +5,7 @@
 #include "color/host/Gdi.h"
 #include "color/host/Resources.h"
 #include "color/host/SysColors.h"
+#include "color/host/detail/GdiTable.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
 #include "rtl/TypInfo.h"
@@ -160,7 +161,7 @@ void TBitmap::SetHandle(HBITMAP handle)
         FreeImage();
         return;
     }
-    auto* object = dynamic_cast<detail::GdiBitmap*>(detail::LookupObject(handle));
+    auto* object = detail::Lookup<detail::GdiBitmap>(handle);
     if (!object)
         throw EInvalidGraphic("Invalid bitmap handle");
     if (object->owner) {

@@ -58,6 +58,8 @@ public:
 
     //! \name Drawing and handles
     [[nodiscard]] TCanvas& Canvas() noexcept { return *m_canvas; }
+    //! The canvas for reading (pixels, sizes, colours, or as the source of a copy).
+    [[nodiscard]] const TCanvas& Canvas() const noexcept { return *m_canvas; }
     //! A GDI bitmap handle for the image, or 0 while the bitmap is empty.
     [[nodiscard]] HBITMAP Handle() const;
     //! Takes over a bitmap handle (from CreateBitmap or ReleaseHandle); the handle

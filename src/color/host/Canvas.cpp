@@ -1,52 +1,37 @@
 #include "color/host/Canvas.h"
 
 #include "color/host/Bitmap.h"
-#include "color/host/Gdi.h"
 #include "color/host/Raster.h"
-#include "color/host/RasterOps.h"
 #include "color/host/SysColors.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
+#include "color/host/detail/LineWalk.h"
+#include "color/host/detail/RasterOps.h"
+#include "color/host/detail/WideRect.h"
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numbers>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace plx {
 
+using detail::ClipTo;
 using detail::FillPattern;
+using detail::LineWalk;
+using detail::StepRange;
+using detail::WidePoint;
+using detail::WideRect;
+
+// Every drawing call works in 64 bits until it has clipped: canvas coordinates
+// plus the origin, a box grown by a wide pen or a position plus a size may lie
+// beyond the int32 range, and the work of a call is bounded by its visible part.
 
 namespace {
 
-// Spans covered by wide lines, merged per row before painting so that each
-// pixel is combined with the pen only once.
-class Coverage {
-public:
-    void Add(std::int32_t y, std::int32_t x0, std::int32_t x1) { m_rows[y].emplace_back(x0, x1); }
-
-    template <class F>
-    void ForEach(F paint)
-    {
-        for (auto& [y, spans] : m_rows) {
-            std::sort(spans.begin(), spans.end());
-            std::int32_t a = spans.front().first, b = spans.front().second;
-            for (std::size_t i = 1; i < spans.size(); ++i) {
-                if (spans[i].first <= b) {
-                    b = std::max(b, spans[i].second);
-                } else {
-                    paint(y, a, b);
-                    a = spans[i].first;
-                    b = spans[i].second;
-                }
-            }
-            paint(y, a, b);
-        }
-    }
-
-private:
-    std::map<std::int32_t, std::vector<std::pair<std::int32_t, std::int32_t>>> m_rows;
-};
+// ---- Pens --------------------------------------------------------------------
 
 // On/off run lengths of the dotted and dashed pen styles (width 1 only).
 std::span<const std::int32_t> DashPattern(TPenStyle style) noexcept
@@ -69,9 +54,9 @@ std::span<const std::int32_t> DashPattern(TPenStyle style) noexcept
     }
 }
 
-bool DashOn(std::span<const std::int32_t> pattern, std::int32_t phase) noexcept
+bool DashOn(std::span<const std::int32_t> pattern, std::int64_t phase) noexcept
 {
-    std::int32_t period = 0;
+    std::int64_t period = 0;
     for (auto n : pattern)
         period += n;
     phase %= period;
@@ -83,93 +68,454 @@ bool DashOn(std::span<const std::int32_t> pattern, std::int32_t phase) noexcept
     return true;
 }
 
-TRect Normalized(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) noexcept
+constexpr WidePoint Widen(TPoint p) noexcept
+{
+    return { p.X, p.Y };
+}
+
+constexpr WidePoint Widen(WidePoint p) noexcept
+{
+    return p;
+}
+
+bool BrushFills(const TBrush& brush) noexcept
+{
+    return brush.Style() != bsClear || brush.Bitmap();
+}
+
+// What the canvas draws on: its raster, the raster point of canvas (0, 0), and
+// the clip in raster coordinates.
+struct Target {
+    Raster& raster;
+    TPoint origin;
+    TRect clip;
+
+    // Paints the canvas span [x0, x1) of canvas row y, clipped.
+    void Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const FillPattern& pattern, TPenMode mode) const
+    {
+        const std::int64_t dy = y + origin.Y;
+        if (dy < clip.Top || dy >= clip.Bottom)
+            return;
+        const std::int64_t a = std::max<std::int64_t>(x0 + origin.X, clip.Left);
+        const std::int64_t b = std::min<std::int64_t>(x1 + origin.X, clip.Right);
+        if (a < b)
+            detail::PaintSpan(raster, static_cast<std::int32_t>(dy), static_cast<std::int32_t>(a), static_cast<std::int32_t>(b),
+                pattern, mode);
+    }
+};
+
+// ---- Shapes ------------------------------------------------------------------
+
+WideRect Normalized(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) noexcept
 {
     return { std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2) };
 }
 
 // The pixels whose centres lie inside the ellipse of the box, on row y: [x0, x1).
-// Computing the left end only and mirroring it keeps the shape symmetric.
-bool EllipseSpan(const TRect& box, std::int32_t y, std::int32_t& x0, std::int32_t& x1) noexcept
+// Computing the left end only and mirroring it keeps the shape symmetric; the
+// arithmetic is relative to the box, so a shape draws the same wherever it lies.
+bool EllipseSpan(const WideRect& box, std::int64_t y, std::int64_t& x0, std::int64_t& x1) noexcept
 {
     if (box.IsEmpty() || y < box.Top || y >= box.Bottom)
         return false;
-    double a = box.Width() / 2.0;
-    double b = box.Height() / 2.0;
-    double u = (static_cast<double>(box.Left) + box.Right - 1) / 2.0;
-    double v = (static_cast<double>(box.Top) + box.Bottom - 1) / 2.0;
-    double t = (y - v) / b;
-    double inside = 1.0 - t * t;
+    const double a = static_cast<double>(box.Width()) / 2.0;
+    const double b = static_cast<double>(box.Height()) / 2.0;
+    const double u = static_cast<double>(box.Width() - 1) / 2.0;
+    const double v = static_cast<double>(box.Height() - 1) / 2.0;
+    const double t = (static_cast<double>(y - box.Top) - v) / b;
+    const double inside = 1.0 - t * t;
     if (inside < 0)
         return false;
-    double half = a * std::sqrt(inside);
-    auto left = static_cast<std::int32_t>(std::ceil(u - half - 1e-9));
-    if (left > u + 1e-9)
+    const double half = a * std::sqrt(inside);
+    const auto left = static_cast<std::int64_t>(std::ceil(u - half - 1e-9));
+    if (static_cast<double>(left) > u + 1e-9)
         return false;
-    x0 = left;
-    x1 = box.Left + box.Right - left;
+    x0 = box.Left + left;
+    x1 = box.Right - left;
     return true;
 }
 
-} // namespace
-
-struct TCanvas::ShapeBox {
+struct Shape {
     enum Kind { Box, Oval, Round } kind;
-    TRect box;
-    std::int32_t cornerWidth { 0 };
-    std::int32_t cornerHeight { 0 };
+    WideRect box;
+    std::int64_t cornerWidth { 0 };
+    std::int64_t cornerHeight { 0 };
     // Arcs keep the outline pixels between two angles (radians, counter-clockwise).
     bool arc { false };
     double startAngle { 0 };
     double sweep { 0 };
 
-    [[nodiscard]] bool Span(const TRect& b, std::int32_t cw, std::int32_t ch, std::int32_t y, std::int32_t& x0,
-        std::int32_t& x1) const noexcept
+    // The span of the figure of this kind in box b (corners cw x ch) on row y.
+    [[nodiscard]] bool Span(const WideRect& b, std::int64_t cw, std::int64_t ch, std::int64_t y, std::int64_t& x0,
+        std::int64_t& x1) const noexcept
     {
         if (b.IsEmpty() || y < b.Top || y >= b.Bottom)
             return false;
         switch (kind) {
         case Box:
-            x0 = b.Left;
-            x1 = b.Right;
-            return true;
+            break;
         case Oval:
             return EllipseSpan(b, y, x0, x1);
-        case Round: {
-            cw = std::min(cw, b.Width());
-            ch = std::min(ch, b.Height());
-            if (cw <= 0 || ch <= 0) {
-                x0 = b.Left;
-                x1 = b.Right;
-                return true;
-            }
-            std::int32_t row = -1;
-            if (2 * (y - b.Top) + 1 < ch)
-                row = y;
-            else if (2 * (b.Bottom - 1 - y) + 1 < ch)
-                row = b.Top + (b.Bottom - 1 - y);
-            if (row < 0) {
-                x0 = b.Left;
-                x1 = b.Right;
-                return true;
-            }
-            std::int32_t c0 = 0, c1 = 0;
-            if (!EllipseSpan(Rect(b.Left, b.Top, b.Left + cw, b.Top + ch), row, c0, c1))
-                return false;
-            x0 = c0;
-            x1 = b.Left + b.Right - c0;
+        case Round:
+            return RoundSpan(b, cw, ch, y, x0, x1);
+        }
+        x0 = b.Left;
+        x1 = b.Right;
+        return true;
+    }
+
+    // A rounded rectangle: the rows of the corner ellipse's top half at the top,
+    // mirrored at the bottom, and full rows between.
+    static bool RoundSpan(const WideRect& b, std::int64_t cw, std::int64_t ch, std::int64_t y, std::int64_t& x0,
+        std::int64_t& x1) noexcept
+    {
+        cw = std::min(cw, b.Width());
+        ch = std::min(ch, b.Height());
+        x0 = b.Left;
+        x1 = b.Right;
+        if (cw <= 0 || ch <= 0)
             return true;
-        }
-        }
-        return false;
+        std::int64_t row = y;
+        if (2 * (y - b.Top) + 1 < ch)
+            row = y;
+        else if (2 * (b.Bottom - 1 - y) + 1 < ch)
+            row = b.Top + (b.Bottom - 1 - y);
+        else
+            return true;
+        std::int64_t c0 = 0, c1 = 0;
+        if (!EllipseSpan({ b.Left, b.Top, b.Left + cw, b.Top + ch }, row, c0, c1))
+            return false;
+        x0 = c0;
+        x1 = b.Left + b.Right - c0;
+        return true;
     }
 };
+
+// The figures a pen outline lies between: the shape grown by the part of the
+// pen outside its one-pixel outline and shrunk by the part inside.
+struct PenBands {
+    WideRect outer, inner;
+    std::int64_t outerCw, outerCh, innerCw, innerCh;
+    bool wide; //!< the inner figure limits the hole (wide and inside-frame pens)
+};
+
+PenBands BandsOf(const Shape& shape, const TPen& pen, bool penOn) noexcept
+{
+    PenBands bands { shape.box, shape.box, shape.cornerWidth, shape.cornerHeight, shape.cornerWidth, shape.cornerHeight,
+        false };
+    if (!penOn)
+        return bands;
+    // A pen of width w covers, around the one-pixel outline, (w - 1) / 2
+    // pixels outwards and w / 2 inwards; an inside-frame pen stays in the box.
+    const std::int64_t w = pen.Width();
+    const bool insideFrame = pen.Style() == psInsideFrame;
+    const std::int64_t out = insideFrame ? 0 : (w - 1) / 2;
+    const std::int64_t in = insideFrame ? w : w / 2 + 1;
+    bands.outer = shape.box.Inflated(out, out);
+    bands.inner = shape.box.Inflated(-in, -in);
+    bands.outerCw += 2 * out;
+    bands.outerCh += 2 * out;
+    bands.innerCw = std::max<std::int64_t>(bands.innerCw - 2 * in, 0);
+    bands.innerCh = std::max<std::int64_t>(bands.innerCh - 2 * in, 0);
+    bands.wide = w >= 2 || insideFrame;
+    return bands;
+}
+
+// Paints a shape row by row: the brush inside the outline, the pen on it.
+class ShapePainter {
+public:
+    ShapePainter(const Target& target, const Shape& shape, const TCanvas& canvas, bool penOn, bool brushOn)
+        : m_target(target)
+        , m_shape(shape)
+        , m_bands(BandsOf(shape, canvas.Pen(), penOn))
+        , m_penOn(penOn)
+        , m_brushOn(brushOn)
+        , m_penColor(ColorToRGB(canvas.Pen().Color()))
+        , m_pen(detail::SolidPattern(m_penColor))
+        , m_brush(detail::BrushPattern(canvas.Brush(), target.origin, canvas.TextColor(), canvas.BkColor()))
+        , m_mode(canvas.Pen().Mode())
+    {
+    }
+
+    // Rows outside the clip paint nothing (and each row's spans are computed on
+    // their own), so a shape far larger than the surface costs only its visible rows.
+    void Paint()
+    {
+        const std::int64_t top = std::int64_t { m_target.clip.Top } - m_target.origin.Y;
+        const std::int64_t bottom = std::int64_t { m_target.clip.Bottom } - m_target.origin.Y;
+        const std::int64_t first = std::max(m_bands.outer.Top, top), end = std::min(m_bands.outer.Bottom, bottom);
+        for (std::int64_t y = first; y < end; ++y)
+            PaintRow(y);
+    }
+
+private:
+    void PaintRow(std::int64_t y)
+    {
+        std::int64_t a = 0, b = 0;
+        if (!OuterSpan(y, a, b))
+            return;
+        if (!m_penOn) {
+            m_target.Span(y, a, b, m_brush, m_mode);
+            return;
+        }
+        std::int64_t c = 0, d = 0;
+        if (!Hole(y, a, b, c, d)) {
+            PenSpan(y, a, b);
+            return;
+        }
+        if (m_brushOn)
+            m_target.Span(y, c, d, m_brush, m_mode);
+        PenSpan(y, a, c);
+        PenSpan(y, d, b);
+    }
+
+    bool OuterSpan(std::int64_t y, std::int64_t& a, std::int64_t& b) const noexcept
+    {
+        return m_shape.Span(m_bands.outer, m_bands.outerCw, m_bands.outerCh, y, a, b);
+    }
+
+    // The hole inside the outline on row y: pixels whose four neighbours all lie
+    // in the outer shape (so the outline is always closed), and, for wider pens,
+    // inside the inner shape too.
+    bool Hole(std::int64_t y, std::int64_t a, std::int64_t b, std::int64_t& c, std::int64_t& d) const noexcept
+    {
+        std::int64_t ua = 0, ub = 0, la = 0, lb = 0;
+        if (!OuterSpan(y - 1, ua, ub) || !OuterSpan(y + 1, la, lb))
+            return false;
+        c = std::max({ a + 1, ua, la });
+        d = std::min({ b - 1, ub, lb });
+        if (m_bands.wide) {
+            std::int64_t ia = 0, ib = 0;
+            if (!m_shape.Span(m_bands.inner, m_bands.innerCw, m_bands.innerCh, y, ia, ib))
+                return false;
+            c = std::max(c, ia);
+            d = std::min(d, ib);
+        }
+        return c < d;
+    }
+
+    void PenSpan(std::int64_t y, std::int64_t x0, std::int64_t x1) const
+    {
+        if (!m_shape.arc) {
+            m_target.Span(y, x0, x1, m_pen, m_mode);
+            return;
+        }
+        const TRect& clip = m_target.clip;
+        const std::int64_t dy = y + m_target.origin.Y;
+        if (dy < clip.Top || dy >= clip.Bottom)
+            return;
+        const std::int64_t a = std::max<std::int64_t>(x0 + m_target.origin.X, clip.Left);
+        const std::int64_t b = std::min<std::int64_t>(x1 + m_target.origin.X, clip.Right);
+        // Pixel centres relative to the box's centre, measured from the box.
+        const WideRect& box = m_shape.box;
+        const double cx = static_cast<double>(box.Width()) / 2.0, cy = static_cast<double>(box.Height()) / 2.0;
+        const double v = static_cast<double>(y - box.Top) + 0.5 - cy;
+        for (std::int64_t x = a; x < b; ++x) {
+            const double u = static_cast<double>(x - m_target.origin.X - box.Left) + 0.5 - cx;
+            const double angle = std::atan2(-v, u);
+            const double offset = std::fmod(angle - m_shape.startAngle + 4 * std::numbers::pi, 2 * std::numbers::pi);
+            if (offset <= m_shape.sweep + 1e-9)
+                detail::PlotPixel(
+                    m_target.raster, static_cast<std::int32_t>(x), static_cast<std::int32_t>(dy), m_penColor, m_mode);
+        }
+    }
+
+    const Target& m_target;
+    const Shape& m_shape;
+    const PenBands m_bands;
+    const bool m_penOn, m_brushOn;
+    const TColor m_penColor;
+    const FillPattern m_pen, m_brush;
+    const TPenMode m_mode;
+};
+
+// Draws a shape with the canvas's pen and brush; false when there was nothing to draw.
+bool DrawShape(const TCanvas& canvas, const Shape& shape)
+{
+    Raster* raster = canvas.Surface();
+    const TRect clip = canvas.DeviceClip();
+    if (!raster || clip.IsEmpty())
+        return false;
+    const bool penOn = canvas.Pen().Style() != psClear;
+    const bool brushOn = !shape.arc && BrushFills(canvas.Brush());
+    if (!penOn && !brushOn)
+        return false;
+    const Target target { *raster, canvas.Origin(), clip };
+    ShapePainter(target, shape, canvas, penOn, brushOn).Paint();
+    return true;
+}
+
+// ---- Lines -------------------------------------------------------------------
+
+// A line from a towards b with the canvas's pen; b itself is left out. Only the
+// steps whose pixels (or, for wide pens, whose squares) meet the clip are
+// visited, so any line costs what its visible part costs.
+class LinePainter {
+public:
+    LinePainter(const Target& target, const TCanvas& canvas)
+        : m_target(target)
+        , m_penColor(ColorToRGB(canvas.Pen().Color()))
+        , m_mode(canvas.Pen().Mode())
+        , m_width(canvas.Pen().Width())
+        , m_dashes(m_width == 1 ? DashPattern(canvas.Pen().Style()) : std::span<const std::int32_t> {})
+        , m_gapsFilled(canvas.Brush().Style() == bsSolid && !canvas.Brush().Bitmap())
+        , m_gapColor(ColorToRGB(canvas.Brush().Color()))
+    {
+    }
+
+    void Paint(WidePoint a, WidePoint b, std::int64_t& phase) const
+    {
+        const LineWalk walk(a.X, a.Y, b.X, b.Y);
+        if (m_width == 1) {
+            PaintThin(walk, phase);
+            phase += walk.Steps();
+        } else {
+            PaintWide(walk);
+        }
+    }
+
+private:
+    // The dashes keep their phase: step k of the line is step phase + k of the pattern.
+    void PaintThin(const LineWalk& walk, std::int64_t phase) const
+    {
+        const TRect& clip = m_target.clip;
+        const TPoint o = m_target.origin;
+        const StepRange columns = walk.WithX(std::int64_t { clip.Left } - o.X, std::int64_t { clip.Right } - o.X);
+        const StepRange rows = walk.WithY(std::int64_t { clip.Top } - o.Y, std::int64_t { clip.Bottom } - o.Y);
+        const StepRange visible = columns.Intersect(rows);
+        walk.Walk(visible, [&](std::int64_t x, std::int64_t y, std::int64_t k) {
+            const auto px = static_cast<std::int32_t>(x + o.X), py = static_cast<std::int32_t>(y + o.Y);
+            if (m_dashes.empty() || DashOn(m_dashes, phase + k))
+                detail::PlotPixel(m_target.raster, px, py, m_penColor, m_mode);
+            else if (m_gapsFilled)
+                detail::PlotPixel(m_target.raster, px, py, m_gapColor, m_mode);
+        });
+    }
+
+    // A pen of width w puts a w x w square on each step, starting (w - 1) / 2
+    // up and left of it. On any row, the squares that cover it belong to a range
+    // of steps whose x moves by at most one per step, so together they cover one
+    // span: each visible row is painted once.
+    void PaintWide(const LineWalk& walk) const
+    {
+        if (walk.Steps() == 0)
+            return;
+        const std::int64_t w = m_width, lo = (w - 1) / 2;
+        const TRect& clip = m_target.clip;
+        const TPoint o = m_target.origin;
+        const std::int64_t y0 = walk.Y(0), y1 = walk.Y(walk.Steps() - 1);
+        const std::int64_t first = std::max(std::min(y0, y1) - lo, std::int64_t { clip.Top } - o.Y);
+        const std::int64_t end = std::min(std::max(y0, y1) - lo + w, std::int64_t { clip.Bottom } - o.Y);
+        const FillPattern pen = detail::SolidPattern(m_penColor);
+        for (std::int64_t y = first; y < end; ++y) {
+            const StepRange steps = walk.WithY(y + lo - w + 1, y + lo + 1);
+            if (steps.Empty())
+                continue;
+            const std::int64_t xa = walk.X(steps.first), xb = walk.X(steps.end - 1);
+            m_target.Span(y, std::min(xa, xb) - lo, std::max(xa, xb) - lo + w, pen, m_mode);
+        }
+    }
+
+    const Target& m_target;
+    const TColor m_penColor;
+    const TPenMode m_mode;
+    const std::int32_t m_width;
+    const std::span<const std::int32_t> m_dashes;
+    const bool m_gapsFilled;
+    const TColor m_gapColor;
+};
+
+// Draws connected segments (closed: back to the first point) with one dash phase.
+template <class PointType>
+void PaintPath(const TCanvas& canvas, std::span<const PointType> points, bool closed)
+{
+    Raster* raster = canvas.Surface();
+    if (!raster || canvas.Pen().Style() == psClear)
+        return;
+    const Target target { *raster, canvas.Origin(), canvas.DeviceClip() };
+    const LinePainter painter(target, canvas);
+    std::int64_t phase = 0;
+    const std::size_t segments = closed ? points.size() : points.size() - 1;
+    for (std::size_t i = 0; i < segments; ++i)
+        painter.Paint(Widen(points[i]), Widen(points[(i + 1) % points.size()]), phase);
+}
+
+// ---- Polygons ----------------------------------------------------------------
+
+// Alternate filling: on each row, the pixels whose centres lie between pairs of
+// edge crossings. Only rows inside the clip are visited.
+void FillPolygon(const TCanvas& canvas, std::span<const TPoint> points)
+{
+    const Target target { *canvas.Surface(), canvas.Origin(), canvas.DeviceClip() };
+    const FillPattern brush = detail::BrushPattern(canvas.Brush(), target.origin, canvas.TextColor(), canvas.BkColor());
+    std::int64_t top = points[0].Y, bottom = points[0].Y;
+    for (auto p : points) {
+        top = std::min<std::int64_t>(top, p.Y);
+        bottom = std::max<std::int64_t>(bottom, p.Y);
+    }
+    top = std::max(top, std::int64_t { target.clip.Top } - target.origin.Y);
+    bottom = std::min(bottom, std::int64_t { target.clip.Bottom } - target.origin.Y);
+    std::vector<std::int64_t> xs;
+    for (std::int64_t y = top; y < bottom; ++y) {
+        xs.clear();
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const TPoint p = points[i], q = points[(i + 1) % points.size()];
+            if ((p.Y <= y && q.Y > y) || (q.Y <= y && p.Y > y)) {
+                // The crossing at the row's centre line, measured from p, rounded
+                // to the first pixel centre at or right of it.
+                const double offset = (static_cast<double>(y - p.Y) + 0.5) * static_cast<double>(std::int64_t { q.X } - p.X)
+                    / static_cast<double>(std::int64_t { q.Y } - p.Y);
+                xs.push_back(p.X + static_cast<std::int64_t>(std::ceil(offset - 0.5)));
+            }
+        }
+        std::sort(xs.begin(), xs.end());
+        for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
+            target.Span(y, xs[i], xs[i + 1], brush, canvas.Pen().Mode());
+    }
+}
+
+// ---- Copies ------------------------------------------------------------------
+
+// Copies into a canvas from a bitmap or another canvas read a monochrome source
+// as black and white, whatever the destination's text and background colours
+// are (masks rely on it).
+detail::BlitParams CopyParams(std::uint32_t rop, TColor sourceBkColor, const TColor* transparentKey) noexcept
+{
+    detail::BlitParams params;
+    params.rop = rop;
+    params.sourceBkColor = sourceBkColor;
+    params.destTextColor = clBlack;
+    params.destBkColor = clWhite;
+    params.transparentKey = transparentKey;
+    return params;
+}
+
+// Draws a bitmap into a rectangle of canvas coordinates (which a position plus
+// the bitmap's size may carry beyond the int32 range).
+void DrawBitmap(TCanvas& canvas, const WideRect& dest, const TBitmap& bitmap)
+{
+    if (bitmap.Empty() || !canvas.HasSurface())
+        return;
+    const TColor sourceBk = bitmap.Canvas().BkColor();
+    const WideRect all = WideRect::From(bitmap.Image().Bounds());
+    if (bitmap.Transparent()) {
+        const TColor key = ColorToRGB(bitmap.TransparentColor());
+        detail::CanvasAccess::BlitFrom(canvas, dest, bitmap.Image(), all, CopyParams(SRCCOPY, sourceBk, &key));
+    } else {
+        detail::CanvasAccess::BlitFrom(canvas, dest, bitmap.Image(), all,
+            CopyParams(static_cast<std::uint32_t>(canvas.CopyMode()), sourceBk, nullptr));
+    }
+}
+
+} // namespace
+
+// ---- The canvas ----------------------------------------------------------------
 
 TCanvas::TCanvas() = default;
 
 TCanvas::~TCanvas()
 {
-    if (m_handle)
+    if (m_handle && m_ownsHandle)
         detail::UnregisterObject(m_handle);
 }
 
@@ -194,11 +540,11 @@ TRect TCanvas::DeviceClip() const noexcept
 
 TRect TCanvas::ClipRect() const noexcept
 {
-    TRect r = DeviceClip();
+    const TRect r = DeviceClip();
     if (r.IsEmpty())
         return {};
-    OffsetRect(r, -m_origin.X, -m_origin.Y);
-    return r;
+    const WideRect c = WideRect::From(r).Offset(-std::int64_t { m_origin.X }, -std::int64_t { m_origin.Y });
+    return { SaturateInt32(c.Left), SaturateInt32(c.Top), SaturateInt32(c.Right), SaturateInt32(c.Bottom) };
 }
 
 void TCanvas::SetClipRect(const TRect& rect) noexcept
@@ -250,254 +596,123 @@ void TCanvas::RestoreState(const State& s)
     m_copyMode = s.copyMode;
 }
 
+namespace {
+
+// The raster point of a canvas point, when it lies inside the clip.
+bool ToDevice(std::int32_t x, std::int32_t y, TPoint origin, const TRect& clip, TPoint& device) noexcept
+{
+    const std::int64_t dx = std::int64_t { x } + origin.X, dy = std::int64_t { y } + origin.Y;
+    if (dx < clip.Left || dx >= clip.Right || dy < clip.Top || dy >= clip.Bottom)
+        return false;
+    device = { static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy) };
+    return true;
+}
+
+} // namespace
+
 TColor TCanvas::Pixels(std::int32_t x, std::int32_t y) const
 {
-    TPoint p { x + m_origin.X, y + m_origin.Y };
-    if (!DeviceClip().Contains(p))
+    TPoint p;
+    if (!ToDevice(x, y, m_origin, DeviceClip(), p))
         return clInvalid;
     return m_raster->GetColor(p.X, p.Y);
 }
 
 void TCanvas::SetPixels(std::int32_t x, std::int32_t y, TColor color)
 {
-    TPoint p { x + m_origin.X, y + m_origin.Y };
-    if (!DeviceClip().Contains(p))
+    TPoint p;
+    if (!ToDevice(x, y, m_origin, DeviceClip(), p))
         return;
     m_raster->SetColor(p.X, p.Y, ColorToRGB(color));
     Changed();
 }
 
-void TCanvas::FillRect(const TRect& rect)
+void detail::CanvasAccess::Fill(TCanvas& canvas, const WideRect& rect)
 {
-    if (!m_raster || (m_brush.Style() == bsClear && !m_brush.Bitmap()))
+    if (!canvas.m_raster || !BrushFills(canvas.m_brush))
         return;
-    TRect area = rect;
-    OffsetRect(area, m_origin.X, m_origin.Y);
-    area = Intersect(area, DeviceClip());
+    const TRect area = ClipTo(rect.Offset(canvas.m_origin), canvas.DeviceClip());
     if (area.IsEmpty())
         return;
-    FillPattern pattern = detail::BrushPattern(m_brush, m_origin, m_textColor, m_bkColor);
-    detail::FillArea(*m_raster, area, pattern, pmCopy);
-    Changed();
+    const FillPattern pattern = BrushPattern(canvas.m_brush, canvas.m_origin, canvas.m_textColor, canvas.m_bkColor);
+    FillArea(*canvas.m_raster, area, pattern, pmCopy);
+    canvas.Changed();
+}
+
+void TCanvas::FillRect(const TRect& rect)
+{
+    detail::CanvasAccess::Fill(*this, WideRect::From(rect));
 }
 
 void TCanvas::FrameRect(const TRect& rect)
 {
     if (rect.IsEmpty())
         return;
-    FillRect(Rect(rect.Left, rect.Top, rect.Right, rect.Top + 1));
-    FillRect(Rect(rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom));
-    FillRect(Rect(rect.Left, rect.Top + 1, rect.Left + 1, rect.Bottom - 1));
-    FillRect(Rect(rect.Right - 1, rect.Top + 1, rect.Right, rect.Bottom - 1));
+    const WideRect r = WideRect::From(rect);
+    detail::CanvasAccess::Fill(*this, { r.Left, r.Top, r.Right, r.Top + 1 });
+    detail::CanvasAccess::Fill(*this, { r.Left, r.Bottom - 1, r.Right, r.Bottom });
+    detail::CanvasAccess::Fill(*this, { r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1 });
+    detail::CanvasAccess::Fill(*this, { r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1 });
 }
 
 void TCanvas::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
 {
-    TRect box = Normalized(x1, y1, x2, y2);
-    auto dashes = DashPattern(m_pen.Style());
-    if (!dashes.empty() && m_pen.Width() == 1) {
-        // Dotted outlines follow the frame as a path, so the dots run around it.
-        TPen& pen = m_pen;
-        TPenStyle style = pen.Style();
-        if (m_brush.Style() != bsClear || m_brush.Bitmap()) {
-            pen.SetStyle(psClear);
-            DrawShape({ ShapeBox::Box, Rect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1) });
-            pen.SetStyle(style);
-        }
-        if (box.IsEmpty())
-            return;
-        TPoint pts[] = { { box.Left, box.Top }, { box.Right - 1, box.Top }, { box.Right - 1, box.Bottom - 1 },
-            { box.Left, box.Bottom - 1 }, { box.Left, box.Top } };
-        std::int32_t phase = 0;
-        for (std::size_t i = 0; i + 1 < std::size(pts); ++i)
-            PaintLine(pts[i], pts[i + 1], phase);
-        Changed();
+    const WideRect box = Normalized(x1, y1, x2, y2);
+    if (DashPattern(m_pen.Style()).empty() || m_pen.Width() != 1) {
+        if (DrawShape(*this, { Shape::Box, box }))
+            Changed();
         return;
     }
-    DrawShape({ ShapeBox::Box, box });
+    // Dotted outlines follow the frame as a path, so the dots run around it.
+    if (BrushFills(m_brush)) {
+        TCanvasStateGuard guard(*this);
+        m_pen.SetStyle(psClear);
+        if (DrawShape(*this, { Shape::Box, box.Inflated(-1, -1) }))
+            Changed();
+    }
+    if (box.IsEmpty())
+        return;
+    const auto right = static_cast<std::int32_t>(box.Right - 1), bottom = static_cast<std::int32_t>(box.Bottom - 1);
+    const auto left = static_cast<std::int32_t>(box.Left), top = static_cast<std::int32_t>(box.Top);
+    const TPoint frame[] = { { left, top }, { right, top }, { right, bottom }, { left, bottom }, { left, top } };
+    PaintPath(*this, std::span<const TPoint>(frame), false);
+    Changed();
 }
 
 void TCanvas::RoundRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3, std::int32_t y3)
 {
-    DrawShape({ ShapeBox::Round, Normalized(x1, y1, x2, y2), std::abs(x3), std::abs(y3) });
+    const Shape shape { Shape::Round, Normalized(x1, y1, x2, y2), std::abs(std::int64_t { x3 }), std::abs(std::int64_t { y3 }) };
+    if (DrawShape(*this, shape))
+        Changed();
 }
 
 void TCanvas::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
 {
-    DrawShape({ ShapeBox::Oval, Normalized(x1, y1, x2, y2) });
+    if (DrawShape(*this, { Shape::Oval, Normalized(x1, y1, x2, y2) }))
+        Changed();
 }
 
 void TCanvas::Arc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3, std::int32_t y3,
     std::int32_t x4, std::int32_t y4)
 {
-    TRect box = Normalized(x1, y1, x2, y2);
-    double cx = (static_cast<double>(box.Left) + box.Right) / 2.0;
-    double cy = (static_cast<double>(box.Top) + box.Bottom) / 2.0;
-    // Angles grow counter-clockwise on screen, where y grows downwards.
-    double start = std::atan2(-(y3 + 0.5 - cy), x3 + 0.5 - cx);
-    double end = std::atan2(-(y4 + 0.5 - cy), x4 + 0.5 - cx);
+    const WideRect box = Normalized(x1, y1, x2, y2);
+    const double cx = static_cast<double>(box.Width()) / 2.0, cy = static_cast<double>(box.Height()) / 2.0;
+    // Angles grow counter-clockwise on screen, where y grows downwards; the
+    // radials are measured from the box's centre, relative to the box.
+    auto angleOf = [&](std::int32_t x, std::int32_t y) {
+        return std::atan2(-(static_cast<double>(y - box.Top) + 0.5 - cy), static_cast<double>(x - box.Left) + 0.5 - cx);
+    };
+    const double start = angleOf(x3, y3);
+    const double end = angleOf(x4, y4);
     double sweep = std::fmod(end - start + 4 * std::numbers::pi, 2 * std::numbers::pi);
     if (sweep < 1e-12)
         sweep = 2 * std::numbers::pi;
-    ShapeBox shape { ShapeBox::Oval, box };
+    Shape shape { Shape::Oval, box };
     shape.arc = true;
     shape.startAngle = start;
     shape.sweep = sweep;
-    DrawShape(shape);
-}
-
-void TCanvas::DrawShape(const ShapeBox& shape)
-{
-    if (!m_raster)
-        return;
-    const TRect clip = DeviceClip();
-    if (clip.IsEmpty())
-        return;
-    const bool penOn = m_pen.Style() != psClear;
-    const bool brushOn = !shape.arc && (m_brush.Style() != bsClear || m_brush.Bitmap());
-    if (!penOn && !brushOn)
-        return;
-    const std::int32_t w = m_pen.Width();
-    TRect outer = shape.box;
-    TRect inner = shape.box;
-    std::int32_t outerCw = shape.cornerWidth, outerCh = shape.cornerHeight;
-    std::int32_t innerCw = shape.cornerWidth, innerCh = shape.cornerHeight;
-    if (penOn) {
-        // A pen of width w covers, around the one-pixel outline, (w - 1) / 2
-        // pixels outwards and w / 2 inwards; an inside-frame pen stays in the box.
-        std::int32_t out = m_pen.Style() == psInsideFrame ? 0 : (w - 1) / 2;
-        std::int32_t in = m_pen.Style() == psInsideFrame ? w : w / 2 + 1;
-        InflateRect(outer, out, out);
-        InflateRect(inner, -in, -in);
-        outerCw += 2 * out;
-        outerCh += 2 * out;
-        innerCw = std::max(innerCw - 2 * in, 0);
-        innerCh = std::max(innerCh - 2 * in, 0);
-    }
-    const TColor penColor = ColorToRGB(m_pen.Color());
-    const FillPattern penPattern = detail::SolidPattern(penColor);
-    const FillPattern brush = detail::BrushPattern(m_brush, m_origin, m_textColor, m_bkColor);
-    const TPenMode mode = m_pen.Mode();
-    const double cx = (static_cast<double>(shape.box.Left) + shape.box.Right) / 2.0;
-    const double cy = (static_cast<double>(shape.box.Top) + shape.box.Bottom) / 2.0;
-
-    auto paint = [&](std::int32_t y, std::int32_t x0, std::int32_t x1, const FillPattern& pattern, bool isPen) {
-        std::int32_t dy = y + m_origin.Y;
-        if (dy < clip.Top || dy >= clip.Bottom)
-            return;
-        std::int32_t a = std::max(x0 + m_origin.X, clip.Left);
-        std::int32_t b = std::min(x1 + m_origin.X, clip.Right);
-        if (a >= b)
-            return;
-        if (!isPen || !shape.arc) {
-            detail::PaintSpan(*m_raster, dy, a, b, pattern, mode);
-            return;
-        }
-        for (std::int32_t x = a; x < b; ++x) {
-            double angle = std::atan2(-(y + 0.5 - cy), (x - m_origin.X) + 0.5 - cx);
-            double offset = std::fmod(angle - shape.startAngle + 4 * std::numbers::pi, 2 * std::numbers::pi);
-            if (offset <= shape.sweep + 1e-9)
-                detail::PlotPixel(*m_raster, x, dy, penColor, mode);
-        }
-    };
-
-    // Rows outside the clip paint nothing (and each row's spans are computed on
-    // their own), so a shape far larger than the surface costs only its visible rows.
-    const std::int32_t firstRow = std::max(outer.Top, clip.Top - m_origin.Y);
-    const std::int32_t endRow = std::min(outer.Bottom, clip.Bottom - m_origin.Y);
-    for (std::int32_t y = firstRow; y < endRow; ++y) {
-        std::int32_t a = 0, b = 0;
-        if (!shape.Span(outer, outerCw, outerCh, y, a, b))
-            continue;
-        if (!penOn) {
-            paint(y, a, b, brush, false);
-            continue;
-        }
-        // The hole inside the outline: pixels whose four neighbours all lie in
-        // the outer shape (so the outline is always closed), and, for wider pens,
-        // inside the inner shape too.
-        std::int32_t c = 0, d = 0, ua = 0, ub = 0, la = 0, lb = 0;
-        bool hole = shape.Span(outer, outerCw, outerCh, y - 1, ua, ub) && shape.Span(outer, outerCw, outerCh, y + 1, la, lb);
-        if (hole) {
-            c = std::max({ a + 1, ua, la });
-            d = std::min({ b - 1, ub, lb });
-            if (w >= 2 || m_pen.Style() == psInsideFrame) {
-                std::int32_t ia = 0, ib = 0;
-                if (shape.Span(inner, innerCw, innerCh, y, ia, ib)) {
-                    c = std::max(c, ia);
-                    d = std::min(d, ib);
-                } else {
-                    c = d;
-                }
-            }
-            hole = c < d;
-        }
-        if (!hole) {
-            paint(y, a, b, penPattern, true);
-            continue;
-        }
-        if (brushOn)
-            paint(y, c, d, brush, false);
-        paint(y, a, c, penPattern, true);
-        paint(y, d, b, penPattern, true);
-    }
-    Changed();
-}
-
-void TCanvas::PaintLine(TPoint a, TPoint b, std::int32_t& phase)
-{
-    if (!m_raster || m_pen.Style() == psClear)
-        return;
-    const TRect clip = DeviceClip();
-    const TColor penColor = ColorToRGB(m_pen.Color());
-    const TPenMode mode = m_pen.Mode();
-    const std::int32_t w = m_pen.Width();
-    auto dashes = w == 1 ? DashPattern(m_pen.Style()) : std::span<const std::int32_t> {};
-    const bool gapsFilled = m_brush.Style() == bsSolid && !m_brush.Bitmap();
-    const TColor gapColor = ColorToRGB(m_brush.Color());
-    Coverage wide;
-
-    // Bresenham from a towards b; b itself is left out.
-    std::int32_t x = a.X, y = a.Y;
-    std::int32_t dx = std::abs(b.X - a.X), dy = -std::abs(b.Y - a.Y);
-    std::int32_t sx = a.X < b.X ? 1 : -1, sy = a.Y < b.Y ? 1 : -1;
-    std::int32_t err = dx + dy;
-    const std::int32_t lo = (w - 1) / 2;
-    while (x != b.X || y != b.Y) {
-        if (w == 1) {
-            TPoint p { x + m_origin.X, y + m_origin.Y };
-            if (clip.Contains(p)) {
-                if (dashes.empty() || DashOn(dashes, phase))
-                    detail::PlotPixel(*m_raster, p.X, p.Y, penColor, mode);
-                else if (gapsFilled)
-                    detail::PlotPixel(*m_raster, p.X, p.Y, gapColor, mode);
-            }
-            ++phase;
-        } else {
-            for (std::int32_t k = 0; k < w; ++k)
-                wide.Add(y - lo + k, x - lo, x - lo + w);
-        }
-        std::int32_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
-    if (w > 1) {
-        const FillPattern pen = detail::SolidPattern(penColor);
-        wide.ForEach([&](std::int32_t row, std::int32_t x0, std::int32_t x1) {
-            std::int32_t dyRow = row + m_origin.Y;
-            if (dyRow < clip.Top || dyRow >= clip.Bottom)
-                return;
-            std::int32_t l = std::max(x0 + m_origin.X, clip.Left), r = std::min(x1 + m_origin.X, clip.Right);
-            if (l < r)
-                detail::PaintSpan(*m_raster, dyRow, l, r, pen, mode);
-        });
-    }
+    if (DrawShape(*this, shape))
+        Changed();
 }
 
 void TCanvas::MoveTo(std::int32_t x, std::int32_t y)
@@ -507,8 +722,8 @@ void TCanvas::MoveTo(std::int32_t x, std::int32_t y)
 
 void TCanvas::LineTo(std::int32_t x, std::int32_t y)
 {
-    std::int32_t phase = 0;
-    PaintLine(m_penPos, { x, y }, phase);
+    const TPoint segment[] = { m_penPos, { x, y } };
+    PaintPath(*this, std::span<const TPoint>(segment), false);
     m_penPos = { x, y };
     Changed();
 }
@@ -517,126 +732,133 @@ void TCanvas::Polyline(std::span<const TPoint> points)
 {
     if (points.size() < 2)
         return;
-    std::int32_t phase = 0;
-    for (std::size_t i = 0; i + 1 < points.size(); ++i)
-        PaintLine(points[i], points[i + 1], phase);
+    PaintPath(*this, points, false);
     Changed();
+}
+
+void detail::CanvasAccess::Polyline(TCanvas& canvas, std::span<const WidePoint> points)
+{
+    if (points.size() < 2)
+        return;
+    PaintPath(canvas, points, false);
+    canvas.Changed();
 }
 
 void TCanvas::Polygon(std::span<const TPoint> points)
 {
     if (!m_raster || points.size() < 2)
         return;
-    const TRect clip = DeviceClip();
-    if (m_brush.Style() != bsClear || m_brush.Bitmap()) {
-        const FillPattern brush = detail::BrushPattern(m_brush, m_origin, m_textColor, m_bkColor);
-        std::int32_t top = points[0].Y, bottom = points[0].Y;
-        for (auto p : points) {
-            top = std::min(top, p.Y);
-            bottom = std::max(bottom, p.Y);
-        }
-        std::vector<double> xs;
-        for (std::int32_t y = top; y < bottom; ++y) {
-            double cy = y + 0.5;
-            xs.clear();
-            for (std::size_t i = 0; i < points.size(); ++i) {
-                TPoint p = points[i], q = points[(i + 1) % points.size()];
-                if ((p.Y <= cy && q.Y > cy) || (q.Y <= cy && p.Y > cy))
-                    xs.push_back(p.X + (cy - p.Y) * (q.X - p.X) / static_cast<double>(q.Y - p.Y));
-            }
-            std::sort(xs.begin(), xs.end());
-            for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-                auto x0 = static_cast<std::int32_t>(std::ceil(xs[i] - 0.5));
-                auto x1 = static_cast<std::int32_t>(std::ceil(xs[i + 1] - 0.5));
-                std::int32_t dy = y + m_origin.Y;
-                if (dy < clip.Top || dy >= clip.Bottom)
-                    continue;
-                std::int32_t l = std::max(x0 + m_origin.X, clip.Left), r = std::min(x1 + m_origin.X, clip.Right);
-                if (l < r)
-                    detail::PaintSpan(*m_raster, dy, l, r, brush, m_pen.Mode());
-            }
-        }
-    }
-    std::int32_t phase = 0;
-    for (std::size_t i = 0; i < points.size(); ++i)
-        PaintLine(points[i], points[(i + 1) % points.size()], phase);
+    if (BrushFills(m_brush))
+        FillPolygon(*this, points);
+    PaintPath(*this, points, true);
     Changed();
 }
 
-void TCanvas::BlitFrom(const TRect& dest, const Raster& source, const TRect& sourceRect, std::uint32_t rop,
-    TColor sourceBkColor, const TColor* transparentKey)
+void detail::CanvasAccess::BlitFrom(TCanvas& canvas, const WideRect& dest, const Raster& source, const WideRect& sourceRect,
+    BlitParams params)
 {
-    if (!m_raster)
+    if (!canvas.m_raster)
         return;
-    TRect d = dest;
-    OffsetRect(d, m_origin.X, m_origin.Y);
-    FillPattern pattern = detail::BrushPattern(m_brush, m_origin, m_textColor, m_bkColor);
-    detail::BlitParams params;
-    params.rop = rop;
-    params.sourceBkColor = sourceBkColor;
-    params.destTextColor = m_textColor;
-    params.destBkColor = m_bkColor;
-    params.pattern = &pattern;
-    params.transparentKey = transparentKey;
-    detail::Blit(*m_raster, DeviceClip(), d, source, sourceRect, params);
-    Changed();
+    // Most copies never read the brush: resolve it only for operations that do.
+    std::optional<FillPattern> pattern;
+    if (RopUsesPattern(RopCode(params.rop)))
+        pattern = BrushPattern(canvas.m_brush, canvas.m_origin, params.destTextColor, params.destBkColor);
+    params.pattern = pattern ? &*pattern : nullptr;
+    Blit(*canvas.m_raster, canvas.DeviceClip(), dest.Offset(canvas.m_origin), source, sourceRect, params);
+    canvas.Changed();
+}
+
+void detail::CanvasAccess::AttachHandle(TCanvas& canvas, HDC dc) noexcept
+{
+    canvas.m_handle = dc;
+    canvas.m_ownsHandle = false;
 }
 
 void TCanvas::Draw(std::int32_t x, std::int32_t y, const TBitmap& bitmap)
 {
-    StretchDraw(Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
+    DrawBitmap(*this, { x, y, std::int64_t { x } + bitmap.Width(), std::int64_t { y } + bitmap.Height() }, bitmap);
 }
 
 void TCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap)
 {
-    if (bitmap.Empty() || !m_raster)
-        return;
-    // Copies from a bitmap read a monochrome source as black and white, whatever
-    // this canvas's text and background colours are (masks rely on it).
-    TColor text = std::exchange(m_textColor, clBlack);
-    TColor bk = std::exchange(m_bkColor, clWhite);
-    TColor sourceBk = const_cast<TBitmap&>(bitmap).Canvas().BkColor();
-    if (bitmap.Transparent()) {
-        TColor key = ColorToRGB(bitmap.TransparentColor());
-        BlitFrom(rect, bitmap.Image(), bitmap.Image().Bounds(), SRCCOPY, sourceBk, &key);
-    } else {
-        BlitFrom(rect, bitmap.Image(), bitmap.Image().Bounds(), static_cast<std::uint32_t>(m_copyMode), sourceBk, nullptr);
-    }
-    m_textColor = text;
-    m_bkColor = bk;
+    DrawBitmap(*this, WideRect::From(rect), bitmap);
 }
 
-void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect)
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect)
 {
     if (!m_raster || !source.m_raster)
         return;
-    TRect s = sourceRect;
-    OffsetRect(s, source.m_origin.X, source.m_origin.Y);
-    TColor text = std::exchange(m_textColor, clBlack);
-    TColor bk = std::exchange(m_bkColor, clWhite);
-    BlitFrom(dest, *source.m_raster, s, static_cast<std::uint32_t>(m_copyMode), source.m_bkColor, nullptr);
-    m_textColor = text;
-    m_bkColor = bk;
+    const WideRect from = WideRect::From(sourceRect).Offset(source.m_origin);
+    detail::CanvasAccess::BlitFrom(*this, WideRect::From(dest), *source.m_raster, from,
+        CopyParams(static_cast<std::uint32_t>(m_copyMode), source.m_bkColor, nullptr));
 }
+
+// ---- Frame3D -------------------------------------------------------------------
+
+namespace {
+
+// The rings of a frame: ring k (0 <= k < width) draws on the columns left + k
+// and right - k and the rows top + k and bottom - k of the frame's inclusive
+// edges, and on no other pixel. Each of those four lines meets the clip on one
+// range of rings, so only the rings in those ranges can change a pixel; the
+// others (all of them, once the frame has turned inside out and left the clip)
+// are skipped.
+struct FrameRings {
+    std::int64_t left, top, right, bottom; //!< inclusive edges of ring 0
+    std::int64_t width;
+
+    // Rings k with from + sign * k in [lo, hi).
+    [[nodiscard]] StepRange Meeting(std::int64_t from, std::int64_t sign, std::int64_t lo, std::int64_t hi) const noexcept
+    {
+        const StepRange r = sign > 0 ? StepRange { lo - from, hi - from } : StepRange { from - hi + 1, from - lo + 1 };
+        return r.Intersect({ 0, width });
+    }
+
+    // The rings that may touch the clip (canvas coordinates), in increasing order, without repeats.
+    [[nodiscard]] std::vector<StepRange> Visible(const WideRect& clip) const
+    {
+        std::vector<StepRange> ranges { Meeting(left, 1, clip.Left, clip.Right), Meeting(right, -1, clip.Left, clip.Right),
+            Meeting(top, 1, clip.Top, clip.Bottom), Meeting(bottom, -1, clip.Top, clip.Bottom) };
+        std::erase_if(ranges, [](StepRange r) { return r.Empty(); });
+        std::sort(ranges.begin(), ranges.end(), [](StepRange a, StepRange b) { return a.first < b.first; });
+        std::vector<StepRange> merged;
+        for (StepRange r : ranges) {
+            if (!merged.empty() && r.first <= merged.back().end)
+                merged.back().end = std::max(merged.back().end, r.end);
+            else
+                merged.push_back(r);
+        }
+        return merged;
+    }
+
+    void Draw(TCanvas& canvas, std::int64_t k, TColor topColor, TColor bottomColor) const
+    {
+        const std::int64_t l = left + k, t = top + k, r = right - k, b = bottom - k;
+        canvas.Pen().SetColor(topColor);
+        const WidePoint topLeft[] = { { l, b }, { l, t }, { r, t } };
+        detail::CanvasAccess::Polyline(canvas, topLeft);
+        canvas.Pen().SetColor(bottomColor);
+        const WidePoint bottomRight[] = { { r, t }, { r, b }, { l - 1, b } };
+        detail::CanvasAccess::Polyline(canvas, bottomRight);
+    }
+};
+
+} // namespace
 
 void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, std::int32_t width)
 {
     canvas.Pen().SetWidth(1);
-    --rect.Bottom;
-    --rect.Right;
-    while (width > 0) {
-        --width;
-        TPoint topRight { rect.Right, rect.Top };
-        TPoint bottomLeft { rect.Left, rect.Bottom };
-        canvas.Pen().SetColor(topColor);
-        canvas.Polyline({ bottomLeft, rect.TopLeft(), topRight });
-        canvas.Pen().SetColor(bottomColor);
-        --bottomLeft.X;
-        canvas.Polyline({ topRight, rect.BottomRight(), bottomLeft });
-        InflateRect(rect, -1, -1);
-    }
-    ++rect.Bottom;
-    ++rect.Right;
+    if (width <= 0)
+        return;
+    const FrameRings rings { rect.Left, rect.Top, std::int64_t { rect.Right } - 1, std::int64_t { rect.Bottom } - 1, width };
+    const TPoint origin = canvas.Origin();
+    const WideRect clip = WideRect::From(canvas.DeviceClip()).Offset(-std::int64_t { origin.X }, -std::int64_t { origin.Y });
+    if (!clip.IsEmpty())
+        for (StepRange range : rings.Visible(clip))
+            for (std::int64_t k = range.first; k < range.end; ++k)
+                rings.Draw(canvas, k, topColor, bottomColor);
+    canvas.Pen().SetColor(bottomColor);
+    InflateRect(rect, -width, -width);
 }
 
 } // namespace plx

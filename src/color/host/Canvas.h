@@ -18,15 +18,15 @@ class Raster;
 class TBitmap;
 using HDC = std::uintptr_t;
 namespace detail {
-struct FontSpec;
-struct TextPaint;
+class CanvasAccess;
 }
 
 //! A canvas draws with its pen, brush and font, in its own coordinates, clipped
 //! to ClipRect. Rectangles exclude their right and bottom edges; lines and
 //! polylines leave out their last point; a pen wider than 1 is centred on the
 //! figure's edge. Copies (Draw, StretchDraw, CopyRect) combine source and
-//! destination with CopyMode.
+//! destination with CopyMode. Any int32 coordinate or size is valid: a call
+//! costs what its visible part costs, and nothing wraps.
 class TCanvas : public TPersistent {
 public:
     TCanvas();
@@ -75,7 +75,7 @@ public:
     //! Draws the bitmap scaled to the rectangle.
     void StretchDraw(const TRect& rect, const TBitmap& bitmap);
     //! Copies (scaling when the sizes differ) source's area into dest.
-    void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);
+    void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
     [[nodiscard]] TCopyMode CopyMode() const noexcept { return m_copyMode; }
     void SetCopyMode(TCopyMode mode) noexcept { m_copyMode = mode; }
 
@@ -138,12 +138,6 @@ public:
     [[nodiscard]] std::int32_t TextWidth(std::string_view text) const;
     [[nodiscard]] std::int32_t TextHeight(std::string_view text) const;
 
-    //! Host-internal: the font text calls use.
-    [[nodiscard]] detail::FontSpec TextFont() const;
-    //! Host-internal: draws decoded text with the cell's top-left corner at `at`;
-    //! returns the text's width.
-    std::int32_t PaintText(TPoint at, std::u32string_view text, const detail::TextPaint& options);
-
     // ---- End of text ---------------------------------------------------------
 
     //! Fires after each drawing operation (a bitmap forwards it as its own change).
@@ -162,17 +156,11 @@ public:
     [[nodiscard]] State SaveState() const noexcept;
     void RestoreState(const State& state);
 
-    //! Host-internal: draws bitmap pixels into a device rectangle of this canvas.
-    void BlitFrom(const TRect& dest, const Raster& source, const TRect& sourceRect, std::uint32_t rop,
-        TColor sourceBkColor, const TColor* transparentKey);
-
 protected:
     void Changed();
 
 private:
-    struct ShapeBox;
-    void DrawShape(const ShapeBox& box);
-    void PaintLine(TPoint a, TPoint b, std::int32_t& dashPhase);
+    friend class detail::CanvasAccess;
 
     Raster* m_raster { nullptr };
     TPoint m_origin;
@@ -185,6 +173,7 @@ private:
     TColor m_textColor { clBlack };
     TColor m_bkColor { clWhite };
     HDC m_handle { 0 };
+    bool m_ownsHandle { true }; //!< false for a memory device context's canvas, which its context owns
     TNotifyEvent m_onChange;
 };
 
@@ -206,8 +195,10 @@ private:
 };
 
 //! Draws a frame width pixels deep: topColor on the top and left edges,
-//! bottomColor on the bottom and right, and shrinks rect by width on every side.
-//! Leaves the pen at width 1 in bottomColor.
+//! bottomColor on the bottom and right, and shrinks rect by width on every side
+//! (edges stop at the ends of the int32 range). Rings that cannot reach the clip
+//! are not drawn, so a frame wider than the canvas costs what its visible rings
+//! cost. Leaves the pen at width 1, and, for a positive width, in bottomColor.
 void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, std::int32_t width);
 
 } // namespace plx

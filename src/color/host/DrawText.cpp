@@ -2,10 +2,11 @@
 
 #include "color/host/Canvas.h"
 #include "color/host/FontEngine.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace plx {
@@ -46,12 +47,6 @@ Shown StripPrefixes(const std::u32string& text, bool prefixes)
     return shown;
 }
 
-std::int32_t Clamp32(std::int64_t v) noexcept
-{
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
 class Layout {
 public:
     Layout(detail::FontInstance& font, const std::u32string& text, bool expandTabs)
@@ -61,6 +56,9 @@ public:
         , m_tabWidth(std::max<std::int64_t>(8 * std::int64_t { font.Metrics().averageWidth }, 1))
     {
     }
+
+    // A tab that moves to the next tab stop.
+    [[nodiscard]] bool IsTab(std::size_t i) const noexcept { return m_expandTabs && m_text[i] == U'\t'; }
 
     // The pen position after character i when it starts at x (x counts from the line's start).
     [[nodiscard]] std::int64_t Advance(std::size_t i, std::int64_t x)
@@ -151,13 +149,49 @@ private:
     std::vector<Line> m_lines;
 };
 
+void FillBehind(TCanvas& canvas, detail::WideRect back, const TRect* clip)
+{
+    if (clip)
+        back = { std::max<std::int64_t>(back.Left, clip->Left), std::max<std::int64_t>(back.Top, clip->Top),
+            std::min<std::int64_t>(back.Right, clip->Right), std::min<std::int64_t>(back.Bottom, clip->Bottom) };
+    detail::CanvasAccess::Fill(canvas, back);
+}
+
+// Draws one line at (x, y) in pieces between tabs, each at its tab stop.
+void PaintLine(TCanvas& canvas, Layout& layout, const Shown& shown, const Line& line, std::int64_t x, std::int64_t y,
+    const TRect* clip)
+{
+    std::size_t piece = line.begin;
+    std::int64_t pieceX = 0, pen = 0;
+    for (std::size_t i = line.begin; i <= line.end; ++i) {
+        const bool tab = i < line.end && layout.IsTab(i);
+        if (i < line.end && !tab) {
+            pen = layout.Advance(i, pen);
+            continue;
+        }
+        if (i > piece) {
+            detail::TextPaint options;
+            options.clip = clip;
+            for (std::size_t mark : shown.marks)
+                if (mark >= piece && mark < i)
+                    options.underlined.push_back(mark - piece);
+            const std::u32string_view part(shown.text.data() + piece, i - piece);
+            detail::CanvasAccess::PaintText(canvas, x + pieceX, y, part, options);
+        }
+        if (tab)
+            pen = layout.Advance(i, pen);
+        piece = i + 1;
+        pieceX = pen;
+    }
+}
+
 } // namespace
 
 std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::uint32_t format)
 {
     const bool singleLine = format & DT_SINGLELINE;
     const bool expandTabs = format & DT_EXPANDTABS;
-    auto font = detail::FontEngine::Instance().Resolve(canvas.TextFont());
+    auto font = detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(canvas));
     const std::int32_t lineHeight = font->Metrics().height;
     const Shown shown = StripPrefixes(detail::DecodeText(text), !(format & DT_NOPREFIX));
     if (shown.text.empty()) {
@@ -177,9 +211,9 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
         std::int64_t widest = 0;
         for (const Line& l : lines)
             widest = std::max(widest, l.width);
-        rect.Right = Clamp32(std::int64_t { rect.Left } + widest);
-        rect.Bottom = Clamp32(std::int64_t { rect.Top } + textHeight);
-        return Clamp32(textHeight);
+        rect.Right = SaturateInt32(std::int64_t { rect.Left } + widest);
+        rect.Bottom = SaturateInt32(std::int64_t { rect.Top } + textHeight);
+        return SaturateInt32(textHeight);
     }
 
     std::int64_t top = rect.Top;
@@ -198,37 +232,13 @@ std::int32_t DrawText(TCanvas& canvas, std::string_view text, TRect& rect, std::
         else if (format & DT_RIGHT)
             x = std::int64_t { rect.Right } - line.width;
         const std::int64_t y = top + static_cast<std::int64_t>(k) * lineHeight;
-        if (opaque) {
-            TRect back = Rect(Clamp32(x), Clamp32(y), Clamp32(x + line.width), Clamp32(y + lineHeight));
-            canvas.FillRect(clip ? Intersect(back, *clip) : back);
-        }
-        // Draw the line in pieces between tabs, each at its tab stop.
-        std::size_t piece = line.begin;
-        std::int64_t pieceX = 0, pen = 0;
-        for (std::size_t i = line.begin; i <= line.end; ++i) {
-            const bool tab = i < line.end && expandTabs && shown.text[i] == U'\t';
-            if (i < line.end && !tab) {
-                pen = layout.Advance(i, pen);
-                continue;
-            }
-            if (i > piece) {
-                detail::TextPaint options;
-                options.clip = clip;
-                for (std::size_t mark : shown.marks)
-                    if (mark >= piece && mark < i)
-                        options.underlined.push_back(mark - piece);
-                std::u32string_view part(shown.text.data() + piece, i - piece);
-                canvas.PaintText({ Clamp32(x + pieceX), Clamp32(y) }, part, options);
-            }
-            if (tab)
-                pen = layout.Advance(i, pen);
-            piece = i + 1;
-            pieceX = pen;
-        }
+        if (opaque)
+            FillBehind(canvas, { x, y, x + line.width, y + lineHeight }, clip);
+        PaintLine(canvas, layout, shown, line, x, y, clip);
     }
     if (singleLine && (format & (DT_VCENTER | DT_BOTTOM)))
-        return Clamp32(top - rect.Top + lineHeight);
-    return Clamp32(textHeight);
+        return SaturateInt32(top - rect.Top + lineHeight);
+    return SaturateInt32(textHeight);
 }
 
 std::int32_t DrawTextA(HDC dc, const char* text, std::int32_t count, TRect& rect, std::uint32_t format)

@@ -19,16 +19,31 @@ namespace {
 // Larger requests are drawn at this character height: a glyph bitmap must stay a
 // sensible allocation whatever a form file says.
 constexpr double kMaxPixels = 2048;
-// Cached glyphs of all fonts together stay within this budget; a glyph larger
-// than kLargeGlyph bytes is rendered whenever it is drawn and never cached.
-constexpr std::size_t kGlyphBudget = 32u << 20;
+// Cached glyphs of all fonts together stay within FontInstance::kGlyphBudget; a
+// glyph larger than kLargeGlyph bytes is rendered whenever it is drawn and never
+// cached. When the budget is passed, the cache drops to three quarters of it, so
+// the cost of choosing what to drop is spread over many glyphs.
 constexpr std::size_t kLargeGlyph = 256u << 10;
 std::size_t g_cachedBytes = 0;
+std::uint64_t g_glyphClock = 0;
 constexpr std::size_t kMaxInstances = 48;
+// Advances of characters beyond Latin-1 are cheap to find again; past this many
+// per font they are forgotten rather than kept for the whole of Unicode.
+constexpr std::size_t kMaxOtherAdvances = 1u << 16;
 // The slant of synthetic italics (FreeType's own oblique factor).
 constexpr double kObliqueShear = 0.2126;
 
-std::int32_t g_liveInstances = 0;
+// Every font instance alive, for the glyph budget (and for FreeType's lifetime).
+std::vector<FontInstance*>& LiveInstances()
+{
+    static std::vector<FontInstance*> instances;
+    return instances;
+}
+
+std::size_t GlyphBytes(const Glyph& g) noexcept
+{
+    return g.coverage.size() + sizeof(Glyph) + 32;
+}
 
 std::int32_t RoundToInt(double v) noexcept
 {
@@ -186,7 +201,7 @@ FontInstance::FontInstance(FT_LibraryRec_* library, const FontSpec& spec, const 
     , m_latin(256)
     , m_latinAdvances(256, -1)
 {
-    ++g_liveInstances;
+    LiveInstances().push_back(this);
     std::int32_t tenths = spec.escapement % 3600;
     if (tenths < 0)
         tenths += 3600;
@@ -207,7 +222,7 @@ FontInstance::~FontInstance()
     DropGlyphs();
     if (m_ftFace)
         FT_Done_Face(m_ftFace);
-    --g_liveInstances;
+    std::erase(LiveInstances(), this);
 }
 
 void FontInstance::SetUpMetrics()
@@ -269,31 +284,48 @@ std::int32_t FontInstance::Width(std::u32string_view text)
 
 std::int32_t FontInstance::Advance(char32_t codePoint)
 {
-    std::int32_t* known = codePoint < m_latinAdvances.size() ? &m_latinAdvances[codePoint] : nullptr;
-    if (known && *known >= 0)
-        return *known;
-    if (!known) {
-        if (auto it = m_otherAdvances.find(codePoint); it != m_otherAdvances.end())
-            return it->second;
+    if (codePoint < m_latinAdvances.size()) {
+        if (m_latinAdvances[codePoint] >= 0)
+            return m_latinAdvances[codePoint];
+    } else if (auto it = m_otherAdvances.find(codePoint); it != m_otherAdvances.end()) {
+        return it->second;
     }
-    return GlyphOf(codePoint).advance; // records the advance
+    std::int32_t advance = 0;
+    (void)Load(codePoint, false, advance);
+    RecordAdvance(codePoint, advance);
+    return advance;
+}
+
+void FontInstance::RecordAdvance(char32_t codePoint, std::int32_t advance)
+{
+    if (codePoint < m_latinAdvances.size()) {
+        m_latinAdvances[codePoint] = advance;
+        return;
+    }
+    if (m_otherAdvances.size() >= kMaxOtherAdvances)
+        m_otherAdvances.clear();
+    m_otherAdvances[codePoint] = advance;
+}
+
+std::unique_ptr<Glyph>* FontInstance::Slot(char32_t codePoint)
+{
+    if (codePoint < m_latin.size())
+        return &m_latin[codePoint];
+    auto it = m_others.find(codePoint);
+    return it == m_others.end() ? nullptr : &it->second;
 }
 
 const Glyph& FontInstance::GlyphOf(char32_t codePoint)
 {
-    std::unique_ptr<Glyph>* slot = nullptr;
-    if (codePoint < m_latin.size()) {
-        slot = &m_latin[codePoint];
-    } else if (auto it = m_others.find(codePoint); it != m_others.end()) {
-        slot = &it->second;
-    }
-    if (slot && *slot)
+    std::unique_ptr<Glyph>* slot = Slot(codePoint);
+    if (slot && *slot) {
+        // The clock moves only when a glyph is added: glyphs used since then
+        // share a time, which is all the eviction order needs.
+        (*slot)->lastUse = g_glyphClock;
         return **slot;
+    }
     Glyph glyph = Render(codePoint);
-    if (codePoint < m_latinAdvances.size())
-        m_latinAdvances[codePoint] = glyph.advance;
-    else
-        m_otherAdvances[codePoint] = glyph.advance;
+    RecordAdvance(codePoint, glyph.advance);
     if (glyph.coverage.size() > kLargeGlyph) {
         m_large = std::move(glyph);
         return m_large;
@@ -301,10 +333,57 @@ const Glyph& FontInstance::GlyphOf(char32_t codePoint)
     if (!slot)
         slot = &m_others[codePoint];
     *slot = std::make_unique<Glyph>(std::move(glyph));
-    const std::size_t bytes = (*slot)->coverage.size() + sizeof(Glyph) + 32;
+    Glyph& added = **slot;
+    added.lastUse = ++g_glyphClock;
+    const std::size_t bytes = GlyphBytes(added);
     m_cachedBytes += bytes;
     g_cachedBytes += bytes;
-    return **slot;
+    if (g_cachedBytes > kGlyphBudget)
+        Evict(kGlyphBudget / 4 * 3, &added);
+    return added;
+}
+
+void FontInstance::Drop(char32_t codePoint) noexcept
+{
+    std::unique_ptr<Glyph>* slot = Slot(codePoint);
+    if (!slot || !*slot)
+        return;
+    const std::size_t bytes = GlyphBytes(**slot);
+    m_cachedBytes -= std::min(m_cachedBytes, bytes);
+    g_cachedBytes -= std::min(g_cachedBytes, bytes);
+    if (codePoint < m_latin.size())
+        slot->reset();
+    else
+        m_others.erase(codePoint);
+}
+
+void FontInstance::Evict(std::size_t target, const Glyph* keep) noexcept
+{
+    struct Entry {
+        std::uint64_t lastUse;
+        FontInstance* font;
+        char32_t codePoint;
+    };
+    std::vector<Entry> entries;
+    for (FontInstance* font : LiveInstances()) {
+        for (char32_t c = 0; c < font->m_latin.size(); ++c)
+            if (const auto& g = font->m_latin[c]; g && g.get() != keep)
+                entries.push_back({ g->lastUse, font, c });
+        for (const auto& [c, g] : font->m_others)
+            if (g.get() != keep)
+                entries.push_back({ g->lastUse, font, c });
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.lastUse < b.lastUse; });
+    for (const Entry& e : entries) {
+        if (g_cachedBytes <= target)
+            break;
+        e.font->Drop(e.codePoint);
+    }
+}
+
+std::size_t FontInstance::CachedGlyphBytes() noexcept
+{
+    return g_cachedBytes;
 }
 
 void FontInstance::DropGlyphs() noexcept
@@ -317,28 +396,38 @@ void FontInstance::DropGlyphs() noexcept
     m_cachedBytes = 0;
 }
 
-Glyph FontInstance::Render(char32_t codePoint)
+bool FontInstance::Load(char32_t codePoint, bool embolden, std::int32_t& advance)
 {
-    Glyph glyph;
+    advance = 0;
     if (!m_ftFace)
-        return glyph;
+        return false;
     FT_UInt index = FT_Get_Char_Index(m_ftFace, codePoint);
     // Control characters the face does not map draw nothing rather than a box.
     if (index == 0 && (codePoint < 0x20 || codePoint == 0x7F))
-        return glyph;
-    const bool smooth = m_spec.antiAliased;
-    FT_Int32 flags = FT_LOAD_NO_BITMAP | (smooth ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
+        return false;
+    FT_Int32 flags = FT_LOAD_NO_BITMAP | (m_spec.antiAliased ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
     if (FT_Load_Glyph(m_ftFace, index, flags) != 0)
-        return glyph;
+        return false;
     FT_GlyphSlot slot = m_ftFace->glyph;
     if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
-        return glyph;
-    glyph.advance = static_cast<std::int32_t>((slot->advance.x + 32) >> 6);
+        return false;
+    advance = static_cast<std::int32_t>((slot->advance.x + 32) >> 6);
     if (m_strength > 0) {
         auto strength = static_cast<FT_Pos>(m_strength);
-        FT_Outline_EmboldenXY(&slot->outline, strength, strength);
-        glyph.advance += static_cast<std::int32_t>((strength + 32) >> 6);
+        if (embolden)
+            FT_Outline_EmboldenXY(&slot->outline, strength, strength);
+        advance += static_cast<std::int32_t>((strength + 32) >> 6);
     }
+    return true;
+}
+
+Glyph FontInstance::Render(char32_t codePoint)
+{
+    Glyph glyph;
+    if (!Load(codePoint, true, glyph.advance))
+        return glyph;
+    const bool smooth = m_spec.antiAliased;
+    FT_GlyphSlot slot = m_ftFace->glyph;
     // Shear (synthetic italic), then rotate; FreeType's y axis points up, so a
     // counter-clockwise angle is the usual rotation matrix.
     double c = 1, s = 0;
@@ -394,6 +483,8 @@ FontEngine& FontEngine::Instance()
 
 FontEngine::FontEngine()
 {
+    // The registry of instances outlives the engine, whose destructor frees them.
+    (void)LiveInstances();
     FcInit();
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) == 0)
@@ -404,7 +495,7 @@ FontEngine::~FontEngine()
 {
     Flush();
     // An instance still held elsewhere at exit keeps its face; FreeType then stays too.
-    if (m_library && g_liveInstances == 0)
+    if (m_library && LiveInstances().empty())
         FT_Done_FreeType(m_library);
     // The engine holds no fontconfig objects past a call, so its caches can go.
     FcFini();
@@ -431,7 +522,6 @@ std::size_t FontEngine::SpecHash::operator()(const FontSpec& s) const noexcept
 
 std::shared_ptr<FontInstance> FontEngine::Resolve(const FontSpec& spec)
 {
-    KeepWithinBudget();
     if (m_last && m_last->Spec() == spec)
         return m_last;
     ++m_clock;
@@ -450,14 +540,6 @@ std::shared_ptr<FontInstance> FontEngine::Resolve(const FontSpec& spec)
     m_instances.emplace(spec, Cached { instance, m_clock });
     m_last = instance;
     return instance;
-}
-
-void FontEngine::KeepWithinBudget() noexcept
-{
-    if (g_cachedBytes <= kGlyphBudget)
-        return;
-    for (auto& [spec, cached] : m_instances)
-        cached.instance->DropGlyphs();
 }
 
 FaceChoice FontEngine::ResolveFace(const std::string& name, std::int32_t weight, bool italic)

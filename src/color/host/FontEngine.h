@@ -55,16 +55,7 @@ struct Glyph {
     std::int32_t height { 0 };
     std::int32_t advance { 0 }; //!< along the baseline, whole pixels, before rotation
     std::vector<std::uint8_t> coverage;
-};
-
-//! How TCanvas::PaintText draws a run of text.
-struct TextPaint {
-    //! Indices of characters drawn with an underline of their own (accelerators).
-    std::vector<std::size_t> underlined;
-    //! Limits the text to this rectangle (canvas coordinates) when set.
-    const TRect* clip { nullptr };
-    //! Fills the text cell with the brush colour first.
-    bool opaque { false };
+    std::uint64_t lastUse { 0 }; //!< when the cache last handed it out
 };
 
 //! Which face a font name and style resolve to.
@@ -90,20 +81,34 @@ public:
     [[nodiscard]] const FaceChoice& Face() const noexcept { return m_face; }
     //! The escapement in radians.
     [[nodiscard]] double Angle() const noexcept { return m_angle; }
-    //! The glyph, rendered on first use. Small glyphs are cached and stay valid
-    //! until the next Resolve; a large one only until the next GlyphOf.
+    //! The glyph, rendered on first use. The reference stays valid until the
+    //! next GlyphOf of any font: small glyphs are cached, but the cache of all
+    //! fonts together keeps within its budget by dropping the glyphs used least
+    //! recently as new ones come in; a large glyph is never cached.
     [[nodiscard]] const Glyph& GlyphOf(char32_t codePoint);
-    //! The glyph's advance (cached for every size).
+    //! The glyph's advance, from the face's metrics without rendering (cached).
     [[nodiscard]] std::int32_t Advance(char32_t codePoint);
     //! Sum of advances, saturated to the int32 range.
     [[nodiscard]] std::int32_t Width(std::u32string_view text);
     //! Frees the cached glyphs (advances stay).
     void DropGlyphs() noexcept;
 
+    //! The bytes the cached glyphs of all fonts take, and their budget.
+    [[nodiscard]] static std::size_t CachedGlyphBytes() noexcept;
+    static constexpr std::size_t kGlyphBudget = 32u << 20;
+
 private:
     void SetUpMetrics();
+    //! Loads the glyph's outline into the face's slot and gives its advance;
+    //! false when the glyph draws nothing (advance then 0).
+    [[nodiscard]] bool Load(char32_t codePoint, bool embolden, std::int32_t& advance);
     [[nodiscard]] Glyph Render(char32_t codePoint);
-
+    void RecordAdvance(char32_t codePoint, std::int32_t advance);
+    [[nodiscard]] std::unique_ptr<Glyph>* Slot(char32_t codePoint);
+    //! Drops cached glyphs of every font, least recently used first, until the
+    //! cache holds at most target bytes; never the glyph keep.
+    static void Evict(std::size_t target, const Glyph* keep) noexcept;
+    void Drop(char32_t codePoint) noexcept;
     FontSpec m_spec;
     FaceChoice m_face;
     FT_FaceRec_* m_ftFace { nullptr };
@@ -135,7 +140,6 @@ public:
 private:
     FontEngine();
     [[nodiscard]] FaceChoice Match(const std::string& name, std::int32_t weight, bool italic, bool acceptAny) const;
-    void KeepWithinBudget() noexcept;
 
     struct SpecHash {
         std::size_t operator()(const FontSpec& s) const noexcept;

@@ -2,116 +2,15 @@
 
 #include "color/host/Canvas.h"
 #include "color/host/Raster.h"
-#include "color/host/RasterOps.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
+#include "color/host/detail/RasterOps.h"
 
-#include <unordered_map>
 #include <utility>
 
 namespace plx {
 
-namespace {
-
-struct Entry {
-    std::unique_ptr<GdiObject> object;
-    bool callerOwned { false };
-};
-
-struct Table {
-    std::unordered_map<HANDLE, Entry> entries;
-    HANDLE next { 0x10000 };
-    std::int32_t callerOwned { 0 };
-};
-
-Table& Objects()
-{
-    static Table table;
-    return table;
-}
-
-// A device context: a canvas of its own (memory contexts) or a TCanvas's.
-class GdiDC : public GdiObject {
-public:
-    TCanvas* canvas { nullptr };
-    std::unique_ptr<TCanvas> owned;
-    HBITMAP bitmap { 0 };
-    std::shared_ptr<Raster> selected;
-    HFONT font { 0 };
-};
-
-GdiDC* DCOf(HDC dc) noexcept
-{
-    return dynamic_cast<GdiDC*>(detail::LookupObject(dc));
-}
-
-} // namespace
-
-namespace detail {
-
-HGDIOBJ RegisterObject(std::unique_ptr<GdiObject> object, bool callerOwned)
-{
-    Table& t = Objects();
-    HANDLE h = t.next++;
-    t.entries.emplace(h, Entry { std::move(object), callerOwned });
-    if (callerOwned)
-        ++t.callerOwned;
-    return h;
-}
-
-void UnregisterObject(HGDIOBJ handle) noexcept
-{
-    (void)TakeObject(handle);
-}
-
-std::unique_ptr<GdiObject> TakeObject(HGDIOBJ handle) noexcept
-{
-    Table& t = Objects();
-    auto it = t.entries.find(handle);
-    if (it == t.entries.end())
-        return nullptr;
-    if (it->second.callerOwned)
-        --t.callerOwned;
-    auto object = std::move(it->second.object);
-    t.entries.erase(it);
-    return object;
-}
-
-GdiObject* LookupObject(HGDIOBJ handle) noexcept
-{
-    Table& t = Objects();
-    auto it = t.entries.find(handle);
-    return it == t.entries.end() ? nullptr : it->second.object.get();
-}
-
-void SetCallerOwned(HGDIOBJ handle, bool callerOwned) noexcept
-{
-    Table& t = Objects();
-    auto it = t.entries.find(handle);
-    if (it == t.entries.end() || it->second.callerOwned == callerOwned)
-        return;
-    it->second.callerOwned = callerOwned;
-    t.callerOwned += callerOwned ? 1 : -1;
-}
-
-HDC RegisterCanvas(TCanvas* canvas)
-{
-    auto dc = std::make_unique<GdiDC>();
-    dc->canvas = canvas;
-    return RegisterObject(std::move(dc), false);
-}
-
-TCanvas* CanvasFromDC(HDC dc) noexcept
-{
-    GdiDC* d = DCOf(dc);
-    return d ? d->canvas : nullptr;
-}
-
-HFONT SelectedFont(HDC dc) noexcept
-{
-    GdiDC* d = DCOf(dc);
-    return d ? d->font : 0;
-}
-
-} // namespace detail
+using detail::GdiDC;
 
 HBITMAP CreateBitmap(std::int32_t width, std::int32_t height, std::uint32_t planes, std::uint32_t bitCount, const void*)
 {
@@ -131,15 +30,12 @@ HBITMAP CreateCompatibleBitmap(HDC, std::int32_t width, std::int32_t height)
 
 HDC CreateCompatibleDC(HDC)
 {
-    auto dc = std::make_unique<GdiDC>();
-    dc->owned = std::make_unique<TCanvas>();
-    dc->canvas = dc->owned.get();
-    return detail::RegisterObject(std::move(dc), true);
+    return detail::RegisterMemoryDC();
 }
 
 BOOL DeleteDC(HDC dc)
 {
-    GdiDC* d = DCOf(dc);
+    GdiDC* d = detail::Lookup<GdiDC>(dc);
     if (!d || !d->owned)
         return false;
     (void)detail::TakeObject(dc);
@@ -148,8 +44,8 @@ BOOL DeleteDC(HDC dc)
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
 {
-    GdiDC* d = DCOf(dc);
-    GdiObject* o = detail::LookupObject(object);
+    GdiDC* d = detail::Lookup<GdiDC>(dc);
+    detail::GdiObject* o = detail::LookupObject(object);
     if (!d || !o || dynamic_cast<GdiDC*>(o))
         return 0;
     if (auto* bitmap = dynamic_cast<detail::GdiBitmap*>(o)) {
@@ -170,9 +66,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
 
 BOOL DeleteObject(HGDIOBJ object)
 {
-    Table& t = Objects();
-    auto it = t.entries.find(object);
-    if (it == t.entries.end() || !it->second.callerOwned || dynamic_cast<GdiDC*>(it->second.object.get()))
+    if (!detail::IsCallerOwned(object) || detail::Lookup<GdiDC>(object))
         return false;
     (void)detail::TakeObject(object);
     return true;
@@ -180,7 +74,7 @@ BOOL DeleteObject(HGDIOBJ object)
 
 std::int32_t GdiObjectCount() noexcept
 {
-    return Objects().callerOwned;
+    return detail::CallerOwnedCount();
 }
 
 TColor GetPixel(HDC dc, std::int32_t x, std::int32_t y)
@@ -233,8 +127,15 @@ BOOL StretchBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, st
     TCanvas* s = detail::CanvasFromDC(source);
     if (!s || !s->Surface())
         return false;
-    TRect sourceRect = Bounds(sourceX + s->Origin().X, sourceY + s->Origin().Y, sourceWidth, sourceHeight);
-    d->BlitFrom(Bounds(x, y, width, height), *s->Surface(), sourceRect, rop, s->BkColor(), nullptr);
+    const detail::WideRect sourceRect = detail::WideRect { sourceX, sourceY, std::int64_t { sourceX } + sourceWidth,
+        std::int64_t { sourceY } + sourceHeight }.Offset(s->Origin());
+    detail::BlitParams params;
+    params.rop = rop;
+    params.sourceBkColor = s->BkColor();
+    params.destTextColor = d->TextColor();
+    params.destBkColor = d->BkColor();
+    detail::CanvasAccess::BlitFrom(*d, { x, y, std::int64_t { x } + width, std::int64_t { y } + height }, *s->Surface(),
+        sourceRect, params);
     return true;
 }
 
@@ -253,8 +154,8 @@ BOOL PatBlt(HDC dest, std::int32_t x, std::int32_t y, std::int32_t width, std::i
     detail::BlitParams params;
     params.rop = rop;
     params.pattern = &pattern;
-    TRect r = Bounds(x + d->Origin().X, y + d->Origin().Y, width, height);
-    detail::PatternBlit(*d->Surface(), d->DeviceClip(), r, params);
+    const detail::WideRect r { x, y, std::int64_t { x } + width, std::int64_t { y } + height };
+    detail::PatternBlit(*d->Surface(), d->DeviceClip(), r.Offset(d->Origin()), params);
     return true;
 }
 

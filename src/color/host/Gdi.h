@@ -4,13 +4,10 @@
 
 #include "color/host/Types.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace plx {
-
-class Raster;
-class TCanvas;
 
 using HANDLE = std::uintptr_t;
 using HGDIOBJ = HANDLE;
@@ -18,12 +15,6 @@ using HDC = HANDLE;
 using HBITMAP = HANDLE;
 using HFONT = HANDLE;
 using BOOL = bool;
-
-//! A GDI object kept in the handle table (bitmaps, device contexts, fonts).
-class GdiObject {
-public:
-    virtual ~GdiObject() = default;
-};
 
 //! \name Bitmaps and device contexts
 //! A new bitmap of 1 bit (monochrome, black) or of 24/32 bits (black); the
@@ -156,39 +147,5 @@ public:
 private:
     HGDIOBJ m_handle { 0 };
 };
-
-namespace detail {
-
-//! A bitmap in the handle table: its pixels, and the TBitmap it belongs to, if any.
-class GdiBitmap : public GdiObject {
-public:
-    std::shared_ptr<Raster> raster;
-    const void* owner { nullptr };
-};
-
-//! The handle table. Caller-owned objects count towards GdiObjectCount.
-HGDIOBJ RegisterObject(std::unique_ptr<GdiObject> object, bool callerOwned);
-void UnregisterObject(HGDIOBJ handle) noexcept;
-[[nodiscard]] GdiObject* LookupObject(HGDIOBJ handle) noexcept;
-//! Removes an entry and hands its object over (for TBitmap::SetHandle).
-[[nodiscard]] std::unique_ptr<GdiObject> TakeObject(HGDIOBJ handle) noexcept;
-//! Marks a registered object as owned by its caller from now on.
-void SetCallerOwned(HGDIOBJ handle, bool callerOwned) noexcept;
-
-[[nodiscard]] HDC RegisterCanvas(TCanvas* canvas);
-[[nodiscard]] TCanvas* CanvasFromDC(HDC dc) noexcept;
-//! The font selected into a device context (0 when the canvas's own font applies).
-[[nodiscard]] HFONT SelectedFont(HDC dc) noexcept;
-
-//! A font object in the handle table.
-class GdiFont : public GdiObject {
-public:
-    LOGFONTA logFont;
-};
-//! The handle SelectObject returns for a device context that had no font
-//! selected: selecting it again returns the context to its canvas's own font.
-[[nodiscard]] HFONT CanvasFontHandle();
-
-} // namespace detail
 
 } // namespace plx

@@ -1,21 +1,12 @@
-// Font objects of the GDI-style calls: CreateFontA and the canvas's own font handle.
+// Font objects of the GDI-style calls: CreateFontA and CreateFontIndirectA.
 #include "color/host/Gdi.h"
+
+#include "color/host/detail/GdiTable.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace plx {
-
-namespace detail {
-
-HFONT CanvasFontHandle()
-{
-    // Registered once and never caller-owned, so DeleteObject refuses it.
-    static const HFONT handle = RegisterObject(std::make_unique<GdiFont>(), false);
-    return handle;
-}
-
-} // namespace detail
 
 HFONT CreateFontIndirectA(const LOGFONTA& logFont)
 {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace plx {
 
@@ -12,7 +13,9 @@ using TColor = std::int32_t;
 
 //! Points and rectangles use 32-bit signed coordinates. A rectangle includes its
 //! left and top edges and excludes its right and bottom edges: Rect(0, 0, 2, 2)
-//! covers the four pixels (0, 0), (1, 0), (0, 1) and (1, 1).
+//! covers the four pixels (0, 0), (1, 0), (0, 1) and (1, 1). Any coordinate is
+//! valid: widths and heights are 64-bit, and the helpers that move edges
+//! saturate at the ends of the int32 range instead of wrapping.
 struct TPoint {
     std::int32_t X { 0 };
     std::int32_t Y { 0 };
@@ -31,8 +34,9 @@ struct TRect {
     std::int32_t Right { 0 };
     std::int32_t Bottom { 0 };
 
-    [[nodiscard]] constexpr std::int32_t Width() const noexcept { return Right - Left; }
-    [[nodiscard]] constexpr std::int32_t Height() const noexcept { return Bottom - Top; }
+    //! Right - Left, exact for any edges (negative for a reversed rectangle).
+    [[nodiscard]] constexpr std::int64_t Width() const noexcept { return std::int64_t { Right } - Left; }
+    [[nodiscard]] constexpr std::int64_t Height() const noexcept { return std::int64_t { Bottom } - Top; }
     [[nodiscard]] constexpr TPoint TopLeft() const noexcept { return { Left, Top }; }
     [[nodiscard]] constexpr TPoint BottomRight() const noexcept { return { Right, Bottom }; }
     //! True when the rectangle covers no pixel (right <= left or bottom <= top).
@@ -44,33 +48,61 @@ struct TRect {
     constexpr bool operator==(const TRect&) const = default;
 };
 
+//! The value, clamped to the int32 range.
+[[nodiscard]] constexpr std::int32_t SaturateInt32(std::int64_t value) noexcept
+{
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+//! a + b and a - b, stopping at the ends of the int32 range (one add and a
+//! branch that is never taken in practice: cheap enough for every rectangle).
+[[nodiscard]] constexpr std::int32_t SaturatingAdd(std::int32_t a, std::int32_t b) noexcept
+{
+    std::int32_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum))
+        return b > 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+    return sum;
+}
+[[nodiscard]] constexpr std::int32_t SaturatingSub(std::int32_t a, std::int32_t b) noexcept
+{
+    std::int32_t difference = 0;
+    if (__builtin_sub_overflow(a, b, &difference))
+        return b < 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+    return difference;
+}
+
 [[nodiscard]] constexpr TPoint Point(std::int32_t x, std::int32_t y) noexcept { return { x, y }; }
 [[nodiscard]] constexpr TRect Rect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) noexcept
 {
     return { left, top, right, bottom };
 }
+//! The rectangle of a size at a position; a right or bottom edge beyond the
+//! int32 range stops at its end.
 [[nodiscard]] constexpr TRect Bounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) noexcept
 {
-    return { left, top, left + width, top + height };
+    return { left, top, SaturatingAdd(left, width), SaturatingAdd(top, height) };
 }
 
 //! Grows the rectangle by dx on the left and right and dy on the top and bottom
-//! (negative values shrink it). Returns true, as the platform call does.
+//! (negative values shrink it); edges stop at the ends of the int32 range.
+//! Returns true, as the platform call does.
 inline bool InflateRect(TRect& r, std::int32_t dx, std::int32_t dy) noexcept
 {
-    r.Left -= dx;
-    r.Top -= dy;
-    r.Right += dx;
-    r.Bottom += dy;
+    r.Left = SaturatingSub(r.Left, dx);
+    r.Top = SaturatingSub(r.Top, dy);
+    r.Right = SaturatingAdd(r.Right, dx);
+    r.Bottom = SaturatingAdd(r.Bottom, dy);
     return true;
 }
 
+//! Moves the rectangle; edges stop at the ends of the int32 range.
 inline bool OffsetRect(TRect& r, std::int32_t dx, std::int32_t dy) noexcept
 {
-    r.Left += dx;
-    r.Top += dy;
-    r.Right += dx;
-    r.Bottom += dy;
+    r.Left = SaturatingAdd(r.Left, dx);
+    r.Top = SaturatingAdd(r.Top, dy);
+    r.Right = SaturatingAdd(r.Right, dx);
+    r.Bottom = SaturatingAdd(r.Bottom, dy);
     return true;
 }
 

@@ -715,8 +715,8 @@ std::unique_ptr<TForm> CreateMessageDialog(const std::string& message, TMsgDlgTy
     TRect text = Rect(0, 0, std::max(Screen().Width() / 2, 1), 0);
     DrawText(scratch.Canvas(), message, text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     const bool hasIcon = type != mtCustom;
-    const std::int32_t iconTextWidth = text.Width() + (hasIcon ? kIcon + kSpacing : 0);
-    const std::int32_t iconTextHeight = hasIcon ? std::max(kIcon, text.Height()) : text.Height();
+    const std::int32_t iconTextWidth = static_cast<std::int32_t>(text.Width()) + (hasIcon ? kIcon + kSpacing : 0);
+    const std::int32_t iconTextHeight = hasIcon ? std::max(kIcon, static_cast<std::int32_t>(text.Height())) : static_cast<std::int32_t>(text.Height());
     std::int32_t count = 0;
     for (std::size_t b = 0; b < kMessageButtons.size(); ++b)
         count += buttons.Contains(static_cast<TMsgDlgBtn>(b)) ? 1 : 0;

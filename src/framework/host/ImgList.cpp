@@ -5,6 +5,7 @@
 #include "rtl/TypInfo.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace plx {
 
@@ -97,16 +98,27 @@ void TImageList::Draw(TCanvas& canvas, std::int32_t x, std::int32_t y, std::int3
     CheckIndex(index);
     const Entry& e = m_images[static_cast<std::size_t>(index)];
     if (!e.mask) {
-        TCopyMode mode = canvas.CopyMode();
+        TCanvasStateGuard guard(canvas);
         canvas.SetCopyMode(cmSrcCopy);
         canvas.Draw(x, y, *e.image);
-        canvas.SetCopyMode(mode);
         return;
     }
-    for (std::int32_t j = 0; j < m_height; ++j)
-        for (std::int32_t i = 0; i < m_width; ++i)
+    // Only the pixels inside the clip are visited, in 64 bits: an image placed
+    // at the end of the int32 range neither wraps nor costs more than it shows
+    // (pixels past the end of the range have no canvas coordinates to set).
+    const TRect device = canvas.DeviceClip();
+    const TPoint origin = canvas.Origin();
+    const std::int64_t end = std::int64_t { std::numeric_limits<std::int32_t>::max() } + 1;
+    const std::int64_t left = std::max<std::int64_t>(x, std::int64_t { device.Left } - origin.X);
+    const std::int64_t right = std::min({ std::int64_t { x } + m_width, std::int64_t { device.Right } - origin.X, end });
+    const std::int64_t top = std::max<std::int64_t>(y, std::int64_t { device.Top } - origin.Y);
+    const std::int64_t bottom = std::min({ std::int64_t { y } + m_height, std::int64_t { device.Bottom } - origin.Y, end });
+    for (std::int64_t cy = top; cy < bottom; ++cy)
+        for (std::int64_t cx = left; cx < right; ++cx) {
+            const auto i = static_cast<std::int32_t>(cx - x), j = static_cast<std::int32_t>(cy - y);
             if (e.mask->Image().GetColor(i, j) == 0)
-                canvas.SetPixels(x + i, y + j, e.image->Image().GetColor(i, j));
+                canvas.SetPixels(static_cast<std::int32_t>(cx), static_cast<std::int32_t>(cy), e.image->Image().GetColor(i, j));
+        }
 }
 
 const TClassInfo& TImageList::StaticClassInfo()

@@ -464,7 +464,7 @@ void TCustomEdit::MoveCaret(std::int32_t position, bool extend)
 void TCustomEdit::ScrollToCaret()
 {
     const TRect tr = TextRect();
-    const std::int32_t room = std::max(tr.Width(), 1);
+    const std::int32_t room = SaturateInt32(std::max<std::int64_t>(tr.Width(), 1));
     const std::int32_t x = TextX(m_caret) + m_scroll - tr.Left; // from the text's start
     const std::int32_t end = TextX(TextLength()) + m_scroll - tr.Left;
     if (x - m_scroll > room - 1)
@@ -1398,7 +1398,7 @@ TRect TCustomListBox::InnerRect() const
 
 std::int32_t TCustomListBox::VisibleRows() const
 {
-    return std::max(InnerRect().Height() / ItemHeight(), 1);
+    return SaturateInt32(std::max<std::int64_t>(InnerRect().Height() / ItemHeight(), 1));
 }
 
 bool TCustomListBox::ScrollBarVisible() const

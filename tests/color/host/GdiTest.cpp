@@ -1,8 +1,10 @@
 #include "color/host/Bitmap.h"
 #include "color/host/Gdi.h"
-#include "color/host/RasterOps.h"
+#include "color/host/detail/RasterOps.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace plx;
 
@@ -113,4 +115,34 @@ TEST(BitBlt, EveryTernaryCodeMatchesItsTruthTable)
         StretchBlt(big.Canvas().Handle(), 0, 0, 4, 1, src.Canvas().Handle(), 0, 0, 2, 1, rop);
         ASSERT_EQ(static_cast<std::uint32_t>(big.Canvas().Pixels(3, 0)), expected) << "stretched, code " << code;
     }
+}
+
+TEST(BitBlt, FarDestinationsAndSourcesNeitherWrapNorOverrun)
+{
+    TBitmap src(10, 10), dst(20, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            src.Canvas().SetPixels(x, y, RGB(20 * x, 10 * y, 7));
+    const HDC d = dst.Canvas().Handle(), s = src.Canvas().Handle();
+    // The right edge x + width lies past INT32_MAX: every visible column shows
+    // the source column under its centre, here column 0.
+    EXPECT_TRUE(StretchBlt(d, 0, 0, INT32_MAX, 10, s, 0, 0, 10, 10, SRCCOPY));
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(dst.Canvas().Pixels(x, 3), src.Canvas().Pixels(0, 3)) << x;
+    // Starting two billion columns to the left: column 9 (4e9 of 4.29e9 columns along).
+    EXPECT_TRUE(StretchBlt(d, -2000000000, 0, INT32_MAX, 10, s, 0, 0, 10, 10, SRCCOPY));
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(dst.Canvas().Pixels(x, 3), src.Canvas().Pixels(9, 3)) << x;
+
+    // Sources and destinations past the end of the range have nothing visible.
+    std::vector<TColor> before;
+    for (int x = 0; x < 20; ++x)
+        before.push_back(dst.Canvas().Pixels(x, 0));
+    EXPECT_TRUE(BitBlt(d, 5, 0, 10, 10, s, INT32_MAX - 3, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(d, INT32_MAX - 3, 0, 10, 10, s, 0, 0, SRCCOPY));
+    EXPECT_TRUE(PatBlt(d, INT32_MAX - 5, INT32_MIN, 100, INT32_MAX, BLACKNESS));
+    EXPECT_TRUE(StretchBlt(d, 0, 0, 20, 10, s, INT32_MIN, 0, INT32_MAX, 10, SRCCOPY));
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(dst.Canvas().Pixels(x, 0), before[static_cast<std::size_t>(x)]) << x;
+    EXPECT_EQ(GetPixel(d, INT32_MAX, INT32_MIN), clInvalid);
 }

@@ -3,6 +3,8 @@
 #include "color/host/FontEngine.h"
 #include "color/host/Gdi.h"
 #include "color/host/Raster.h"
+#include "color/host/detail/CanvasAccess.h"
+#include "color/host/detail/GdiTable.h"
 
 #include <gtest/gtest.h>
 
@@ -160,7 +162,7 @@ TEST(TextMetrics, LargeGlyphsDrawAlikeWithoutBeingCached)
     TCanvas& c = b->Canvas();
     c.Font().SetHeight(-700);
     c.TextOut(0, 0, "WW");
-    const auto& w = detail::FontEngine::Instance().Resolve(c.TextFont())->GlyphOf(U'W');
+    const auto& w = detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(c))->GlyphOf(U'W');
     EXPECT_GT(w.coverage.size(), 256u << 10) << "larger than the cache takes";
     const int advance = c.TextWidth("W");
     PixelSet first, second;
@@ -376,7 +378,10 @@ TEST(TextOut, UnderlineAndStrikeOutSpanTheText)
     auto under = Page(200, 40);
     under->Canvas().Font().SetStyle({ fsUnderline });
     under->Canvas().TextOut(5, 5, "Hello");
-    const int ascent = detail::FontEngine::Instance().Resolve(under->Canvas().TextFont())->Metrics().ascent;
+    const int ascent = detail::FontEngine::Instance()
+                           .Resolve(detail::CanvasAccess::TextFont(under->Canvas()))
+                           ->Metrics()
+                           .ascent;
     auto rows = FullRows(*under, 5, 5 + w);
     ASSERT_FALSE(rows.empty());
     EXPECT_GE(*rows.begin(), 5 + ascent) << "below the baseline";
@@ -616,7 +621,7 @@ TEST(GdiFonts, LongFaceNamesAreCutAndQualitySelectsSmoothing)
 {
     const std::string longName(100, 'x');
     HFONT font = CreateFontA(-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, ANTIALIASED_QUALITY, 0, longName.c_str());
-    auto* object = dynamic_cast<detail::GdiFont*>(detail::LookupObject(font));
+    auto* object = detail::Lookup<detail::GdiFont>(font);
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(std::string(object->logFont.lfFaceName), std::string(31, 'x'));
     auto b = Page(100, 40);
@@ -706,7 +711,7 @@ TEST(DrawText, AcceleratorsAreUnderlinedAndDoubledAmpersandsLiteral)
     TRect line = BoundsOf(extra);
     EXPECT_GE(line.Left, 4 + f);
     EXPECT_LE(line.Right, 4 + f + i);
-    EXPECT_GE(line.Top, 4 + detail::FontEngine::Instance().Resolve(c.TextFont())->Metrics().ascent);
+    EXPECT_GE(line.Top, 4 + detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(c))->Metrics().ascent);
 }
 
 TEST(DrawText, AlignsInTheRectangle)
@@ -740,7 +745,7 @@ TEST(DrawText, ExpandsTabsToEightAverageWidths)
 {
     auto b = Page(200, 40);
     TCanvas& c = b->Canvas();
-    const int tab = 8 * detail::FontEngine::Instance().Resolve(c.TextFont())->Metrics().averageWidth;
+    const int tab = 8 * detail::FontEngine::Instance().Resolve(detail::CanvasAccess::TextFont(c))->Metrics().averageWidth;
     TRect r = Rect(4, 4, 200, 40);
     DrawText(c, "ab\tc", r, DT_EXPANDTABS | DT_NOCLIP);
     auto expected = Glyphs("ab", 4, 4, 200, 40);
@@ -798,4 +803,197 @@ TEST(DrawText, ThePlatformFormTakesADeviceContextAndALength)
     TRect m = Rect(0, 0, 0, 0);
     DrawTextA(b->Canvas().Handle(), "Hello", -1, m, DT_CALCRECT);
     EXPECT_EQ(m.Right, b->Canvas().TextWidth("Hello"));
+}
+
+// ---- Far coordinates, memory device contexts, the glyph budget -------------
+
+namespace {
+
+using Words = std::vector<std::uint32_t>;
+
+Words WordsOf(const TBitmap& b)
+{
+    auto words = b.Image().Words();
+    return { words.begin(), words.end() };
+}
+
+// A font turned by escapement tenths of a degree, selected into a canvas for
+// the life of the object.
+class TurnedFont {
+public:
+    TurnedFont(TCanvas& canvas, std::int32_t escapement, std::int32_t height = -11, bool underline = false)
+        : m_dc(canvas.Handle())
+        , m_font(CreateFontA(height, 0, escapement, 0, FW_NORMAL, 0, underline, 0, 0, 0, 0, 0, 0, "DejaVu Sans"))
+        , m_previous(SelectObject(m_dc, m_font.Get()))
+    {
+    }
+    ~TurnedFont() { SelectObject(m_dc, m_previous); }
+    TurnedFont(const TurnedFont&) = delete;
+    TurnedFont& operator=(const TurnedFont&) = delete;
+
+private:
+    HDC m_dc;
+    TGdiObjectHandle m_font;
+    HGDIOBJ m_previous;
+};
+
+} // namespace
+
+TEST(TextFar, TurnedTextFarOffTheBitmapDrawsNothing)
+{
+    for (std::int32_t escapement : { 900, 450, 1800, 2700, 3150 }) {
+        for (bool solid : { false, true }) {
+            auto b = Page(60, 40);
+            TCanvas& c = b->Canvas();
+            if (solid)
+                c.Brush().SetColor(clYellow);
+            const Words before = WordsOf(*b);
+            TurnedFont font(c, escapement, -11, solid);
+            for (TPoint at : { Point(INT32_MAX, 20), Point(INT32_MIN, 20), Point(20, INT32_MAX), Point(20, INT32_MIN),
+                     Point(INT32_MAX, INT32_MIN), Point(-100000, 20) })
+                c.TextOut(at.X, at.Y, "W and more");
+            EXPECT_EQ(WordsOf(*b), before) << escapement;
+        }
+    }
+}
+
+TEST(TextFar, TextDrawsTheSameWhereverItLies)
+{
+    // A canvas whose origin takes a far shift back shows exactly the text drawn
+    // near (0, 0): upright and turned, with a solid brush and an underline.
+    auto draw = [](TCanvas& c, TPoint s) {
+        c.Font().SetName("DejaVu Sans");
+        c.Font().SetHeight(-14);
+        c.Font().SetColor(clNavy);
+        c.Brush().SetColor(clYellow);
+        c.TextOut(s.X + 2, s.Y + 1, "Far away");
+        c.Brush().SetStyle(bsClear);
+        c.TextRect(Rect(s.X + 60, s.Y + 0, s.X + 90, s.Y + 12), s.X + 58, s.Y - 3, "Clipped");
+        TurnedFont font(c, 300, -13, true);
+        c.Brush().SetColor(clSilver);
+        c.TextOut(s.X + 10, s.Y + 55, "Turned");
+        TRect r = Rect(s.X + 70, s.Y + 20, s.X + 118, s.Y + 60);
+        DrawText(c, "in a box", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    };
+    TBitmap near(120, 64);
+    draw(near.Canvas(), {});
+    for (TPoint s : { Point(2147483520, 2147483520), Point(-2147483520, -2147483520), Point(2147483520, -2147483520) }) {
+        TBitmap far(120, 64);
+        TCanvas c;
+        c.SetSurface(&far.Image(), Point(-s.X, -s.Y), far.Image().Bounds());
+        draw(c, s);
+        EXPECT_EQ(WordsOf(far), WordsOf(near)) << s.X << ", " << s.Y;
+    }
+    EXPECT_GT(PixelsOf(near, clNavy).size(), 100u);
+}
+
+TEST(TextFar, DrawTextOverTheWholeIntRangeCentresExactly)
+{
+    // 2^32 - 1 and 1999 are both odd: centring in either rectangle puts the text
+    // at the same distance left of its middle.
+    auto draw = [](const TRect& rect) {
+        auto b = Page(40, 40);
+        TCanvas c;
+        c.SetSurface(&b->Image(), Point(20, 20), b->Image().Bounds());
+        c.Font().SetName("DejaVu Sans");
+        c.Font().SetHeight(-16);
+        c.Brush().SetColor(clYellow);
+        TRect r = rect;
+        DrawText(c, "Hm", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        TRect measured = rect;
+        EXPECT_EQ(DrawText(c, "Hm\nHm", measured, DT_CALCRECT), 2 * c.TextHeight("Hm"));
+        EXPECT_EQ(measured.Left, rect.Left);
+        return WordsOf(*b);
+    };
+    const Words whole = draw(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+    EXPECT_EQ(whole, draw(Rect(-1000, -1000, 999, 999)));
+    EXPECT_NE(whole, WordsOf(*Page(40, 40)));
+}
+
+TEST(TextFar, FontsSelectedIntoAMemoryContextServeItsText)
+{
+    const std::int32_t before = GdiObjectCount();
+    HFONT big = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
+    auto page = Page(200, 100);
+    HGDIOBJ old = SelectObject(page->Canvas().Handle(), big);
+    const int height = page->Canvas().TextHeight("Hg");
+    SelectObject(page->Canvas().Handle(), old);
+    EXPECT_GT(height, 40);
+
+    HDC dc = CreateCompatibleDC(0);
+    HBITMAP surface = CreateBitmap(200, 100, 1, 32, nullptr);
+    (void)SelectObject(dc, surface);
+    (void)SelectObject(dc, big);
+    TRect r = Rect(0, 0, 0, 0);
+    EXPECT_EQ(DrawTextA(dc, "Hg", -1, r, DT_CALCRECT), height);
+    EXPECT_EQ(r.Bottom, height);
+
+    // A turned font turns the text drawn through the context too.
+    HFONT turned = CreateFontA(-20, 0, 900, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
+    (void)SelectObject(dc, turned);
+    SetPixel(dc, 0, 0, clBlack); // the bitmap starts black: paint it white first
+    PatBlt(dc, 0, 0, 200, 100, WHITENESS);
+    TRect box = Rect(10, 10, 190, 90);
+    DrawTextA(dc, "Up", -1, box, DT_NOCLIP);
+    auto expected = Page(200, 100);
+    {
+        TurnedFont font(expected->Canvas(), 900, -20);
+        TRect same = box;
+        DrawText(expected->Canvas(), "Up", same, DT_NOCLIP);
+    }
+    auto shown = std::make_unique<TBitmap>();
+    shown->SetHandle(surface);
+    surface = 0;
+    EXPECT_EQ(WordsOf(*shown), WordsOf(*expected));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_TRUE(DeleteObject(big));
+    EXPECT_TRUE(DeleteObject(turned));
+    EXPECT_EQ(GdiObjectCount(), before);
+}
+
+TEST(GlyphCache, MeasuringRendersNoGlyph)
+{
+    // Twenty thousand distinct characters at 300 pixels: advances come from the
+    // face's metrics, so the glyph cache does not grow.
+    auto b = Page(10, 10);
+    b->Canvas().Font().SetHeight(-300);
+    std::string text;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 20000; ++c) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    const std::size_t cached = detail::FontInstance::CachedGlyphBytes();
+    const int width = b->Canvas().TextWidth(text);
+    EXPECT_GT(width, 20000 * 100);
+    EXPECT_EQ(detail::FontInstance::CachedGlyphBytes(), cached);
+    EXPECT_EQ(b->Canvas().TextWidth(text), width);
+
+    // Advances measured without rendering are the drawn ones.
+    auto c = Page(400, 40);
+    c->Canvas().Font().SetHeight(-17);
+    c->Canvas().Font().SetStyle({ fsBold });
+    const std::string sample = "Wide \xC3\xA9t\xC3\xA9 \xE2\x82\xAC";
+    const int measured = c->Canvas().TextWidth(sample);
+    c->Canvas().TextOut(0, 0, sample);
+    EXPECT_EQ(c->Canvas().PenPos().X, measured);
+}
+
+TEST(GlyphCache, StaysWithinItsBudgetAsGlyphsAreAdded)
+{
+    auto& engine = detail::FontEngine::Instance();
+    detail::FontSpec spec;
+    spec.name = "DejaVu Sans";
+    spec.height = -300;
+    auto font = engine.Resolve(spec);
+    const std::vector<std::uint8_t> first = font->GlyphOf(U'A').coverage;
+    ASSERT_GT(first.size(), 10000u);
+    std::size_t most = 0;
+    for (char32_t c = 0x100; c < 0x100 + 700; ++c) {
+        (void)font->GlyphOf(c);
+        most = std::max(most, detail::FontInstance::CachedGlyphBytes());
+    }
+    EXPECT_LE(most, detail::FontInstance::kGlyphBudget);
+    EXPECT_GT(most, detail::FontInstance::kGlyphBudget / 2) << "the cache is used";
+    EXPECT_EQ(font->GlyphOf(U'A').coverage, first) << "a dropped glyph renders again alike";
 }

@@ -230,7 +230,7 @@ TScrollBarLayout TScrollBarLayout::Make(const TRect& bar, std::int32_t position,
     TScrollBarLayout l;
     l.bar = bar;
     l.enabled = max > 0;
-    const std::int32_t arrow = std::min(kScrollBarSize, bar.Height() / 2);
+    const std::int32_t arrow = static_cast<std::int32_t>(std::min<std::int64_t>(kScrollBarSize, bar.Height() / 2));
     l.up = Rect(bar.Left, bar.Top, bar.Right, bar.Top + arrow);
     l.down = Rect(bar.Left, bar.Bottom - arrow, bar.Right, bar.Bottom);
     l.track = Rect(bar.Left, l.up.Bottom, bar.Right, l.down.Top);

@@ -1,4 +1,4 @@
-#include "color/host/RasterOps.h"
+#include "color/host/detail/RasterOps.h"
 
 #include "color/host/Bitmap.h"
 #include "color/host/SysColors.h"
@@ -266,39 +266,163 @@ bool TryFastBlit(Raster& dest, const TRect& area, const Raster& source, TPoint s
     }
 }
 
-struct Normalized {
-    TRect rect;
-    bool mirrored;
+// One axis of a rectangle in increasing order, and whether it was given reversed.
+struct Axis {
+    std::int64_t lo, hi;
+    bool reversed;
 };
 
-Normalized Normalize(TRect r, bool horizontal) noexcept
+Axis Normalize(std::int64_t from, std::int64_t to) noexcept
 {
-    bool mirrored = false;
-    if (horizontal && r.Right < r.Left) {
-        std::swap(r.Left, r.Right);
-        mirrored = true;
+    return to < from ? Axis { to, from, true } : Axis { from, to, false };
+}
+
+// A transfer with its rectangles in increasing order: the destination and source
+// areas, which axes are mirrored, and the part of the destination that can change.
+struct BlitGeometry {
+    WideRect d, s;
+    bool mirrorX { false }, mirrorY { false };
+    TRect visible;
+
+    [[nodiscard]] bool Scaled() const noexcept
+    {
+        return d.Width() != s.Width() || d.Height() != s.Height() || mirrorX || mirrorY;
     }
-    if (!horizontal && r.Bottom < r.Top) {
-        std::swap(r.Top, r.Bottom);
-        mirrored = true;
-    }
-    return { r, mirrored };
+};
+
+bool Arrange(const Raster& dest, const TRect& destClip, const WideRect& destRect, const WideRect& sourceRect,
+    BlitGeometry& g) noexcept
+{
+    const Axis dx = Normalize(destRect.Left, destRect.Right), dy = Normalize(destRect.Top, destRect.Bottom);
+    const Axis sx = Normalize(sourceRect.Left, sourceRect.Right), sy = Normalize(sourceRect.Top, sourceRect.Bottom);
+    g.d = { dx.lo, dy.lo, dx.hi, dy.hi };
+    g.s = { sx.lo, sy.lo, sx.hi, sy.hi };
+    g.mirrorX = dx.reversed != sx.reversed;
+    g.mirrorY = dy.reversed != sy.reversed;
+    if (g.d.IsEmpty() || g.s.IsEmpty())
+        return false;
+    g.visible = ClipTo(g.d, Intersect(destClip, dest.Bounds()));
+    return !g.visible.IsEmpty();
 }
 
 // Maps destination offset i (0 .. dn-1) to a source offset (0 .. sn-1): the
-// source pixel under the destination pixel's centre.
-std::int32_t MapOffset(std::int64_t i, std::int64_t dn, std::int64_t sn, bool mirrored) noexcept
+// source pixel under the destination pixel's centre. Sizes reach 2^33, so the
+// product needs more than 64 bits.
+std::int64_t MapOffset(std::int64_t i, std::int64_t dn, std::int64_t sn, bool mirrored) noexcept
 {
-    std::int64_t o = dn == sn ? i : ((2 * i + 1) * sn) / (2 * dn);
-    return static_cast<std::int32_t>(mirrored ? sn - 1 - o : o);
+    std::int64_t o = i;
+    if (dn != sn)
+        o = static_cast<std::int64_t>(((__int128 { 2 } * i + 1) * sn) / (__int128 { 2 } * dn));
+    return mirrored ? sn - 1 - o : o;
+}
+
+// A source coordinate inside [0, size), or -1.
+std::int32_t Inside(std::int64_t v, std::int32_t size) noexcept
+{
+    return v >= 0 && v < size ? static_cast<std::int32_t>(v) : -1;
+}
+
+// A same-size copy: only destination pixels with a source pixel change. Narrows
+// the visible part to them and tries the fast row loops; true when done.
+bool BlitUnscaled(Raster& dest, BlitGeometry& g, const Raster& src, const BlitParams& params)
+{
+    const WideRect sourceInDest = WideRect { 0, 0, src.Width(), src.Height() }.Offset(g.d.Left - g.s.Left, g.d.Top - g.s.Top);
+    g.visible = ClipTo(sourceInDest, g.visible);
+    if (g.visible.IsEmpty())
+        return true;
+    const TPoint srcTopLeft { static_cast<std::int32_t>(g.s.Left + (g.visible.Left - g.d.Left)),
+        static_cast<std::int32_t>(g.s.Top + (g.visible.Top - g.d.Top)) };
+    return TryFastBlit(dest, g.visible, src, srcTopLeft, params);
+}
+
+// What the generic loop needs to turn source pixels into operands.
+struct Operands {
+    std::uint8_t code;
+    bool usesSource, usesPattern, srcMono, destMono, keyed;
+    std::uint32_t srcBk, textColor, bkColor, key;
+    const FillPattern* pattern;
+};
+
+Operands OperandsOf(const Raster& dest, const Raster& src, const BlitParams& params, const FillPattern& solidBlack) noexcept
+{
+    Operands o {};
+    o.code = RopCode(params.rop);
+    o.usesSource = RopUsesSource(o.code);
+    o.usesPattern = RopUsesPattern(o.code);
+    o.srcMono = src.IsMonochrome();
+    o.destMono = dest.IsMonochrome();
+    o.keyed = params.transparentKey != nullptr;
+    o.srcBk = static_cast<std::uint32_t>(ColorToRGB(params.sourceBkColor)) & kColorMask;
+    o.textColor = static_cast<std::uint32_t>(ColorToRGB(params.destTextColor)) & kColorMask;
+    o.bkColor = static_cast<std::uint32_t>(ColorToRGB(params.destBkColor)) & kColorMask;
+    o.key = o.keyed ? static_cast<std::uint32_t>(ColorToRGB(*params.transparentKey)) & kColorMask : 0;
+    o.pattern = params.pattern ? params.pattern : &solidBlack;
+    return o;
+}
+
+// One destination row of the generic loop; columns holds each visible column's
+// source column, or -1.
+void BlitRow(Raster& dest, std::int32_t y, std::int32_t left, const std::vector<std::int32_t>& columns,
+    const std::uint32_t* srcRow, const Operands& o, std::uint32_t rop)
+{
+    std::uint32_t* destRow = dest.Row(y);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::int32_t x = left + static_cast<std::int32_t>(c);
+        std::uint32_t sValue = 0;
+        if (o.usesSource) {
+            const std::int32_t srcX = columns[c];
+            if (srcX < 0)
+                continue;
+            sValue = srcRow[srcX] & kColorMask;
+            if (o.keyed && sValue == o.key)
+                continue;
+            if (o.srcMono && !o.destMono)
+                sValue = sValue == kColorMask ? o.bkColor : o.textColor;
+            else if (!o.srcMono && o.destMono)
+                sValue = sValue == o.srcBk ? kColorMask : 0;
+        }
+        std::uint32_t pValue = 0;
+        if (o.usesPattern) {
+            bool opaque = true;
+            pValue = static_cast<std::uint32_t>(o.pattern->At(x, y, opaque));
+            if (!opaque)
+                continue;
+            if (!IsDirect(dest))
+                pValue = dest.Store(static_cast<TColor>(pValue)) & kColorMask;
+        }
+        const std::uint32_t result = rop == 0x00CC0020 ? sValue : Rop3(o.code, pValue, sValue, destRow[x] & kColorMask);
+        destRow[x] = dest.Store(static_cast<TColor>(result));
+    }
+}
+
+// Any operation, any scale: each visible destination pixel reads the source
+// pixel under its centre.
+void BlitGeneric(Raster& dest, const BlitGeometry& g, const Raster& src, const BlitParams& params)
+{
+    const FillPattern solidBlack = SolidPattern(0);
+    const Operands o = OperandsOf(dest, src, params, solidBlack);
+    const std::int64_t dw = g.d.Width(), dh = g.d.Height(), sw = g.s.Width(), sh = g.s.Height();
+    std::vector<std::int32_t> columns(static_cast<std::size_t>(g.visible.Width()));
+    for (std::int32_t x = g.visible.Left; x < g.visible.Right; ++x)
+        columns[static_cast<std::size_t>(x - g.visible.Left)]
+            = Inside(g.s.Left + MapOffset(x - g.d.Left, dw, sw, g.mirrorX), src.Width());
+    for (std::int32_t y = g.visible.Top; y < g.visible.Bottom; ++y) {
+        const std::int32_t srcY = Inside(g.s.Top + MapOffset(y - g.d.Top, dh, sh, g.mirrorY), src.Height());
+        if (o.usesSource && srcY < 0)
+            continue;
+        BlitRow(dest, y, g.visible.Left, columns, o.usesSource ? src.Row(srcY) : nullptr, o, params.rop);
+    }
 }
 
 } // namespace
 
-void Blit(Raster& dest, const TRect& destClip, const TRect& destRect, const Raster& source, const TRect& sourceRect,
+void Blit(Raster& dest, const TRect& destClip, const WideRect& destRect, const Raster& source, const WideRect& sourceRect,
     const BlitParams& params)
 {
     if (dest.Empty() || source.Empty())
+        return;
+    BlitGeometry g;
+    if (!Arrange(dest, destClip, destRect, sourceRect, g))
         return;
     // A copy within one raster reads from a snapshot, so overlapping areas work.
     std::unique_ptr<Raster> snapshot;
@@ -308,110 +432,29 @@ void Blit(Raster& dest, const TRect& destClip, const TRect& destRect, const Rast
         snapshot->CopyFrom(source);
         src = snapshot.get();
     }
-
-    auto dx = Normalize(destRect, true);
-    auto dy = Normalize(destRect, false);
-    auto sx = Normalize(sourceRect, true);
-    auto sy = Normalize(sourceRect, false);
-    TRect d { dx.rect.Left, dy.rect.Top, dx.rect.Right, dy.rect.Bottom };
-    TRect s { sx.rect.Left, sy.rect.Top, sx.rect.Right, sy.rect.Bottom };
-    bool mirrorX = dx.mirrored != sx.mirrored;
-    bool mirrorY = dy.mirrored != sy.mirrored;
-    if (d.IsEmpty() || s.IsEmpty())
+    if (!g.Scaled() && BlitUnscaled(dest, g, *src, params))
         return;
-    TRect visible = Intersect(Intersect(d, destClip), dest.Bounds());
-    if (visible.IsEmpty())
-        return;
-    std::int64_t dw = d.Width(), dh = d.Height(), sw = s.Width(), sh = s.Height();
-    bool scaled = dw != sw || dh != sh || mirrorX || mirrorY;
-
-    if (!scaled) {
-        // Destination pixels whose source lies outside the source stay unchanged.
-        TRect sourceInDest = Rect(d.Left - s.Left, d.Top - s.Top, d.Left - s.Left + src->Width(), d.Top - s.Top + src->Height());
-        visible = Intersect(visible, sourceInDest);
-        if (visible.IsEmpty())
-            return;
-        TPoint srcTopLeft { s.Left + (visible.Left - d.Left), s.Top + (visible.Top - d.Top) };
-        if (TryFastBlit(dest, visible, *src, srcTopLeft, params))
-            return;
-    }
-
-    const std::uint8_t code = RopCode(params.rop);
-    const bool usesSource = RopUsesSource(code);
-    const bool usesPattern = RopUsesPattern(code);
-    const bool srcMono = src->IsMonochrome();
-    const bool destMono = dest.IsMonochrome();
-    const std::uint32_t srcBk = static_cast<std::uint32_t>(ColorToRGB(params.sourceBkColor)) & kColorMask;
-    const std::uint32_t textColor = static_cast<std::uint32_t>(ColorToRGB(params.destTextColor)) & kColorMask;
-    const std::uint32_t bkColor = static_cast<std::uint32_t>(ColorToRGB(params.destBkColor)) & kColorMask;
-    const std::uint32_t key = params.transparentKey ? static_cast<std::uint32_t>(ColorToRGB(*params.transparentKey)) & kColorMask : 0;
-    const FillPattern solidBlack = SolidPattern(0);
-    const FillPattern& pattern = params.pattern ? *params.pattern : solidBlack;
-
-    std::vector<std::int32_t> columns(static_cast<std::size_t>(visible.Width()));
-    for (std::int32_t x = visible.Left; x < visible.Right; ++x)
-        columns[static_cast<std::size_t>(x - visible.Left)] = s.Left + MapOffset(x - d.Left, dw, sw, mirrorX);
-
-    for (std::int32_t y = visible.Top; y < visible.Bottom; ++y) {
-        std::int32_t srcY = s.Top + MapOffset(y - d.Top, dh, sh, mirrorY);
-        if (usesSource && (srcY < 0 || srcY >= src->Height()))
-            continue;
-        const std::uint32_t* srcRow = usesSource ? src->Row(srcY) : nullptr;
-        std::uint32_t* destRow = dest.Row(y);
-        for (std::int32_t x = visible.Left; x < visible.Right; ++x) {
-            std::uint32_t sValue = 0;
-            if (usesSource) {
-                std::int32_t srcX = columns[static_cast<std::size_t>(x - visible.Left)];
-                if (srcX < 0 || srcX >= src->Width())
-                    continue;
-                sValue = srcRow[srcX] & kColorMask;
-                if (params.transparentKey && sValue == key)
-                    continue;
-                if (srcMono && !destMono)
-                    sValue = sValue == kColorMask ? bkColor : textColor;
-                else if (!srcMono && destMono)
-                    sValue = sValue == srcBk ? kColorMask : 0;
-            }
-            std::uint32_t pValue = 0;
-            if (usesPattern) {
-                bool opaque = true;
-                pValue = static_cast<std::uint32_t>(pattern.At(x, y, opaque));
-                if (!opaque)
-                    continue;
-                if (!IsDirect(dest))
-                    pValue = dest.Store(static_cast<TColor>(pValue)) & kColorMask;
-            }
-            std::uint32_t result;
-            if (params.rop == 0x00CC0020)
-                result = sValue;
-            else
-                result = Rop3(code, pValue, sValue, destRow[x] & kColorMask);
-            destRow[x] = dest.Store(static_cast<TColor>(result));
-        }
-    }
+    BlitGeneric(dest, g, *src, params);
 }
 
-void PatternBlit(Raster& dest, const TRect& destClip, const TRect& destRect, const BlitParams& params)
+void PatternBlit(Raster& dest, const TRect& destClip, const WideRect& destRect, const BlitParams& params)
 {
-    BlitParams p = params;
-    std::uint8_t code = RopCode(p.rop);
+    const std::uint8_t code = RopCode(params.rop);
     // Without a source the operation only sees pattern and destination.
     if (RopUsesSource(code))
         return;
-    auto d = Intersect(Intersect(Rect(std::min(destRect.Left, destRect.Right), std::min(destRect.Top, destRect.Bottom),
-                                     std::max(destRect.Left, destRect.Right), std::max(destRect.Top, destRect.Bottom)),
-                           destClip),
-        dest.Bounds());
+    const Axis x = Normalize(destRect.Left, destRect.Right), y = Normalize(destRect.Top, destRect.Bottom);
+    const TRect d = ClipTo({ x.lo, y.lo, x.hi, y.hi }, Intersect(destClip, dest.Bounds()));
     const FillPattern solidBlack = SolidPattern(0);
-    const FillPattern& pattern = p.pattern ? *p.pattern : solidBlack;
-    for (std::int32_t y = d.Top; y < d.Bottom; ++y) {
-        std::uint32_t* row = dest.Row(y);
-        for (std::int32_t x = d.Left; x < d.Right; ++x) {
+    const FillPattern& pattern = params.pattern ? *params.pattern : solidBlack;
+    for (std::int32_t row = d.Top; row < d.Bottom; ++row) {
+        std::uint32_t* out = dest.Row(row);
+        for (std::int32_t col = d.Left; col < d.Right; ++col) {
             bool opaque = true;
-            std::uint32_t pv = static_cast<std::uint32_t>(pattern.At(x, y, opaque));
+            const auto pv = static_cast<std::uint32_t>(pattern.At(col, row, opaque));
             if (!opaque)
                 continue;
-            row[x] = dest.Store(static_cast<TColor>(Rop3(code, pv, 0, row[x] & kColorMask)));
+            out[col] = dest.Store(static_cast<TColor>(Rop3(code, pv, 0, out[col] & kColorMask)));
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "color/host/Brush.h"
 #include "color/host/Raster.h"
+#include "color/host/detail/WideRect.h"
 
 #include <array>
 #include <cstdint>
@@ -27,8 +28,9 @@ struct FillPattern {
             isOpaque = true;
             return color;
         }
-        std::int32_t px = ((x - origin.X) % width + width) % width;
-        std::int32_t py = ((y - origin.Y) % height + height) % height;
+        // The origin may lie anywhere in the int32 range: the distance to it needs 64 bits.
+        const auto px = static_cast<std::int32_t>(((std::int64_t { x } - origin.X) % width + width) % width);
+        const auto py = static_cast<std::int32_t>(((std::int64_t { y } - origin.Y) % height + height) % height);
         std::size_t i = static_cast<std::size_t>(py * 8 + px);
         isOpaque = opaque[i];
         return cells[i];
@@ -69,9 +71,10 @@ struct BlitParams {
 //! scaling by nearest neighbour when the sizes differ, mirroring when exactly one
 //! of the rectangles is reversed), limited to destClip. Destination pixels whose
 //! source pixel lies outside the source keep their value. source may be dest.
-void Blit(Raster& dest, const TRect& destClip, const TRect& destRect, const Raster& source, const TRect& sourceRect,
+//! The work is bounded by the visible part of destRect, whatever its size.
+void Blit(Raster& dest, const TRect& destClip, const WideRect& destRect, const Raster& source, const WideRect& sourceRect,
     const BlitParams& params);
 //! A pattern-and-destination operation over a rectangle (no source).
-void PatternBlit(Raster& dest, const TRect& destClip, const TRect& destRect, const BlitParams& params);
+void PatternBlit(Raster& dest, const TRect& destClip, const WideRect& destRect, const BlitParams& params);
 
 } // namespace plx::detail
