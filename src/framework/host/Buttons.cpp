@@ -119,7 +119,7 @@ TSize CaptionSize(TCanvas& canvas, const std::string& caption)
         return { 0, 0 };
     TRect r = Rect(0, 0, 0, 0);
     DrawText(canvas, caption, r, DT_CALCRECT | DT_SINGLELINE);
-    return { r.Width(), r.Height() };
+    return { SaturateInt32(r.Width()), SaturateInt32(r.Height()) };
 }
 
 } // namespace

@@ -657,7 +657,7 @@ void TX11Platform::TImpl::Configured(TWindowId id, TWindow& w, const XConfigureE
         if (resized && shm)
             CreateShmImage(w);
     }
-    w.bounds = resized ? bounds : TRect { at.X, at.Y, at.X + w.bounds.Width(), at.Y + w.bounds.Height() };
+    w.bounds = resized ? bounds : Bounds(at.X, at.Y, SaturateInt32(w.bounds.Width()), SaturateInt32(w.bounds.Height()));
     TPlatformEvent ev;
     ev.kind = TPlatformEventKind::Resize;
     ev.window = id;
@@ -781,7 +781,7 @@ void TX11Platform::TImpl::Translate(XEvent& e)
         if (move.window) {
             if (TWindow* moving = Find(move.window)) {
                 const TPoint to { move.origin.X + m.x_root - move.pointer.X, move.origin.Y + m.y_root - move.pointer.Y };
-                moving->bounds = { to.X, to.Y, to.X + moving->bounds.Width(), to.Y + moving->bounds.Height() };
+                moving->bounds = Bounds(to.X, to.Y, SaturateInt32(moving->bounds.Width()), SaturateInt32(moving->bounds.Height()));
                 moving->configureSerial = NextRequest(display);
                 x.XMoveWindow(display, moving->native, ClampPosition(to.X), ClampPosition(to.Y));
                 TPlatformEvent ev;
