@@ -65,5 +65,6 @@ void ColorButtonsDemoPage(Gallery& gallery);
 void ScrollBarsPage(Gallery& gallery);
 void ApplesPage(Gallery& gallery);
 void PictureControlsPage(Gallery& gallery);
+void DialogsPage(Gallery& gallery);
 
 } // namespace gallery

@@ -74,6 +74,7 @@ int main(int argc, char** argv)
         gallery::ScrollBarsPage(g);
         gallery::ApplesPage(g);
         gallery::PictureControlsPage(g);
+        gallery::DialogsPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";
