@@ -45,9 +45,10 @@ TForm1::TForm1(TComponent* owner)
 
 void TForm1::FormCreate(TObject*)
 {
+    // Set, not appended, so a second OnCreate (CreateForm fires one) changes nothing.
     TStrings& custom = m_colorDialog->CustomColors();
     for (std::size_t i = 0; i < kCustomColors.size(); ++i)
-        custom.Add(std::string("Color") + static_cast<char>('A' + i) + "=" + IntToHex(kCustomColors[i], 6));
+        custom.SetValues(std::string("Color") + static_cast<char>('A' + i), IntToHex(kCustomColors[i], 6));
     m_preview->SetColor(clBtnFace);
 }
 

@@ -91,6 +91,8 @@ TEST(ColorBtnEdit, TheFormHasItsComponentsInOrder)
     EXPECT_EQ(custom.Strings(7), "ColorH=2F6BDD");
     EXPECT_EQ(custom.Strings(15), "ColorP=D3E547");
     EXPECT_EQ(form.ColorButton().Color(), clBtnFace);
+    form.DoCreate(); // as Application().CreateForm does once more
+    EXPECT_EQ(custom.Count(), 16);
 }
 
 TEST(ColorBtnEdit, ConfirmingCopiesColourCaptionAndStyleButNotTheFont)
