@@ -9,7 +9,6 @@
 #include "rtl/IniFiles.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
-#include "utils/StrMan.h"
 
 #include <algorithm>
 #include <filesystem>
