@@ -3,14 +3,22 @@
 
     python3 tools/make_bitmaps.py [resources/BITMAP]
     python3 tools/make_bitmaps.py --forms apps/gallery/forms
+    python3 tools/make_bitmaps.py --dialogs resources/FORMS
 
 The second form writes the gallery's demo forms of the KnCtrls controls
 (scrollbars.form, apples.form, pictures.form) with their pictures drawn here:
 scroll bar skins, a round thumb and a flower. Those pictures are the demo's,
 not the package's, so they live in the forms only.
 
+The third form writes the gradient editor's form file (TfrmGradEditor.form),
+whose three 25 x 25 style buttons carry glyphs drawn here: parallel bands,
+concentric rings and nested corners, shading from navy to white as gsLine,
+gsEllipse and gsRect do. Their bottom-left pixel is fuchsia, the colour the
+speed buttons leave out.
+
 APPLE         16 x 16, 16 colours: a red apple with a stem and a leaf
 CLRBTNPATTERN  8 x 8,  16 colours: a checker (the colour buttons repaint it before use)
+MYFACE        88 x 104, 24 bits: a cartoon face on a sky-blue ground, the about box's picture
 REDBALL       16 x 16, 24 bits: a shaded red ball
 STAR          16 x 16, 16 colours: a yellow five-pointed star
 
@@ -19,8 +27,9 @@ TAPPLES, TARTLABEL, TBACKGROUND, TBCBITMAP, TCLRBEVEL, TCOLOR95BUTTON,
 TCOLORPANEL, TKNSCROLL, TSHADOWBUTTON, TSIMAGEBTN (24 x 24) and TKNGRADIENT
 (25 x 25).
 
-Every picture has fuchsia (0xFF00FF) in its top-left pixel and all round it, so
-drawing it with the top-left colour as the transparent colour shows the shape only.
+Every picture but MYFACE has fuchsia (0xFF00FF) in its top-left pixel and all
+round it, so drawing it with the top-left colour as the transparent colour shows
+the shape only.
 """
 import math
 import os
@@ -437,6 +446,193 @@ def pictures_form():
     return form_text("PicturesDemo", "Picture controls", 440, 272, objects)
 
 
+# ---- The about box's picture -----------------------------------------------
+
+def face_rows(width=88, height=104):
+    """A smiling cartoon face with dark hair and a blue shirt on a sky-blue
+    ground, lit from the upper left; four samples per pixel smooth the edges."""
+    skin, skin_shade = (244, 200, 160), (214, 160, 120)
+    hair, hair_light = (72, 44, 24), (120, 80, 44)
+    shirt, shirt_shade = (48, 96, 176), (32, 64, 128)
+    white, iris, dark = (255, 255, 255), (64, 112, 64), (40, 24, 16)
+    mouth, cheek = (168, 48, 48), (240, 160, 140)
+    cx = width / 2
+
+    def sample(x, y):
+        sky = (168 + int(48 * y / height), 208 + int(32 * y / height), 248)
+        # Shoulders and shirt, with a collar opening.
+        if y > 84 and abs(x - cx) < 10 + (y - 84) * 2.2:
+            if abs(x - cx) < 6 - (y - 84) * 0.1 and y < 92:
+                return skin_shade
+            return shirt_shade if x > cx + 18 else shirt
+        # The neck.
+        if 70 < y <= 86 and abs(x - cx) < 9:
+            return skin_shade
+        # The head: an ellipse, ears on both sides.
+        hx, hy = (x - cx) / 27.0, (y - 46) / 33.0
+        head = hx * hx + hy * hy
+        for side in (-1, 1):
+            if math.hypot((x - cx - side * 27) / 5.0, (y - 48) / 8.0) < 1:
+                return skin_shade
+        if head >= 1:
+            # Hair beyond the head's top, a rounded cap.
+            if y < 40 and math.hypot((x - cx) / 30.0, (y - 36) / 26.0) < 1:
+                return hair_light if math.hypot(x - cx + 12, y - 18) < 6 else hair
+            return sky
+        # Hair over the forehead, with a fringe.
+        fringe = 26 + 3 * math.sin((x - cx) / 4.0)
+        if y < fringe and hy < -0.35:
+            return hair_light if math.hypot(x - cx + 12, y - 18) < 6 else hair
+        # Eyes: whites, irises, pupils, a glint.
+        for side in (-1, 1):
+            ex, ey = cx + side * 10, 44
+            d = math.hypot((x - ex) / 6.0, (y - ey) / 4.2)
+            if d < 1:
+                if math.hypot(x - ex - 1, y - ey + 1) < 1.2:
+                    return white
+                if math.hypot(x - ex, y - ey) < 1.8:
+                    return dark
+                if math.hypot(x - ex, y - ey) < 3.4:
+                    return iris
+                return white
+            # Eyebrows.
+            if abs(y - (36 - 0.08 * (x - ex) * side)) < 1.1 and abs(x - ex) < 6:
+                return hair
+        # The nose: a shaded stroke on the shadow side.
+        if 46 < y < 58 and abs(x - (cx + 2 + (y - 46) * 0.15)) < 1.0:
+            return skin_shade
+        if 57 <= y < 59 and cx - 3 < x < cx + 4:
+            return skin_shade
+        # The smile: the lower part of a ring.
+        r = math.hypot((x - cx) / 13.0, (y - 56) / 10.0)
+        if 0.85 < r < 1.15 and y > 60:
+            return mouth
+        # Rosy cheeks.
+        for side in (-1, 1):
+            if math.hypot(x - cx - side * 17, y - 58) < 4.5:
+                return cheek
+        # Light from the upper left: the lower right of the face is shaded.
+        return skin_shade if hx * 0.6 + hy * 0.8 > 0.55 else skin
+
+    rows = []
+    for y in range(height):
+        row = []
+        for x in range(width):
+            samples = [sample(x + sx, y + sy) for sx in (0.25, 0.75) for sy in (0.25, 0.75)]
+            row.append(tuple(sum(c[i] for c in samples) // 4 for i in range(3)))
+        rows.append(row)
+    return rows
+
+
+# ---- The gradient editor's form and its style glyphs -----------------------
+
+GLYPH_PALETTE = [FUCHSIA, (24, 24, 56)] + [
+    (int(16 + 232 * t / 13), int(32 + 216 * t / 13), int(112 + 136 * t / 13)) for t in range(14)]
+
+
+def style_glyph(style):
+    """A 25 x 25 glyph: a square in a dark outline on fuchsia, filled with the
+    bands of a line ("line"), ellipse ("ellipse") or rectangle ("rect") gradient."""
+    lo, hi = 2, 22
+    rows = []
+    for y in range(25):
+        row = []
+        for x in range(25):
+            if not (lo <= x <= hi and lo <= y <= hi):
+                row.append(0)
+            elif x in (lo, hi) or y in (lo, hi):
+                row.append(1)
+            else:
+                if style == "line":
+                    band = (y - lo - 1) // 2
+                elif style == "ellipse":
+                    band = 9 - int(math.hypot(x - 12, y - 12) / 1.2)
+                else:
+                    band = min(x - lo - 1, y - lo - 1) // 2
+                row.append(2 + max(0, min(13, band * 13 // 9)))
+        rows.append(row)
+    return bmp_bytes(25, 25, 4, rows, GLYPH_PALETTE)
+
+
+def grad_editor_form():
+    """The gradient editor's dialog: client 468 x 309, controls in creation order."""
+    def edit(name, left, top, width, extra):
+        return form_object(name, "TEdit", [("Left", left), ("Top", top), ("Width", width), ("Height", 21)] + extra)
+
+    def button(name, left, top, width, caption, extra):
+        return form_object(name, "TButton", [("Left", left), ("Top", top), ("Width", width), ("Height", 25),
+                                             ("Caption", "'" + caption + "'")] + extra)
+
+    swatches = ("clGray", "clWhite", "clSilver", "clWhite", "clBlack")
+    objects = [
+        label("Label1", 7, 214, "Colors : "),
+        label("Label2", 362, 62, "Linesize"),
+        label("Label3", 334, 88, "Color Count"),
+        form_object("Bevel1", "TBevel", [("Left", 3), ("Top", 270), ("Width", 458), ("Height", 8),
+                                         ("Shape", "bsTopLine")]),
+    ]
+    for i, (left, style) in enumerate(((311, "line"), (355, "ellipse"), (399, "rect"))):
+        props = [("Tag", i + 1), ("Left", left), ("Top", 5), ("Width", 44), ("Height", 44), ("GroupIndex", 1)]
+        if i == 0:
+            props.append(("Down", "True"))
+        props += [("Glyph", style_glyph(style)), ("Layout", "blGlyphTop"), ("OnClick", "SpeedButton1Click")]
+        objects.append(form_object("SpeedButton%d" % (i + 1), "TSpeedButton", props))
+    objects += [
+        label("Label4", 314, 113, "Direction: "),
+        label("Label5", 312, 137, "Gradient Fill Gallary : "),
+        form_object("Panel1", "TPanel", [("Left", 2), ("Top", 3), ("Width", 302), ("Height", 202),
+                                         ("BevelInner", "bvLowered"), ("BevelWidth", 2), ("BorderWidth", 4),
+                                         ("Caption", "''")])[:-1]
+        + form_object("PaintBox1", "TPaintBox", [("Left", 8), ("Top", 8), ("Width", 286), ("Height", 186),
+                                                 ("Align", "alClient"), ("OnPaint", "PaintBox1Paint")], 4)
+        + ["  end"],
+    ]
+    for i, left in enumerate((46, 99, 151, 204, 256)):
+        objects.append(edit("Color%d" % (i + 1), left, 211, 47, [
+            ("Color", swatches[i]), ("ReadOnly", "True"), ("OnDblClick", "Color1DblClick")]))
+    objects += [
+        edit("txtLinesize", 403, 57, 41, [("MaxLength", 3), ("Text", "'1'"),
+                                          ("OnChange", "txtLinesizeChange"), ("OnExit", "txtLinesizeExit"),
+                                          ("OnKeyPress", "NumberKeyPress")]),
+        form_object("UpDown1", "TUpDown", [("Left", 444), ("Top", 57), ("Width", 16), ("Height", 21),
+                                           ("Associate", "txtLinesize"), ("Min", 1), ("Max", 255), ("Position", 1),
+                                           ("Thousands", "False")]),
+        edit("txtColors", 394, 84, 50, [("MaxLength", 1), ("Text", "'4'"),
+                                        ("OnChange", "txtColorsChange"), ("OnExit", "txtColorsExit"),
+                                        ("OnKeyPress", "NumberKeyPress")]),
+        form_object("UpDown2", "TUpDown", [("Left", 444), ("Top", 84), ("Width", 16), ("Height", 21),
+                                           ("Associate", "txtColors"), ("Min", 1), ("Max", 4), ("Position", 4),
+                                           ("Thousands", "False")]),
+        button("Button1", 387, 281, 75, "Cancel", [("Cancel", "True"), ("ModalResult", 7)]),
+        button("Button2", 304, 281, 75, "OK", [("Default", "True"), ("ModalResult", 6)]),
+        form_object("diCombo", "TComboBox", [("Left", 364), ("Top", 110), ("Width", 83), ("Style", "csDropDownList"),
+                                             ("Items.Strings", "(\n      'diHorizonal'\n      'diVertical')"),
+                                             ("ItemIndex", 0), ("OnChange", "diComboChange")]),
+        form_object("lstGallary", "TListBox", [("Left", 310), ("Top", 155), ("Width", 150), ("Height", 106),
+                                               ("ItemHeight", 30), ("Style", "lbOwnerDrawFixed"),
+                                               ("OnDblClick", "lstGallaryDblClick"),
+                                               ("OnDrawItem", "lstGallaryDrawItem")]),
+        button("btnUpdate", 8, 237, 117, "Update Preview", [("OnClick", "btnUpdateClick")]),
+        button("btnAdd", 154, 237, 75, "Add", [("OnClick", "btnAddClick")]),
+        button("Button3", 228, 237, 75, "Delete", [("OnClick", "Button3Click")]),
+        form_object("ColorDlg", "TColorDialog", []),
+    ]
+    lines = ["object frmGradEditor: TfrmGradEditor", "  BorderStyle = bsDialog", "  Caption = 'Gradient Editor'",
+             "  ClientHeight = 309", "  ClientWidth = 468", "  Color = clBtnFace", "  Font.Color = clWindowText",
+             "  Font.Height = -11", "  Font.Name = 'MS Sans Serif'", "  Font.Style = []", "  Position = poScreenCenter",
+             "  OnCreate = FormCreate", "  OnDestroy = FormDestroy"]
+    for o in objects:
+        lines += o
+    lines.append("end")
+    return "\n".join(lines) + "\n"
+
+
+def write_dialogs(folder):
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "TfrmGradEditor.form"), "w", newline="\n") as f:
+        f.write(grad_editor_form())
+
+
 def write_forms(folder):
     os.makedirs(folder, exist_ok=True)
     for name, text in (("scrollbars", scrollbars_form()), ("apples", apples_form()), ("pictures", pictures_form())):
@@ -661,11 +857,15 @@ def main():
     if len(sys.argv) > 1 and sys.argv[1] == "--forms":
         write_forms(sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "..", "apps", "gallery", "forms"))
         return
+    if len(sys.argv) > 1 and sys.argv[1] == "--dialogs":
+        write_dialogs(sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "..", "resources", "FORMS"))
+        return
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources", "BITMAP")
     os.makedirs(folder, exist_ok=True)
     pictures = {
         "APPLE": bmp_bytes(16, 16, 4, from_map(APPLE_ART, APPLE_LEGEND), APPLE_PALETTE),
         "CLRBTNPATTERN": bmp_bytes(8, 8, 4, pattern_rows(), PATTERN_PALETTE),
+        "MYFACE": bmp_bytes(88, 104, 24, face_rows()),
         "REDBALL": bmp_bytes(16, 16, 24, red_ball_rows()),
         "STAR": bmp_bytes(16, 16, 4, star_rows(), STAR_PALETTE),
     }

@@ -74,5 +74,6 @@ void PictureControlsPage(Gallery& gallery);
 void ColourPanelsPage(Gallery& gallery);
 void ImageButtonsPage(Gallery& gallery);
 void ShadowButtonsPage(Gallery& gallery);
+void DialogsPage(Gallery& gallery);
 
 } // namespace gallery

@@ -77,6 +77,7 @@ int main(int argc, char** argv)
         gallery::ColourPanelsPage(g);
         gallery::ImageButtonsPage(g);
         gallery::ShadowButtonsPage(g);
+        gallery::DialogsPage(g);
         gallery::UtilsPage(g);
         auto index = g.Finish();
         std::cout << "Gallery written to " << std::filesystem::absolute(index).string() << "\n";

@@ -113,6 +113,11 @@ public:
 
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view ident);
+    //! Makes several changes in one write: edit receives the file's current
+    //! document and the result replaces the file at once. When edit raises or
+    //! the write fails, the file stays as it was (EIniFileException, or edit's
+    //! own exception).
+    void Update(const std::function<void(TIniDocument&)>& edit) { Modify(edit); }
     //! Nothing is held back: every write is already on disk.
     void UpdateFile() { }
 

@@ -301,7 +301,10 @@ TModalResult TCustomForm::ShowModal()
     m_modal = true;
     m_modalResult = mrNone;
     app.PushModal(this);
+    // A press that opened the dialog (a double click, say) must not keep the
+    // pointer on the window below, whose input now waits.
     app.SetCaptureControl(nullptr);
+    CurrentPlatform().ReleaseCapture();
     const TWeakRef alive(this);
     app.CancelHint();
     try {

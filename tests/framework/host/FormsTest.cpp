@@ -250,6 +250,34 @@ TEST_F(FormTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButtonOfAModalForm
     EXPECT_EQ(answer([&] { edit->SetFocus(); }), mrCancel);
 }
 
+TEST_F(FormTest, ADialogOpenedByADoubleClickTakesTheNextClick)
+{
+    TForm dialog(nullptr);
+    dialog.SetBounds(300, 300, 200, 120);
+    auto* ok = Make<TButton>(dialog, "OK", Bounds(10, 50, 75, 25));
+    ok->SetModalResult(mrOk);
+    auto* edit = Make<TEdit>(Form(), "Edit", Bounds(10, 10, 100, 21));
+    TModalResult result = mrNone;
+    edit->SetOnDblClick([&](TObject*) {
+        Application().AddShowHook([&](TCustomForm& shown) {
+            if (&shown != &dialog)
+                return false;
+            // The double click's release is still queued for the form below.
+            const TPoint at = ok->ClientToScreen({ 5, 5 });
+            Click({ at.X - 100, at.Y - 50 });
+            return true;
+        });
+        result = dialog.ShowModal();
+    });
+    const TPoint p = Screen({ 20, 20 });
+    Headless().MouseDown(p);
+    Headless().MouseUp(p);
+    Headless().MouseDown(p);
+    Headless().MouseUp(p);
+    Application().ProcessMessages();
+    EXPECT_EQ(result, mrOk);
+}
+
 TEST_F(FormTest, AcceleratorsClickButtonsAndFocusLabelledControls)
 {
     auto* label = Make<TLabel>(Form(), "Label", Rect(0, 0, 60, 15));
