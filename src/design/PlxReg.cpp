@@ -9,6 +9,8 @@
 #include "components/KnScroll.h"
 #include "components/SImageBtn.h"
 #include "components/ShadowButton.h"
+#include "design/GradEditor.h"
+#include "design/KnAboutEditor.h"
 #include "framework/Backgnd.h"
 #include "paint/Gradient.h"
 #include "rtl/TypInfo.h"
@@ -93,33 +95,6 @@ void RegisterEditor(const TClassInfo* cls, TComponentEditorClass editorClass)
         RegisterComponentEditor(*cls, std::move(editorClass));
 }
 
-// ---- Dialogs -------------------------------------------------------------
-
-TShowCmpAboutHook& AboutHook()
-{
-    static TShowCmpAboutHook hook;
-    return hook;
-}
-
-TEditGradientHook& GradientHook()
-{
-    static TEditGradientHook hook;
-    return hook;
-}
-
-// FIXME: ShowCmpAbout (unit KnAboutEditor) once it is in the tree.
-void ShowAboutBox()
-{
-    if (AboutHook())
-        AboutHook()();
-}
-
-// FIXME: EditGradient (unit GradEditor) once it is in the tree.
-bool EditGradientDialog(TGradient& gradient)
-{
-    return GradientHook() ? GradientHook()(gradient) : false;
-}
-
 bool IsGradientName(const std::string& name)
 {
     constexpr std::string_view kGradient = "GRADIENT";
@@ -129,16 +104,6 @@ bool IsGradientName(const std::string& name)
 }
 
 } // namespace
-
-void SetShowCmpAboutHook(TShowCmpAboutHook hook)
-{
-    AboutHook() = std::move(hook);
-}
-
-void SetEditGradientHook(TEditGradientHook hook)
-{
-    GradientHook() = std::move(hook);
-}
 
 // ---- TKnEditor -----------------------------------------------------------
 
@@ -155,7 +120,7 @@ std::string TKnEditor::GetVerb(std::int32_t index) const
 void TKnEditor::ExecuteVerb(std::int32_t index)
 {
     if (index == 0)
-        ShowAboutBox();
+        ShowCmpAbout();
 }
 
 // ---- TGradientEditor -----------------------------------------------------
@@ -177,7 +142,7 @@ void TGradientEditor::ExecuteVerb(std::int32_t index)
         return;
     }
     if (auto* gradient = dynamic_cast<TKnGradient*>(&Component())) {
-        if (EditGradientDialog(gradient->Gradient()) && Designer())
+        if (EditGradient(gradient->Gradient()) && Designer())
             Designer()->Modified();
         return;
     }
@@ -199,7 +164,7 @@ void TGradientEditor::EditProperty(TPropertyEditor& propertyEditor, bool& contin
 void TGradientProperty::Edit()
 {
     auto* gradient = dynamic_cast<TGradient*>(GetObjectValue());
-    if (gradient && EditGradientDialog(*gradient))
+    if (gradient && EditGradient(*gradient))
         Modified();
 }
 

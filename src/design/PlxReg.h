@@ -7,7 +7,6 @@
 #include "framework/host/Packages.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 
@@ -62,24 +61,6 @@ public:
     //! paSubProperties and paDialog.
     [[nodiscard]] TPropertyAttributes GetAttributes() const override;
 };
-
-//! \name Dialogs the editors open
-//! FIXME: the about box (ShowCmpAbout of unit KnAboutEditor) and the gradient
-//! dialog (EditGradient of unit GradEditor) are not in the tree yet. Until they
-//! are, the editors open them through these hooks; an empty hook does nothing
-//! (and the gradient stays unchanged). Once the units land, the hooks default
-//! to ShowCmpAbout and EditGradient.
-
-//! Shows the about box.
-using TShowCmpAboutHook = std::function<void()>;
-//! Runs the gradient dialog on a gradient; true when the user confirmed (and
-//! the gradient changed).
-using TEditGradientHook = std::function<bool(TGradient& gradient)>;
-//! Sets what the about verb calls.
-void SetShowCmpAboutHook(TShowCmpAboutHook hook);
-//! Sets what the gradient verb, a double click on a TKnGradient and the
-//! gradient property's "..." call.
-void SetEditGradientHook(TEditGradientHook hook);
 
 //! The unit PlxReg.
 namespace PlxReg {
