@@ -25,74 +25,15 @@ namespace {
 
 constexpr const char* kPalettePage = "Plumex";
 
-// ---- The eleven classes --------------------------------------------------
-
-const TClassInfo* ApplesClass()
-{
-    return &TApples::StaticClassInfo();
-}
-
-const TClassInfo* BackgroundClass()
-{
-    return &TBackground::StaticClassInfo();
-}
-
-const TClassInfo* ShadowButtonClass()
-{
-    return &TShadowButton::StaticClassInfo();
-}
-
-const TClassInfo* ColorPanelClass()
-{
-    return &TColorPanel::StaticClassInfo();
-}
-
-const TClassInfo* Color95ButtonClass()
-{
-    return &TColor95Button::StaticClassInfo();
-}
-
-const TClassInfo* SImageBtnClass()
-{
-    return &TSImageBtn::StaticClassInfo();
-}
-
-const TClassInfo* BCBitmapClass()
-{
-    return &TBCBitmap::StaticClassInfo();
-}
-
-const TClassInfo* ClrBevelClass()
-{
-    return &TClrBevel::StaticClassInfo();
-}
-
-const TClassInfo* ArtLabelClass()
-{
-    return &TArtLabel::StaticClassInfo();
-}
-
-const TClassInfo* KnGradientClass()
-{
-    return &TKnGradient::StaticClassInfo();
-}
-
-const TClassInfo* KnScrollClass()
-{
-    return &TKnScroll::StaticClassInfo();
-}
-
 // One class per call, as the palette's order depends on it.
 void RegisterOnPalette(const TClassInfo* cls)
 {
-    if (cls)
-        RegisterComponents(kPalettePage, { cls });
+    RegisterComponents(kPalettePage, { cls });
 }
 
-void RegisterEditor(const TClassInfo* cls, TComponentEditorClass editorClass)
+void RegisterEditor(const TClassInfo& cls, TComponentEditorClass editorClass)
 {
-    if (cls)
-        RegisterComponentEditor(*cls, std::move(editorClass));
+    RegisterComponentEditor(cls, std::move(editorClass));
 }
 
 bool IsGradientName(const std::string& name)
@@ -179,15 +120,19 @@ namespace PlxReg {
 
 void Register()
 {
-    for (const TClassInfo* cls : { ApplesClass(), BackgroundClass(), ShadowButtonClass(), ColorPanelClass(),
-             Color95ButtonClass(), SImageBtnClass(), BCBitmapClass(), ClrBevelClass(), ArtLabelClass(),
-             KnGradientClass(), KnScrollClass() })
+    // The palette's order.
+    for (const TClassInfo* cls : { &TApples::StaticClassInfo(), &TBackground::StaticClassInfo(),
+             &TShadowButton::StaticClassInfo(), &TColorPanel::StaticClassInfo(), &TColor95Button::StaticClassInfo(),
+             &TSImageBtn::StaticClassInfo(), &TBCBitmap::StaticClassInfo(), &TClrBevel::StaticClassInfo(),
+             &TArtLabel::StaticClassInfo(), &TKnGradient::StaticClassInfo(), &TKnScroll::StaticClassInfo() })
         RegisterOnPalette(cls);
-    RegisterEditor(KnGradientClass(), TComponentEditorClass::Of<TGradientEditor>());
+    RegisterEditor(TKnGradient::StaticClassInfo(), TComponentEditorClass::Of<TGradientEditor>());
     // TColor95Button has no component editor of this unit.
-    for (const TClassInfo* cls : { ApplesClass(), BackgroundClass(), ColorPanelClass(), ShadowButtonClass(), BCBitmapClass(),
-             ArtLabelClass(), SImageBtnClass(), ClrBevelClass(), KnScrollClass() })
-        RegisterEditor(cls, TComponentEditorClass::Of<TKnEditor>());
+    for (const TClassInfo* cls : { &TApples::StaticClassInfo(), &TBackground::StaticClassInfo(),
+             &TColorPanel::StaticClassInfo(), &TShadowButton::StaticClassInfo(), &TBCBitmap::StaticClassInfo(),
+             &TArtLabel::StaticClassInfo(), &TSImageBtn::StaticClassInfo(), &TClrBevel::StaticClassInfo(),
+             &TKnScroll::StaticClassInfo() })
+        RegisterEditor(*cls, TComponentEditorClass::Of<TKnEditor>());
     RegisterPropertyEditor(TGradient::StaticClassInfo(), nullptr, "", TPropertyEditorClass::Of<TGradientProperty>());
 }
 
@@ -197,7 +142,7 @@ namespace Backgnd {
 
 void Register()
 {
-    RegisterOnPalette(BackgroundClass());
+    RegisterOnPalette(&TBackground::StaticClassInfo());
 }
 
 } // namespace Backgnd
@@ -206,7 +151,7 @@ namespace ColorBtns {
 
 void Register()
 {
-    RegisterOnPalette(Color95ButtonClass());
+    RegisterOnPalette(&TColor95Button::StaticClassInfo());
 }
 
 } // namespace ColorBtns
@@ -215,7 +160,7 @@ namespace SImageBtn {
 
 void Register()
 {
-    RegisterOnPalette(SImageBtnClass());
+    RegisterOnPalette(&TSImageBtn::StaticClassInfo());
 }
 
 } // namespace SImageBtn
@@ -224,7 +169,7 @@ namespace ShadowButton {
 
 void Register()
 {
-    RegisterOnPalette(ShadowButtonClass());
+    RegisterOnPalette(&TShadowButton::StaticClassInfo());
 }
 
 } // namespace ShadowButton
