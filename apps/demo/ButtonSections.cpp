@@ -82,10 +82,10 @@ void ColorButtonsSection(Demo& demo, TPanel& box)
         button->SetColor(clBtnFace);
         if (i == kStyles.size()) {
             // The last place: a glyph beside the caption, and the disabled look.
-            TBitmap ball;
-            ball.LoadFromResourceName(HInstance(), "REDBALL");
+            TBitmap star;
+            star.LoadFromResourceName(HInstance(), "STAR");
             button->SetName("DisabledButton");
-            button->SetGlyph(ball);
+            button->SetGlyph(star);
             button->SetCaption("Disabled");
             button->SetEnabled(false);
         } else {
@@ -114,8 +114,16 @@ void ColorButtonsSection(Demo& demo, TPanel& box)
         button->SetGroupIndex(1);
         button->SetDown(paint.color == clBtnFace);
         button->SetOnClick([&demo, styled, paint](TObject*) {
-            for (TColor95Button* b : *styled)
+            for (TColor95Button* b : *styled) {
                 b->SetColor(paint.color);
+                // A glyph's images keep the face colour they were made in; a
+                // picture set again makes them in the new one.
+                if (!b->GetGlyph().Empty()) {
+                    TBitmap glyph;
+                    glyph.Assign(&b->GetGlyph());
+                    b->SetGlyph(glyph);
+                }
+            }
             demo.Status(std::string("Colour buttons: painted in ") + paint.name);
         });
         x += 78;
