@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -142,11 +141,11 @@ void ScrollBarsSection(Demo& demo, TPanel& box)
     apples->SetBounds(kBarLeft, y, 156, 24);
     apples->Background().SetColor(0x00F0F8FF);
     apples->SetValue(value.Position() / 10.0L);
-    auto& count = demo.Label(box, Apples(apples->Value()), kBarLeft + 166, y + 5);
-    count.SetName("AppleCount");
-    value.SetOnChange([&demo, apples, &count, bar = &value](TObject*) {
+    TLabel* count = &demo.Label(box, Apples(apples->Value()), kBarLeft + 166, y + 5);
+    count->SetName("AppleCount");
+    value.SetOnChange([&demo, apples, count, bar = &value](TObject*) {
         apples->SetValue(bar->Position() / 10.0L);
-        count.SetCaption(Apples(apples->Value()));
+        count->SetCaption(Apples(apples->Value()));
         demo.Status("Apples: " + Apples(apples->Value()));
     });
 

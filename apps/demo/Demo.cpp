@@ -128,7 +128,10 @@ TButton& Demo::Button(TWinControl& parent, const std::string& caption, const TRe
     button->SetParent(&parent);
     button->SetBoundsRect(bounds);
     button->SetCaption(caption);
-    button->SetOnClick([onClick = std::move(onClick)](TObject*) { onClick(); });
+    button->SetOnClick([onClick = std::move(onClick)](TObject*) {
+        if (onClick)
+            onClick();
+    });
     return *button;
 }
 

@@ -3,7 +3,6 @@
 #include "paint/Gradient.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace demo {
 

@@ -17,6 +17,9 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
+#include <map>
+
 namespace plx::test {
 
 namespace {
@@ -64,6 +67,18 @@ TEST_F(DemoTest, TheWindowOnTheServerIsPixelIdenticalToTheHeadlessRendering)
     // Room is left on a 1280 x 800 screen for a window manager's frame.
     EXPECT_LE(Form().Width(), 1260);
     EXPECT_LE(Form().Height(), 760);
+    // Each row of boxes spans the window, with the same gap at either end.
+    std::map<std::int32_t, std::int32_t> rowEnds;
+    for (const demo::Section& section : demo::Sections()) {
+        const TPanel* box = Form().Box(section.title);
+        ASSERT_NE(box, nullptr) << section.title;
+        EXPECT_EQ(box->Width(), section.width);
+        EXPECT_GE(box->Left(), demo::kGap);
+        rowEnds[box->Top()] = std::max(rowEnds[box->Top()], box->Left() + box->Width());
+    }
+    EXPECT_EQ(rowEnds.size(), 3u);
+    for (const auto& [top, end] : rowEnds)
+        EXPECT_EQ(end, demo::kClientWidth - demo::kGap) << "the row at " << top;
 }
 
 TEST_F(DemoTest, ClicksThroughTheServerChangeTheComponents)
