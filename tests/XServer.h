@@ -27,9 +27,10 @@ namespace plx::test {
 //! One Xvfb for the whole test program, started at first use and stopped at exit.
 class TXServer {
 public:
-    static TXServer& Instance()
+    //! The server; the first call starts it, with a screen of that size (see TXvfbProcess).
+    static TXServer& Instance(const std::string& screen = "800x600x24")
     {
-        static TXServer server;
+        static TXServer server(screen);
         return server;
     }
     [[nodiscard]] bool Running() const noexcept { return !Display().empty(); }
@@ -38,12 +39,12 @@ public:
     [[nodiscard]] const std::string& Display() const noexcept { return m_xvfb ? m_xvfb->Display() : m_none; }
 
 private:
-    TXServer()
+    explicit TXServer(const std::string& screen)
     {
         if (!detail::Xlib())
             m_problem = "libX11 cannot be loaded";
         else
-            m_xvfb = std::make_unique<TXvfbProcess>();
+            m_xvfb = std::make_unique<TXvfbProcess>(screen);
     }
 
     std::unique_ptr<TXvfbProcess> m_xvfb;

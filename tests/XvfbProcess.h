@@ -14,11 +14,12 @@
 
 namespace plx::test {
 
-//! An Xvfb started at construction (display chosen by the server, 800 x 600 at
-//! 24 bits) and stopped at destruction; Display() is empty when none started.
+//! An Xvfb started at construction (display chosen by the server, a screen of
+//! 800 x 600 at 24 bits unless given as "WIDTHxHEIGHTxDEPTH") and stopped at
+//! destruction; Display() is empty when none started.
 class TXvfbProcess {
 public:
-    TXvfbProcess()
+    explicit TXvfbProcess(const std::string& screen = "800x600x24")
     {
         int fds[2];
         if (pipe(fds) != 0) {
@@ -38,7 +39,7 @@ public:
             const std::string fd = std::to_string(fds[1]);
             // -noreset: the server would otherwise start over whenever its last
             // client leaves, and refuse the next one meanwhile.
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset",
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
                 static_cast<char*>(nullptr));
             _exit(127);
         }

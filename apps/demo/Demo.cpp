@@ -12,10 +12,8 @@ using namespace plx;
 
 namespace {
 
-constexpr std::int32_t kClientWidth = 790;
-constexpr std::int32_t kHeaderHeight = 64;
+constexpr std::int32_t kHeaderHeight = 56;
 constexpr std::int32_t kStatusHeight = 24;
-constexpr std::int32_t kGap = 8;
 
 } // namespace
 
@@ -25,12 +23,11 @@ Demo::Demo(TComponent* owner)
     SetCaption("Plumex demo");
     SetPosition(poScreenCenter);
     SetBorderStyle(bsSingle);
-    SetKeyPreview(true);
     Font().SetName("Arial");
     Build();
 }
 
-void Demo::Build()
+void Demo::BuildHeader()
 {
     auto* header = new TKnGradient(this);
     header->SetName("Header");
@@ -59,16 +56,24 @@ void Demo::Build()
     title->GetFont().SetStyle({ fsBold });
     title->GetFont().SetColor(0x0000C0FF);
     title->SetCaption("Plumex");
-    title->SetBounds(16, 8, 200, 48);
+    title->SetBounds(16, 4, 200, 48);
 
     auto* tagline = new TLabel(this);
     tagline->SetParent(this);
     tagline->SetTransparent(true);
     tagline->Font().SetColor(clWhite);
     tagline->Font().SetHeight(-13);
-    tagline->SetCaption("Graphics components, live: click, drag, type, turn the wheel.");
+    tagline->SetCaption("Every component of the package, live: click, hold, drag, type and turn the wheel.");
     tagline->SetLeft(230);
-    tagline->SetTop(26);
+    tagline->SetTop(21);
+
+    auto& about = Button(*this, "&About Plumex...", Rect(kClientWidth - 128, 14, kClientWidth - 12, 42), [this] { ShowAbout(); });
+    about.SetName("AboutButton");
+}
+
+void Demo::Build()
+{
+    BuildHeader();
 
     // The sections flow left to right and wrap, in the order of the list.
     std::int32_t x = kGap, y = kHeaderHeight + kGap, rowHeight = 0;
@@ -117,17 +122,27 @@ const std::string& Demo::StatusText() const
     return m_status->Caption();
 }
 
-TPanel& Demo::Button(TWinControl& parent, const std::string& caption, const TRect& bounds, std::function<void()> onClick)
+TButton& Demo::Button(TWinControl& parent, const std::string& caption, const TRect& bounds, std::function<void()> onClick)
 {
-    auto* button = new TPanel(this);
+    auto* button = new TButton(this);
     button->SetParent(&parent);
     button->SetBoundsRect(bounds);
     button->SetCaption(caption);
-    button->SetCursor(crHandPoint);
-    button->SetOnMouseDown([button](TObject*, TMouseButton, TShiftState, std::int32_t, std::int32_t) { button->SetBevelOuter(bvLowered); });
-    button->SetOnMouseUp([button](TObject*, TMouseButton, TShiftState, std::int32_t, std::int32_t) { button->SetBevelOuter(bvRaised); });
-    button->SetOnClick([onClick = std::move(onClick)](TObject*) { onClick(); });
+    button->SetOnClick([onClick = std::move(onClick)](TObject*) {
+        if (onClick)
+            onClick();
+    });
     return *button;
+}
+
+TLabel& Demo::Label(TWinControl& parent, const std::string& caption, std::int32_t x, std::int32_t y)
+{
+    auto* label = new TLabel(this);
+    label->SetParent(&parent);
+    label->SetLeft(x);
+    label->SetTop(y);
+    label->SetCaption(caption);
+    return *label;
 }
 
 TPanel* Demo::Box(const std::string& title) const
@@ -140,8 +155,8 @@ TPanel* Demo::Box(const std::string& title) const
 
 void Demo::WndProc(TMessage& message)
 {
-    // Typed characters no control took (and, with the key preview, those
-    // before the focused control) go to the sections that asked for them.
+    // Typed characters no control took go to the sections that asked for
+    // them; typed with Alt, they are accelerators.
     if ((message.Msg == WM_CHAR || message.Msg == CM_DIALOGCHAR) && message.LParam == 0 && !m_onTyped.empty()) {
         const auto handlers = m_onTyped;
         for (const auto& handler : handlers)

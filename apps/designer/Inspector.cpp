@@ -5,6 +5,7 @@
 #include "designer/Palette.h"
 #include "designer/PopupList.h"
 #include "framework/host/Forms.h"
+#include "framework/host/StdCtrls.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,7 +14,6 @@ namespace plx::designer {
 
 namespace {
 
-constexpr std::uint16_t kKeyBack = 8;
 constexpr std::uint16_t kKeyReturn = 13;
 constexpr std::uint16_t kKeyEscape = 27;
 constexpr std::uint16_t kKeyUp = 38;
@@ -40,6 +40,22 @@ TInspector::TInspector(TComponent* owner, TFormDesigner& designer)
     SetControlStyle(ControlStyle().With(csOpaque));
     SetTabStop(true);
     SetBounds(0, 0, 260, 400);
+    m_edit = new TEdit(this);
+    m_edit->SetParent(this);
+    m_edit->SetVisible(false);
+    m_edit->SetBorderStyle(bsNone);
+    m_edit->SetAutoSize(false);
+    m_edit->SetAutoSelect(false);
+    // Enter sets the value, Escape drops it; both reach the edit as keys.
+    m_edit->SetOnKeyDown([this](TObject*, std::uint16_t& key, TShiftState) {
+        if (key == kKeyReturn) {
+            key = 0;
+            CommitEdit();
+        } else if (key == kKeyEscape) {
+            key = 0;
+            CancelEdit();
+        }
+    });
 }
 
 TInspector::~TInspector()
@@ -97,6 +113,7 @@ void TInspector::Refresh()
     if (m_editRow >= 0)
         m_editRow = m_selectedRow;
     m_top = std::clamp(m_top, 0, std::max(0, static_cast<std::int32_t>(m_rows.size()) - 1));
+    PlaceEditor();
     Invalidate();
 }
 
@@ -235,7 +252,13 @@ void TInspector::SelectRow(std::int32_t row)
         m_top = row;
     else if (row >= m_top + VisibleRows())
         m_top = row - VisibleRows() + 1;
+    PlaceEditor();
     Invalidate();
+}
+
+const std::string& TInspector::EditText() const noexcept
+{
+    return m_edit->Text();
 }
 
 void TInspector::BeginEdit(std::int32_t row)
@@ -244,8 +267,38 @@ void TInspector::BeginEdit(std::int32_t row)
         return;
     SelectRow(row);
     m_editRow = row;
-    m_editText = Describe(m_rows[static_cast<std::size_t>(row)]).Value;
+    m_edit->SetText(Describe(m_rows[static_cast<std::size_t>(row)]).Value);
+    m_edit->SetSelStart(m_edit->TextLength());
+    PlaceEditor();
+    if (m_edit->CanFocus())
+        m_edit->SetFocus();
     Invalidate();
+}
+
+void TInspector::PlaceEditor()
+{
+    const TRect cell = m_editRow >= 0 ? ValueRect(m_editRow) : TRect {};
+    if (cell.IsEmpty()) {
+        // Scrolled out of view (typing goes on when it comes back) or done.
+        if (m_edit->Visible()) {
+            const bool focused = m_edit->Focused();
+            m_edit->SetVisible(false);
+            if (focused)
+                TakeFocus();
+        }
+        return;
+    }
+    const TInspectorRow info = Describe(m_rows[static_cast<std::size_t>(m_editRow)]);
+    const std::int32_t right = cell.Right - (info.HasDialog || info.HasValues ? 20 : 2);
+    m_edit->SetBounds(cell.Left + 3, cell.Top + 2, std::max(0, right - cell.Left - 3), cell.Height() - 4);
+    m_edit->SetVisible(true);
+}
+
+void TInspector::Resize()
+{
+    TCustomControl::Resize();
+    if (m_edit) // not while the constructor sizes the inspector
+        PlaceEditor();
 }
 
 void TInspector::CommitEdit()
@@ -253,20 +306,19 @@ void TInspector::CommitEdit()
     if (!Editing())
         return;
     const std::string path = m_rows[static_cast<std::size_t>(m_editRow)].path;
-    const std::string text = m_editText;
+    const std::string text = m_edit->Text();
     m_editRow = -1;
     // A rejected value stays to be corrected.
-    if (!SetValue(RowIndex(path), text)) {
+    if (!SetValue(RowIndex(path), text))
         m_editRow = RowIndex(path);
-        m_editText = text;
-    }
+    PlaceEditor();
     Invalidate();
 }
 
 void TInspector::CancelEdit()
 {
     m_editRow = -1;
-    m_editText.clear();
+    PlaceEditor();
     Invalidate();
 }
 
@@ -322,6 +374,7 @@ void TInspector::RunDialog(std::int32_t row)
 void TInspector::Scroll(std::int32_t rows)
 {
     m_top = std::clamp(m_top + rows, 0, std::max(0, static_cast<std::int32_t>(m_rows.size()) - VisibleRows()));
+    PlaceEditor();
     Invalidate();
 }
 
@@ -402,15 +455,11 @@ void TInspector::PaintRow(TCanvas& canvas, std::int32_t row)
     canvas.Font().SetColor(clWindowText);
     TRect valueText = Rect(value.Left + 3, value.Top, value.Right - (info.HasDialog || info.HasValues ? 20 : 2), value.Bottom);
     if (row == m_editRow) {
+        // A frame round the edit, which shows the text.
         canvas.Brush().SetStyle(bsSolid);
         canvas.Brush().SetColor(clWindow);
         canvas.Pen().SetColor(clWindowText);
         canvas.Rectangle(Rect(value.Left, value.Top, value.Right, value.Bottom - 1));
-        canvas.Brush().SetStyle(bsClear);
-        DrawText(canvas, m_editText, valueText, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        const std::int32_t caret = std::min(valueText.Right, valueText.Left + canvas.TextWidth(m_editText));
-        canvas.MoveTo(caret, value.Top + 3);
-        canvas.LineTo(caret, value.Bottom - 3);
     } else {
         DrawText(canvas, info.Value, valueText, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
@@ -517,15 +566,6 @@ void TInspector::KeyDown(std::uint16_t& key, TShiftState shift)
     case kKeyEscape:
         CancelEdit();
         break;
-    case kKeyBack:
-        if (Editing() && !m_editText.empty()) {
-            // One character, whole UTF-8 sequences at a time.
-            do
-                m_editText.pop_back();
-            while (!m_editText.empty() && (static_cast<unsigned char>(m_editText.back()) & 0xC0) == 0x80);
-            Invalidate();
-        }
-        break;
     case kKeyUp:
         if (!Editing() && m_selectedRow > 0)
             SelectRow(m_selectedRow - 1);
@@ -552,11 +592,13 @@ void TInspector::KeyPress(char& key)
         if (info.ReadOnly)
             return;
         BeginEdit(m_selectedRow);
-        m_editText.clear();
+        m_edit->Clear();
     }
-    m_editText += key;
+    // The first character of a value typed on a row, or one typed while its
+    // edit was scrolled out of view.
+    const auto c = static_cast<unsigned char>(key);
     key = 0;
-    Invalidate();
+    m_edit->Perform(WM_CHAR, c, 0);
 }
 
 } // namespace plx::designer

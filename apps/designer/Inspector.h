@@ -1,6 +1,7 @@
 // The object inspector: the selected component's published properties (or its
 // events) in their declared order, one row each, with the value as its
-// property editor shows it. Values are typed in place, chosen from a list
+// property editor shows it. Values are typed in place (in the host's edit laid
+// over the row's value), chosen from a list
 // (enumerations, Booleans, colours, set elements) or edited in the property's
 // dialog ("..."); sub-objects and sets expand into sub-properties.
 #pragma once
@@ -13,6 +14,10 @@
 #include <set>
 #include <string>
 #include <vector>
+
+namespace plx {
+class TEdit;
+} // namespace plx
 
 namespace plx::designer {
 
@@ -70,10 +75,13 @@ public:
     [[nodiscard]] TRect DialogButtonRect(std::int32_t row) const;
 
     //! \name Typing a value
-    //! Starts typing into a row's value (its current value as the text).
+    //! Starts typing into a row's value: the edit over the value, focused, with
+    //! the current value as its text and the caret at its end.
     void BeginEdit(std::int32_t row);
     [[nodiscard]] bool Editing() const noexcept { return m_editRow >= 0; }
-    [[nodiscard]] const std::string& EditText() const noexcept { return m_editText; }
+    [[nodiscard]] const std::string& EditText() const noexcept;
+    //! The edit that takes the typed value (hidden while nothing is typed).
+    [[nodiscard]] TEdit& Editor() const noexcept { return *m_edit; }
     //! Sets the typed value; on an error the text stays for another try.
     void CommitEdit();
     void CancelEdit();
@@ -89,6 +97,7 @@ protected:
     void DblClick() override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void KeyPress(char& key) override;
+    void Resize() override;
 
 private:
     struct Row {
@@ -109,6 +118,8 @@ private:
     void Scroll(std::int32_t rows);
     void PaintRow(TCanvas& canvas, std::int32_t row);
     void TakeFocus();
+    //! Lays the edit over the value of the row being typed into, or hides it.
+    void PlaceEditor();
 
     TFormDesigner& m_designer;
     TWeakRef<TComponent> m_component;
@@ -118,7 +129,7 @@ private:
     std::int32_t m_top { 0 }; //!< first row shown
     std::int32_t m_selectedRow { -1 };
     std::int32_t m_editRow { -1 };
-    std::string m_editText;
+    TEdit* m_edit { nullptr }; //!< owned by the inspector
     TWeakRef<TPopupList> m_valueList;
 };
 

@@ -1,11 +1,12 @@
 // plumex-designer: a form designer for the Plumex package. It loads the
 // package at run time, puts its components on the palette, and designs forms
-// that plumex-render draws. Without a window system it runs scripts.
+// that plumex-render draws, in windows on the X display. Scripts run headless.
 #include "designer/DesignerApp.h"
 #include "designer/Script.h"
 #include "framework/host/Forms.h"
 #include "framework/host/Packages.h"
 #include "framework/host/Platform.h"
+#include "framework/host/X11Platform.h"
 
 #include <exception>
 #include <fstream>
@@ -35,8 +36,12 @@ options:
   -h, --help          show this text and the script commands, and exit
       --version       show the version and exit
 
-Without a window system the designer runs scripts only, for example:
+Without --script it opens its windows on the X display named by DISPLAY.
+Scripts run without a window (and are the only thing it runs where there is
+no display), for example:
   plumex-designer --script build.txt
+
+environment: PLUMEX_PLATFORM=headless or x11 chooses the platform.
 )";
 
 int UsageError(const std::string& message)
@@ -115,7 +120,9 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    if (!scriptText && plx::CurrentPlatform().IsVirtualTime())
+    // A script runs headless wherever it runs, so its pictures are the same
+    // everywhere; the designer itself opens its windows on the X display.
+    if (!scriptText && plx::ChoosePlatform() == plx::TPlatformChoice::Headless)
         return UsageError("no window system is available here; run a script with --script FILE");
 
     int status = 0;

@@ -401,6 +401,18 @@ void TKnScroll::OnTimer(TObject*)
     MouseDown(mbLeft, {}, p.X, p.Y);
 }
 
+void TKnScroll::WndProc(TMessage& message)
+{
+    if (message.Msg != WM_MOUSEWHEEL || !Enabled() || ComponentState().Contains(csDesigning)) {
+        TKnControl::WndProc(message);
+        return;
+    }
+    message.Result = 1;
+    const auto delta = static_cast<std::int16_t>((message.WParam >> 16) & 0xFFFF);
+    if (const std::int64_t notches = delta / 120; notches != 0)
+        Step(-notches * m_smallChange);
+}
+
 // ---- Published properties ------------------------------------------------------------
 
 const TEnumInfo& TKnScroll::OrientationInfo()

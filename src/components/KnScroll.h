@@ -221,6 +221,11 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override;
     //! The repeat tick: a left press, without shift keys, where the pointer is now.
     void OnTimer(TObject* sender);
+    //! Answers the wheel (WM_MOUSEWHEEL): each whole notch steps as an arrow
+    //! does, toward Min when turned away from the user, so OnChange fires once
+    //! a turn. A disabled bar, or one in the designer, leaves the wheel to its
+    //! parent. Every other message goes to the inherited WndProc.
+    void WndProc(TMessage& message) override;
 
 private:
     [[nodiscard]] bool Horizontal() const noexcept { return m_orientation == soHorizontal; }

@@ -623,6 +623,64 @@ TEST(KnScroll, FreedByOnChangeDuringAPressOrADragItIsNotTouchedAgain)
     EXPECT_EQ(form.ComponentCount(), 0);
 }
 
+namespace {
+
+LRESULT Wheel(TControl& c, std::int32_t delta)
+{
+    const auto word = static_cast<std::uint16_t>(static_cast<std::int16_t>(delta));
+    return c.Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(std::uint32_t { word } << 16), 0);
+}
+
+} // namespace
+
+TEST(KnScroll, TheWheelStepsAsTheArrowsDoAwayFromTheUserTowardMin)
+{
+    TForm form(nullptr);
+    auto* s = new Scroll(&form);
+    Skin(*s);
+    s->SetSmallChange(5);
+    s->SetPosition(50);
+    int changes = 0;
+    s->SetOnChange([&](TObject*) { ++changes; });
+    EXPECT_EQ(Wheel(*s, -120), 1);
+    EXPECT_EQ(s->Position(), 55);
+    EXPECT_EQ(Wheel(*s, 240), 1); // two notches away
+    EXPECT_EQ(s->Position(), 45);
+    EXPECT_EQ(changes, 2) << "one OnChange a turn";
+    EXPECT_EQ(Wheel(*s, 60), 1) << "part of a notch is taken and moves nothing";
+    EXPECT_EQ(s->Position(), 45);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(Wheel(*s, 120 * 20), 1);
+    EXPECT_EQ(s->Position(), 0) << "clamped to Min";
+    EXPECT_EQ(Wheel(*s, -32760), 1);
+    EXPECT_EQ(s->Position(), 100) << "clamped to Max";
+}
+
+TEST(KnScroll, ADisabledBarOrOneInTheDesignerLeavesTheWheelToItsParent)
+{
+    TForm form(nullptr);
+    auto* s = new Scroll(&form);
+    Skin(*s);
+    s->SetPosition(50);
+    s->SetEnabled(false);
+    EXPECT_EQ(Wheel(*s, -120), 0);
+    EXPECT_EQ(s->Position(), 50);
+    s->SetEnabled(true);
+    s->SetDesigning(true);
+    EXPECT_EQ(Wheel(*s, -120), 0);
+    EXPECT_EQ(s->Position(), 50);
+}
+
+TEST(KnScroll, FreedByOnChangeOnAWheelTurnItIsNotTouchedAgain)
+{
+    TForm form(nullptr);
+    auto* s = new Scroll(&form);
+    Skin(*s);
+    s->SetOnChange([&](TObject*) { delete s; });
+    EXPECT_EQ(Wheel(*s, -120), 1);
+    EXPECT_EQ(form.ComponentCount(), 0);
+}
+
 TEST(KnScroll, MadeBeforeItsUnitStartsSaysWhatToCreate)
 {
     FinalizeKnCtrls();

@@ -10,6 +10,7 @@
 #include "framework/host/DesignIntf.h"
 #include "framework/host/HeadlessPlatform.h"
 #include "framework/host/Packages.h"
+#include "framework/host/StdCtrls.h"
 #include "rtl/Exceptions.h"
 #include "TestStrings.h"
 
@@ -335,6 +336,28 @@ TEST_F(Designer, InspectorTakesTypedValuesAndKeepsARefusedOne)
     Type(App().InspectorWindow(), "X");
     Press(App().InspectorWindow(), 13);
     EXPECT_EQ(label.Name(), "ArtLabelX");
+}
+
+TEST_F(Designer, InspectorTypesIntoTheHostsEditOverTheValue)
+{
+    TControl& label = dynamic_cast<TControl&>(Model().Drop("TArtLabel", { 10, 10 }));
+    TInspector& inspector = App().Inspector();
+    inspector.Refresh();
+    const std::int32_t row = inspector.RowIndex("Name");
+    Click(InInspector(inspector.ValueRect(row)));
+    ASSERT_TRUE(inspector.Editing());
+    const TEdit& edit = inspector.Editor();
+    EXPECT_TRUE(edit.Visible());
+    EXPECT_TRUE(edit.Focused());
+    EXPECT_TRUE(inspector.ValueRect(row).Contains(edit.BoundsRect().TopLeft()));
+    EXPECT_EQ(edit.CaretPosition(), edit.TextLength()) << "typing goes on from the end";
+    Press(App().InspectorWindow(), 36); // Home: the caret moves, as in any edit
+    Type(App().InspectorWindow(), "My");
+    Press(App().InspectorWindow(), 13);
+    EXPECT_EQ(label.Name(), "MyArtLabel1");
+    EXPECT_FALSE(inspector.Editing());
+    EXPECT_FALSE(edit.Visible());
+    EXPECT_TRUE(inspector.Focused()) << "the rows take the keys again";
 }
 
 TEST_F(Designer, InspectorOffersTheValuesOfEnumerationsAndSetElements)
