@@ -1,26 +1,23 @@
 // The package's dialogs, opened from the demo's buttons.
 #include "Demo.h"
 
+#include "design/GradEditor.h"
+#include "design/KnAboutEditor.h"
 #include "paint/Gradient.h"
 
 namespace demo {
 
-// FIXME: the about box and the gradient editor are not in the tree yet. When
-// they are, include "design/KnAboutEditor.h" and "design/GradEditor.h" and
-// replace the two bodies below with the calls:
-//     void Demo::ShowAbout() { plx::ShowCmpAbout(); }
-//     bool Demo::EditGradient(plx::TGradient& gradient) { return plx::EditGradient(gradient); }
-// (keep a status line after each, as below).
-
 void Demo::ShowAbout()
 {
-    Status("About: the about box is not part of this build yet");
+    plx::ShowCmpAbout();
+    Status("About: closed");
 }
 
-bool Demo::EditGradient(plx::TGradient&)
+bool Demo::EditGradient(plx::TGradient& gradient)
 {
-    Status("Gradient editor: the gradient editor is not part of this build yet");
-    return false;
+    const bool changed = plx::EditGradient(gradient);
+    Status(changed ? "Gradient editor: the panel takes the new fill" : "Gradient editor: cancelled, nothing changed");
+    return changed;
 }
 
 } // namespace demo

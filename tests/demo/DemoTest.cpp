@@ -9,7 +9,9 @@
 #include "components/ColorBtns.h"
 #include "components/KnGradient.h"
 #include "components/KnScroll.h"
+#include "design/GradEditor.h"
 #include "framework/Backgnd.h"
+#include "framework/host/Forms.h"
 #include "framework/host/ComCtrls.h"
 #include "framework/host/StdCtrls.h"
 
@@ -49,6 +51,14 @@ protected:
         if (!c)
             throw std::logic_error("no " + name + " on the demo");
         return *c;
+    }
+    //! The host's push button of that caption on the demo.
+    TButton& ButtonCaptioned(const std::string& caption)
+    {
+        for (std::int32_t i = 0; i < m_demo->ComponentCount(); ++i)
+            if (auto* button = dynamic_cast<TButton*>(m_demo->Components(i)); button && button->Caption() == caption)
+                return *button;
+        throw std::logic_error("no button " + caption + " on the demo");
     }
     //! The screen point at (dx, dy) inside a control.
     TPoint On(const TControl& control, std::int32_t dx, std::int32_t dy) { return control.ClientToScreen({ dx, dy }); }
@@ -249,6 +259,40 @@ TEST_F(DemoTest, TheHostsControlsDriveTheComponents)
     Click(On(items, items.ItemRect(2)));
     ASSERT_TRUE(PumpUntil([&] { return font.Text() == "Courier New"; })) << font.Text();
     EXPECT_EQ(Find<TArtLabel>("ArtLabel").GetFont().Name(), "Courier New");
+    EXPECT_EQ(ServerDifference(Form()), "");
+}
+
+TEST_F(DemoTest, TheButtonsOpenThePackagesDialogs)
+{
+    // The gradient editor opens on the panel's gradient; what is confirmed there reaches the panel.
+    auto& panel = Find<TKnGradient>("GradientPanel");
+    bool edited = false;
+    Application().AddShowHook([&](TCustomForm& form) {
+        auto* editor = dynamic_cast<TfrmGradEditor*>(&form);
+        if (!editor)
+            return false;
+        EXPECT_EQ(editor->GetGradient().Color2(), panel.Gradient().Color2());
+        TGradient changed;
+        changed.Assign(&editor->GetGradient());
+        changed.SetColor1(clFuchsia);
+        editor->SetGradient(changed);
+        editor->SetModalResult(mrYes);
+        edited = true;
+        return true;
+    });
+    Click(On(ButtonCaptioned("&Edit gradient..."), 10, 10));
+    ASSERT_TRUE(PumpUntil([&] { return edited && panel.Gradient().Color1() == clFuchsia; }));
+    // The about box opens and closes; the demo goes on.
+    bool about = false;
+    Application().AddShowHook([&](TCustomForm& form) {
+        if (form.Caption() != "About Plumex")
+            return false;
+        form.SetModalResult(mrCancel);
+        about = true;
+        return true;
+    });
+    Click(On(ButtonCaptioned("&About Plumex..."), 10, 10));
+    ASSERT_TRUE(PumpUntil([&] { return about && Form().StatusText().find("About: closed") != std::string::npos; }));
     EXPECT_EQ(ServerDifference(Form()), "");
 }
 
