@@ -165,18 +165,12 @@ TKnControl::TKnControl(TComponent* owner)
 
 void TKnControl::SetBackground(const TBackgndObj& value)
 {
-    if (&value == &m_background)
-        return;
-    m_background.Assign(&value);
-    RepaintAll();
+    StoreCopy(m_background, value, [this] { RepaintAll(); });
 }
 
 void TKnControl::SetBevel(const TKnBevel& value)
 {
-    if (&value == &m_bevel)
-        return;
-    m_bevel.Assign(&value);
-    RepaintAll();
+    StoreCopy(m_bevel, value, [this] { RepaintAll(); });
 }
 
 void TKnControl::SetFocused(bool value)
