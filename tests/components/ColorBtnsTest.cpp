@@ -858,14 +858,7 @@ TEST(ColorButton, RoundTripsGlyphOptionsAndGroup)
 
 TEST(ColorButton, HostileFormValuesAreTheReadersErrorOrDrawWhatShows)
 {
-    auto read = [](const std::string& lines) {
-        return test::MessageOf([&] {
-            std::unique_ptr<TComponent> r(ReadComponentFromText(
-                "object F: TForm\n  ClientWidth = 50\n  ClientHeight = 30\n  object B: TColor95Button\n" + lines + "  end\nend\n",
-                nullptr));
-            auto picture = test::Picture(dynamic_cast<TForm&>(*r));
-        });
-    };
+    auto read = [](const std::string& lines) { return test::ReadAndPaint("TColor95Button", lines); };
     EXPECT_NE(read("    Style = bsSparkle\n").find("Line 5"), std::string::npos);
     EXPECT_NE(read("    Style = 42\n").find("Line 5"), std::string::npos);
     EXPECT_NE(read("    Layout = blGlyphMiddle\n").find("Line 5"), std::string::npos);
