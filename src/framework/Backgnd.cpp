@@ -54,12 +54,6 @@ void TBackgndObj::Assign(const TPersistent* source)
     Changed();
 }
 
-void TBackgndObj::Changed()
-{
-    if (m_onChange)
-        m_onChange(this);
-}
-
 const TEnumInfo& TBackgndObj::BackStyleInfo()
 {
     static const TEnumInfo info { "TBackStyle", { "bgSingleColor", "bgGradient", "bgSingleBitmap", "bgTileBitmap" } };

@@ -39,12 +39,6 @@ void TKnBevel::Assign(const TPersistent* source)
     SetBevelType(other->m_bevelType);
 }
 
-void TKnBevel::Changed()
-{
-    if (m_onChange)
-        m_onChange(this);
-}
-
 const TEnumInfo& TKnBevel::BevelTypeInfo()
 {
     static const TEnumInfo info { "TBevelType", { "btNone", "btWindows95", "btFlat3D", "btIE4Interactive", "bt2DRect" } };
