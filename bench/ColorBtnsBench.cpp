@@ -5,60 +5,25 @@
 //     is under 2 ms), against filling the form and every button's area. The
 //     state images are made once, at the first paint: images_per_repaint counts
 //     those made during the timed repaints.
+#include "BenchPackage.h"
+#include "BenchRatio.h"
+
 #include "components/ColorBtns.h"
-#include "design/PlumexPackage.h"
 #include "framework/host/Forms.h"
 #include "rtl/TypInfo.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <ctime>
 #include <vector>
 
 using namespace plx;
 
 namespace {
 
-void Start()
-{
-    static const bool started = [] {
-        InitializePackage();
-        return true;
-    }();
-    (void)started;
-}
-
-// The thread's processor time: other processes on the machine do not count in it.
-std::int64_t ThreadNanoseconds()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return std::int64_t { t.tv_sec } * 1000000000 + t.tv_nsec;
-}
-
-template <class Baseline, class Subject>
-void Compare(benchmark::State& state, Baseline baseline, Subject subject)
-{
-    std::int64_t base = 0, test = 0;
-    for (auto _ : state) {
-        const std::int64_t t0 = ThreadNanoseconds();
-        baseline();
-        const std::int64_t t1 = ThreadNanoseconds();
-        subject();
-        const std::int64_t t2 = ThreadNanoseconds();
-        base += t1 - t0;
-        test += t2 - t1;
-    }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["baseline_us"] = static_cast<double>(base) / 1000.0 / n;
-    state.counters["subject_us"] = static_cast<double>(test) / 1000.0 / n;
-    state.counters["ratio"] = static_cast<double>(test) / static_cast<double>(base);
-}
-
 void ColorButtonStyleVsFillRect(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     TForm form(nullptr);
     form.SetBounds(0, 0, 75, 25);
     auto* button = new TColor95Button(&form);
@@ -69,7 +34,7 @@ void ColorButtonStyleVsFillRect(benchmark::State& state)
     TBitmap target(75, 25);
     const TRect all = Rect(0, 0, 75, 25);
     target.Canvas().Brush().SetColor(0x336699);
-    Compare(
+    bench::CompareWithBaseline(
         state, [&] { target.Canvas().FillRect(all); },
         [&] { button->PaintInContext({ &target.Image(), {} }, all); });
     state.SetLabel(TColor95Button::StyleInfo().NameOf(state.range(0)));
@@ -78,7 +43,7 @@ BENCHMARK(ColorButtonStyleVsFillRect)->DenseRange(bsWin31, bsGradient);
 
 void HundredGlyphButtonsVsFillRect(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     constexpr int kColumns = 10, kRows = 10, kWidth = 75, kHeight = 25, kGap = 4;
     TForm form(nullptr);
     form.SetBounds(0, 0, kColumns * (kWidth + kGap) + kGap, kRows * (kHeight + kGap) + kGap);
@@ -103,7 +68,7 @@ void HundredGlyphButtonsVsFillRect(benchmark::State& state)
     form.RenderTo(target); // the first paint makes the state images
     const std::uint64_t made = StateImagesMade();
     const TRect all = form.ClientRect();
-    Compare(
+    bench::CompareWithBaseline(
         state,
         [&] {
             TCanvas& canvas = target.Canvas();

@@ -6,59 +6,22 @@
 //     Gradient change (which renders the picture again).
 //   - TKnGradient rendered again after a resize, against PaintGradient of the
 //     same area.
+#include "BenchPackage.h"
+#include "BenchRatio.h"
+
 #include "components/ArtLabel.h"
 #include "components/KnGradient.h"
-#include "design/PlumexPackage.h"
 #include "framework/KnCtrls.h"
 #include "framework/host/Forms.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <ctime>
 #include <memory>
 
 using namespace plx;
 
 namespace {
-
-struct Started {
-    Started() { InitializePackage(); }
-};
-
-void Start()
-{
-    static Started started;
-}
-
-// The thread's processor time in nanoseconds: other processes on the machine
-// do not count in it.
-std::int64_t ThreadNanoseconds()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return std::int64_t { t.tv_sec } * 1000000000 + t.tv_nsec;
-}
-
-// Runs baseline and subject once per iteration and reports both and their ratio.
-template <class Baseline, class Subject>
-void Compare(benchmark::State& state, Baseline baseline, Subject subject)
-{
-    std::int64_t base = 0, test = 0;
-    for (auto _ : state) {
-        const std::int64_t t0 = ThreadNanoseconds();
-        baseline();
-        const std::int64_t t1 = ThreadNanoseconds();
-        subject();
-        const std::int64_t t2 = ThreadNanoseconds();
-        base += t1 - t0;
-        test += t2 - t1;
-    }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["baseline_us"] = static_cast<double>(base) / 1000.0 / n;
-    state.counters["subject_us"] = static_cast<double>(test) / 1000.0 / n;
-    state.counters["ratio"] = static_cast<double>(test) / static_cast<double>(base);
-}
 
 // A hidden form of the given client size painted into a bitmap, as a paint pass does.
 struct Surface {
@@ -80,7 +43,7 @@ public:
 
 void KnControlExposeVsCopyRect(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     Surface s(400, 300);
     auto* control = new Plain(&s.form);
     control->SetParent(&s.form);
@@ -89,14 +52,14 @@ void KnControlExposeVsCopyRect(benchmark::State& state)
     const TRect all = Rect(0, 0, 400, 300);
     s.Paint(*control, all); // the first paint renders
     TBitmap source(400, 300);
-    Compare(
+    bench::CompareWithBaseline(
         state, [&] { s.bitmap.Canvas().CopyRect(all, source.Canvas(), all); }, [&] { s.Paint(*control, all); });
 }
 BENCHMARK(KnControlExposeVsCopyRect);
 
 void ArtLabelCachedVsChangedGradient(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     Surface s(300, 60);
     auto* label = new TArtLabel(&s.form);
     label->SetParent(&s.form);
@@ -109,7 +72,7 @@ void ArtLabelCachedVsChangedGradient(benchmark::State& state)
     const TRect all = Rect(0, 0, 300, 60);
     s.Paint(*label, all);
     TColor color = clRed;
-    Compare(
+    bench::CompareWithBaseline(
         state,
         [&] {
             color ^= 0x00FFFF;
@@ -123,14 +86,14 @@ BENCHMARK(ArtLabelCachedVsChangedGradient)->Arg(0)->Arg(1);
 
 void KnGradientResizeVsPaintGradient(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     Surface s(400, 300);
     auto* gradient = new TKnGradient(&s.form);
     gradient->SetParent(&s.form);
     TBitmap target(400, 300);
     std::int32_t width = 400;
     // Every iteration has a new width, 400 or 399, so every paint renders.
-    Compare(
+    bench::CompareWithBaseline(
         state,
         [&] {
             width ^= 400 ^ 399;

@@ -5,7 +5,7 @@
 // call does: true-colour pictures are read and written directly, palette
 // pictures make the whole trip through the .bmp stream (host bitmap -> virtual
 // bitmap -> filter -> host bitmap).
-#include "Baseline.h"
+#include "BenchRatio.h"
 
 #include "color/ColorMan.h"
 #include "color/host/Bitmap.h"
@@ -105,13 +105,11 @@ template <class F>
 void Timed(benchmark::State& state, std::int32_t side, const TBitmap& picture, F filter)
 {
     ImageCopy copy(side);
-    bench::IterationTimes times;
-    for (auto _ : state) {
-        times.Begin();
-        benchmark::DoNotOptimize(&filter(picture));
-        times.End();
-    }
-    times.Report(state, "x_memcpy", copy, 9);
+    bench::TimeRatio ratio(bench::Clock::Wall);
+    for (auto _ : state)
+        ratio.Subject([&] { benchmark::DoNotOptimize(&filter(picture)); });
+    ratio.Baseline(copy, 9);
+    ratio.Report(state, "x_memcpy");
     state.SetItemsProcessed(state.iterations() * side * side);
 }
 

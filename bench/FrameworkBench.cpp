@@ -1,7 +1,9 @@
 // The control layer: reading and writing a form of 500 components, the paint
 // pass after one control of 200 is invalidated (only its area is painted), and
 // how reading, freeing and nesting grow with the number of controls.
-#include "design/PlumexPackage.h"
+#include "BenchPackage.h"
+#include "BenchRatio.h"
+
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
@@ -9,7 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <ctime>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,15 +19,6 @@
 using namespace plx;
 
 namespace {
-
-struct Started {
-    Started() { InitializePackage(); }
-};
-
-void Start()
-{
-    static Started started;
-}
 
 std::unique_ptr<TForm> FormOfPanels(int count)
 {
@@ -44,7 +37,7 @@ std::unique_ptr<TForm> FormOfPanels(int count)
 
 void BM_WriteForm500(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     auto form = FormOfPanels(500);
     for (auto _ : state)
         benchmark::DoNotOptimize(WriteComponentText(*form));
@@ -54,7 +47,7 @@ BENCHMARK(BM_WriteForm500);
 
 void BM_ReadForm500(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     std::string text = WriteComponentText(*FormOfPanels(500));
     for (auto _ : state) {
         std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
@@ -82,7 +75,7 @@ std::unique_ptr<TForm> FormOfBevels()
 
 void BM_RepaintWholeForm200(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     auto form = FormOfBevels();
     for (auto _ : state) {
         form->Invalidate();
@@ -93,7 +86,7 @@ BENCHMARK(BM_RepaintWholeForm200);
 
 void BM_RepaintOneControlOf200(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     auto form = FormOfBevels();
     auto* one = form->Controls(57);
     for (auto _ : state) {
@@ -108,21 +101,16 @@ BENCHMARK(BM_RepaintOneControlOf200);
 // the ratios of those times: 2 where the work grows linearly, 4 where it grows
 // quadratically. Only the work itself is timed (manual time), not its set-up.
 
-// The thread's processor time: other programs running on the machine do not
-// count, so the ratios stay meaningful on a busy machine.
-struct Clock {
-    using time_point = double;
-    static double now() noexcept
-    {
-        timespec t {};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-    }
-};
-
-double Seconds(double since)
+// Timed in the thread's processor time: other programs running on the machine
+// do not count, so the ratios stay meaningful on a busy machine.
+std::int64_t Now() noexcept
 {
-    return Clock::now() - since;
+    return bench::Nanoseconds(bench::Clock::Thread);
+}
+
+double Seconds(std::int64_t since)
+{
+    return static_cast<double>(Now() - since) * 1e-9;
 }
 
 // work(size) does its set-up, times its work and returns the seconds.
@@ -148,13 +136,13 @@ void MeasureGrowth(benchmark::State& state, Work work)
 // others of its owner).
 void BM_GrowthReadNamedComponents(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     static std::map<int, std::string> texts;
     MeasureGrowth(state, [](int size) {
         std::string& text = texts[size];
         if (text.empty())
             text = WriteComponentText(*FormOfPanels(size));
-        auto start = Clock::now();
+        const std::int64_t start = Now();
         std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
         double t = Seconds(start);
         benchmark::DoNotOptimize(form.get());
@@ -169,10 +157,10 @@ BENCHMARK(BM_GrowthReadNamedComponents)->Arg(5000)->UseManualTime()->Unit(benchm
 // ratios near 2 show from 40,000 panels on.
 void BM_GrowthFreeFormOfPanels(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     MeasureGrowth(state, [](int size) {
         auto form = FormOfPanels(size);
-        auto start = Clock::now();
+        const std::int64_t start = Now();
         form.reset();
         return Seconds(start);
     });
@@ -183,13 +171,13 @@ BENCHMARK(BM_GrowthFreeFormOfPanels)->Arg(10000)->Arg(40000)->UseManualTime()->U
 // painted once and freed.
 void BM_GrowthNestPanels(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     MeasureGrowth(state, [](int size) {
         auto form = std::make_unique<TForm>(nullptr);
         form->SetBounds(0, 0, 640, 480);
         form->Show();
         Application().ProcessMessages();
-        auto start = Clock::now();
+        const std::int64_t start = Now();
         TWinControl* parent = form.get();
         for (int i = 0; i < size; ++i) {
             auto* p = new TPanel(form.get());

@@ -2,7 +2,7 @@
 // (the counter x_memset: median time of a fill / median time of a memset of the
 // frame, both in wall-clock time, measured in the same run); and gradients over areas far
 // larger than a small canvas, against the same gradient on the canvas.
-#include "Baseline.h"
+#include "BenchRatio.h"
 
 #include "color/host/Bitmap.h"
 #include "paint/Gradient.h"
@@ -48,14 +48,11 @@ BENCHMARK(Memset)->UseRealTime();
 template <class Paint>
 void Frame(benchmark::State& state, Paint paint)
 {
-    bench::IterationTimes times;
-    for (auto _ : state) {
-        times.Begin();
-        paint(Canvas().Canvas());
-        benchmark::ClobberMemory();
-        times.End();
-    }
-    times.Report(state, "x_memset", FrameMemset, 31);
+    bench::TimeRatio ratio(bench::Clock::Wall);
+    for (auto _ : state)
+        ratio.Subject([&] { paint(Canvas().Canvas()); });
+    ratio.Baseline(FrameMemset, 31);
+    ratio.Report(state, "x_memset");
     state.SetBytesProcessed(state.iterations() * kBytes);
 }
 
@@ -113,14 +110,11 @@ void FarOff(benchmark::State& state, TGradientStyle style)
     gradient.SetGradientStyle(style);
     gradient.SetLineSize(1);
     const auto offset = static_cast<std::int32_t>(state.range(0));
-    bench::IterationTimes times;
-    for (auto _ : state) {
-        times.Begin();
-        PaintFar(small.Canvas(), gradient, offset);
-        benchmark::ClobberMemory();
-        times.End();
-    }
-    times.Report(state, "x_onscreen", [&] { PaintFar(small.Canvas(), gradient, 0); }, 101);
+    bench::TimeRatio ratio(bench::Clock::Wall);
+    for (auto _ : state)
+        ratio.Subject([&] { PaintFar(small.Canvas(), gradient, offset); });
+    ratio.Baseline([&] { PaintFar(small.Canvas(), gradient, 0); }, 101);
+    ratio.Report(state, "x_onscreen");
     state.counters["offset"] = offset;
 }
 

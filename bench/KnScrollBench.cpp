@@ -2,44 +2,23 @@
 // per iteration (each to a new position, so each renders and repaints), with a
 // plain and with a gradient track, against
 // CopyRect of the bar's area in the same loop. Counters: "ratio" (move time /
-// CopyRect time), "subject_us" and "renders_per_move" (the goal is one).
+// CopyRect time), "subject_us", "baseline_us" and "renders_per_move" (the goal
+// is one).
+#include "BenchPackage.h"
 #include "BenchRatio.h"
+#include "TestBitmaps.h"
 
 #include "components/KnScroll.h"
-#include "design/PlumexPackage.h"
 #include "framework/host/Forms.h"
 #include "framework/host/Messages.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <initializer_list>
-#include <memory>
 
 using namespace plx;
 
 namespace {
-
-void Start()
-{
-    static const bool started = [] {
-        InitializePackage();
-        return true;
-    }();
-    (void)started;
-}
-
-std::unique_ptr<TBitmap> Frames(std::int32_t frameWidth, std::int32_t height, std::initializer_list<TColor> colors)
-{
-    auto b = std::make_unique<TBitmap>(frameWidth * static_cast<std::int32_t>(colors.size()), height);
-    std::int32_t x = 0;
-    for (TColor c : colors) {
-        b->Canvas().Brush().SetColor(c);
-        b->Canvas().FillRect(Rect(x, 0, x + frameWidth, height));
-        x += frameWidth;
-    }
-    return b;
-}
 
 class CountedScroll : public TKnScroll {
 public:
@@ -56,7 +35,7 @@ protected:
 
 void KnScrollThumbDragVsCopyRect(benchmark::State& state)
 {
-    Start();
+    bench::StartPackage();
     constexpr std::int32_t kWidth = 400, kHeight = 20;
     TForm form(nullptr);
     form.SetBounds(0, 0, kWidth + 20, kHeight + 20);
@@ -67,9 +46,9 @@ void KnScrollThumbDragVsCopyRect(benchmark::State& state)
     if (state.range(0) == 1)
         bar->Background().SetStyle(bgGradient);
     bar->SetGlyphs(2);
-    bar->SetPic_Left(*Frames(16, 16, { clRed, clMaroon }));
-    bar->SetPic_Right(*Frames(16, 16, { clBlue, clNavy }));
-    bar->SetPic_Thumb(*Frames(24, 16, { clYellow, clOlive }));
+    bar->SetPic_Left(*test::Frames(16, 16, { clRed, clMaroon }));
+    bar->SetPic_Right(*test::Frames(16, 16, { clBlue, clNavy }));
+    bar->SetPic_Thumb(*test::Frames(24, 16, { clYellow, clOlive }));
     // A track of 400 - 16 - 16 - 24 = 344 pixels, one unit each.
     bar->SetMax(344);
     form.Show();

@@ -56,7 +56,7 @@ void BM_X11InvalidateToServer(benchmark::State& state)
         }
         Application().ProcessMessages();
         const TRect whole = form.ClientRect();
-        bench::CompareWithBaselineWallClock(
+        bench::CompareWithBaseline(
             state,
             [&] {
                 platform.Present(form.WindowId(), whole);
@@ -66,7 +66,8 @@ void BM_X11InvalidateToServer(benchmark::State& state)
                 target->Invalidate();
                 form.PaintDamage();
                 platform.Sync();
-            });
+            },
+            bench::Clock::Wall);
         // Expose events for the window may wait in the queue.
         Application().ProcessMessages();
     }

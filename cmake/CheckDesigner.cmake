@@ -5,30 +5,10 @@
 # A bad script line stops the script with its file and line.
 # Run as: cmake -DDESIGNER=<exe> -DRENDER=<exe> -DSOURCE_DIR=<repo> -DWORK_DIR=<scratch> -P CheckDesigner.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(var DESIGNER RENDER SOURCE_DIR WORK_DIR)
-  if(NOT ${var})
-    message(FATAL_ERROR "CheckDesigner: ${var} is not set")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/ScriptChecks.cmake)
+require_variables(CheckDesigner DESIGNER RENDER SOURCE_DIR WORK_DIR)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-
-set(errors 0)
-macro(fail text)
-  message(SEND_ERROR "${text}")
-  math(EXPR errors "${errors} + 1")
-endmacro()
-
-macro(run)
-  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${WORK_DIR}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-endmacro()
-
-macro(expect_rc expected what)
-  if(NOT "${rc}" STREQUAL "${expected}")
-    fail("${what}: exit ${rc}, expected ${expected}\nstdout: ${out}\nstderr: ${err}")
-  endif()
-endmacro()
 
 # The command line.
 run(${DESIGNER} --help)

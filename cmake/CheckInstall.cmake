@@ -5,11 +5,8 @@
 # Run as: cmake -DSOURCE_DIR=<repo> -DPREFIX=<install prefix> [-DBUILD_DIR=<build>] -P CheckInstall.cmake
 # With BUILD_DIR, the build is first installed into PREFIX (emptied before).
 cmake_minimum_required(VERSION 3.25)
-foreach(var SOURCE_DIR PREFIX)
-  if(NOT ${var})
-    message(FATAL_ERROR "CheckInstall: ${var} is not set")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/ScriptChecks.cmake)
+require_variables(CheckInstall SOURCE_DIR PREFIX)
 
 if(BUILD_DIR)
   file(REMOVE_RECURSE ${PREFIX})
@@ -19,12 +16,6 @@ if(BUILD_DIR)
     message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed (${rc})")
   endif()
 endif()
-
-set(errors 0)
-macro(fail text)
-  message(SEND_ERROR "${text}")
-  math(EXPR errors "${errors} + 1")
-endmacro()
 
 # The headers: exactly the public ones.
 file(GLOB_RECURSE source_headers RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*.h)

@@ -3,31 +3,10 @@
 # output formats and form checks of plumex-render.
 # Run as: cmake -DGALLERY=<exe> -DRENDER=<exe> -DDEMO=<exe> -DVERSION=<x.y.z> -DSOURCE_DIR=<repo> -DWORK_DIR=<scratch> -P CheckPrograms.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(var GALLERY RENDER DEMO VERSION SOURCE_DIR WORK_DIR)
-  if(NOT ${var})
-    message(FATAL_ERROR "CheckPrograms: ${var} is not set")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/ScriptChecks.cmake)
+require_variables(CheckPrograms GALLERY RENDER DEMO VERSION SOURCE_DIR WORK_DIR)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-
-set(errors 0)
-macro(fail text)
-  message(SEND_ERROR "${text}")
-  math(EXPR errors "${errors} + 1")
-endmacro()
-
-# Runs a command in WORK_DIR; sets rc, out and err.
-macro(run)
-  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${WORK_DIR}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-endmacro()
-
-macro(expect_rc expected what)
-  if(NOT "${rc}" STREQUAL "${expected}")
-    fail("${what}: exit ${rc}, expected ${expected}\nstdout: ${out}\nstderr: ${err}")
-  endif()
-endmacro()
 
 function(first_bytes file count out)
   if(EXISTS ${file})

@@ -1,15 +1,11 @@
 # Runs the three examples in WORK_DIR and checks that each wrote a PNG file.
 # Run as: cmake -DBIN_DIR=<folder of the examples> -DSOURCE_DIR=<repo> -DWORK_DIR=<scratch> -P RunExamples.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(var BIN_DIR SOURCE_DIR WORK_DIR)
-  if(NOT ${var})
-    message(FATAL_ERROR "RunExamples: ${var} is not set")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/ScriptChecks.cmake)
+require_variables(RunExamples BIN_DIR SOURCE_DIR WORK_DIR)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
-set(errors 0)
 foreach(run "filters|${SOURCE_DIR}/examples/sample.bmp|filters.png" "gradients|gradients.png" "form|form.png")
   string(REPLACE "|" ";" run "${run}")
   list(POP_FRONT run example)
@@ -21,8 +17,7 @@ foreach(run "filters|${SOURCE_DIR}/examples/sample.bmp|filters.png" "gradients|g
     file(READ ${WORK_DIR}/${picture} magic LIMIT 4 HEX)
   endif()
   if(NOT rc EQUAL 0 OR NOT magic STREQUAL "89504e47")
-    message(SEND_ERROR "example-${example} ${run}: exit ${rc}, ${picture} ${magic}\n${out}${err}")
-    math(EXPR errors "${errors} + 1")
+    fail("example-${example} ${run}: exit ${rc}, ${picture} ${magic}\n${out}${err}")
   else()
     message(STATUS "example-${example}: ${out}")
   endif()

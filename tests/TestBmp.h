@@ -25,11 +25,11 @@ struct BmpSpec {
     std::uint32_t compression { 0 };
     std::uint32_t imageSize { 0 };
     std::uint32_t colorsUsed { 0 };
-    std::vector<std::uint32_t> masks; //!< red, green, blue (and alpha in headers of 56 bytes and more)
-    std::vector<TColor> table; //!< entries (4 bytes, or 3 with the 12-byte header)
-    std::vector<std::uint8_t> gap; //!< bytes between the table and the pixels
-    std::vector<std::uint8_t> pixels;
-    std::optional<std::uint32_t> offset; //!< the file header's data offset; computed when absent
+    std::vector<std::uint32_t> masks {}; //!< red, green, blue (and alpha in headers of 56 bytes and more)
+    std::vector<TColor> table {}; //!< entries (4 bytes, or 3 with the 12-byte header)
+    std::vector<std::uint8_t> gap {}; //!< bytes between the table and the pixels
+    std::vector<std::uint8_t> pixels {};
+    std::optional<std::uint32_t> offset {}; //!< the file header's data offset; computed when absent
 };
 
 inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& s)

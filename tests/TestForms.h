@@ -5,9 +5,11 @@
 #include "color/host/Raster.h"
 #include "framework/host/FormFiles.h"
 #include "framework/host/Forms.h"
+#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,6 +57,34 @@ inline std::string FirstDifference(const TBitmap& a, TPoint aOrigin, const TBitm
                     + std::to_string(pb);
         }
     return {};
+}
+
+//! The box of the pixels of one colour in an area; empty when there are none.
+inline TRect BoxOf(const TBitmap& picture, const TRect& area, TColor color)
+{
+    TRect box { area.Right, area.Bottom, area.Left, area.Top };
+    for (std::int32_t y = area.Top; y < area.Bottom; ++y)
+        for (std::int32_t x = area.Left; x < area.Right; ++x)
+            if (picture.Image().GetColor(x, y) == color) {
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x + 1);
+                box.Bottom = std::max(box.Bottom, y + 1);
+            }
+    return box.IsEmpty() ? TRect {} : box;
+}
+
+//! Reads a form file of a 50 x 30 form holding one component of the class,
+//! with the given property lines (each "    Name = value\n"), and paints the
+//! form: what that raised, as MessageOf gives it.
+inline std::string ReadAndPaint(const std::string& className, const std::string& lines)
+{
+    return MessageOf([&] {
+        std::unique_ptr<TComponent> form(ReadComponentFromText(
+            "object F: TForm\n  ClientWidth = 50\n  ClientHeight = 30\n  object B: " + className + "\n" + lines + "  end\nend\n",
+            nullptr));
+        auto picture = Picture(dynamic_cast<TForm&>(*form));
+    });
 }
 
 } // namespace plx::test

@@ -95,11 +95,10 @@ void TArtLabel::SetTransparent(bool value)
 
 void TArtLabel::SetBitmap(const TBitmap& value)
 {
-    if (&value == &m_bitmap)
-        return;
-    m_bitmap.Assign(&value);
-    if (m_artStyle.Contains(asBitmap) || m_artStyle.Contains(asBitmapFit))
-        Repaint();
+    StoreCopy(m_bitmap, value, [this] {
+        if (m_artStyle.Contains(asBitmap) || m_artStyle.Contains(asBitmapFit))
+            Repaint();
+    });
 }
 
 void TArtLabel::SetShadowColor(TColor value)

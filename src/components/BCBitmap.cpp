@@ -38,12 +38,11 @@ TBCBitmap::TBCBitmap(TComponent* owner)
 
 void TBCBitmap::SetPicture(const TBitmap& value)
 {
-    if (&value == &m_picture)
-        return;
-    m_picture.Assign(&value);
-    if (m_autoSize)
-        FitToPicture();
-    RepaintAll();
+    StoreCopy(m_picture, value, [this] {
+        if (m_autoSize)
+            FitToPicture();
+        RepaintAll();
+    });
 }
 
 void TBCBitmap::SetAutoSize(bool value)

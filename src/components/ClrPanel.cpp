@@ -200,24 +200,7 @@ TColorPanel::TColorPanel(TComponent* owner)
 const TClassInfo& TColorPanel::StaticClassInfo()
 {
     static const TClassInfo info = TClassInfoBuilder<TColorPanel>("TColorPanel", &TCustomControl::StaticClassInfo())
-        .Apply([](auto& b) { PublishInherited(b, { "Align" }); })
-        .Enum("Alignment", AlignmentInfo(), &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, taCenter)
-        .Enum("BevelInner", PanelBevelInfo(), &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, bvNone)
-        .Enum("BevelOuter", PanelBevelInfo(), &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, bvRaised)
-        .Integer("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1, nullptr, "TBevelWidth")
-        .Integer("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0, nullptr, "TBorderWidth")
-        .Enum("BorderStyle", BorderStyleInfo(), &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, bsNone)
-        .Apply([](auto& b) { PublishInherited(b, { "DragCursor", "DragMode", "Enabled", "Caption" }); })
-        .Apply([](auto& b) { PublishColor(b, clBtnFace); })
-        .Apply([](auto& b) { PublishInherited(b, { "Ctl3D", "Font" }); })
-        .Bool("Locked", &TCustomPanel::Locked, &TCustomPanel::SetLocked, false)
-        .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false)
-        .Apply([](auto& b) {
-            PublishInherited(b, { "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder",
-                                    "TabStop", "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag",
-                                    "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize",
-                                    "OnStartDrag" });
-        })
+        .Apply([](auto& b) { PublishPanel(b); })
         .Creator([](TComponent* owner) -> TComponent* { return new TColorPanel(owner); })
         .Build();
     return info;

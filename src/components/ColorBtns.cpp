@@ -547,40 +547,11 @@ TButtonGlyph::TPlacement TButtonGlyph::LayoutGlyphAndCaption(TCanvas& canvas, co
         textW = I { measured.Right } - measured.Left;
         textH = I { measured.Bottom } - measured.Top;
     }
-    const bool across = layout == blGlyphLeft || layout == blGlyphRight;
-    // Centred across the layout axis.
-    I glyphX = 0, glyphY = 0, textX = 0, textY = 0;
-    if (across) {
-        glyphY = (clientH - glyph.cy + 1) / 2;
-        textY = (clientH - textH + 1) / 2;
-    } else {
-        glyphX = (clientW - glyph.cx + 1) / 2;
-        textX = (clientW - textW + 1) / 2;
-    }
-    // Along it (C++ division truncates towards zero, as the layout rules want).
-    const I clientSize = across ? clientW : clientH;
-    const I glyphSize = across ? glyph.cx : glyph.cy;
-    const I textSize = across ? textW : textH;
-    I m = margin, s = spacing;
-    if (textW == 0 || glyph.cx == 0)
-        s = 0;
-    if (m == -1 && s == -1) {
-        m = (clientSize - (glyphSize + textSize)) / 3;
-        s = m;
-    } else if (m == -1) {
-        m = (clientSize - (glyphSize + s + textSize) + 1) / 2;
-    } else if (s == -1) {
-        s = (clientSize - m - glyphSize - textSize) / 2;
-    }
-    const bool glyphFirst = layout == blGlyphLeft || layout == blGlyphTop;
-    const I glyphAt = glyphFirst ? m : clientSize - m - glyphSize;
-    const I textAt = glyphFirst ? glyphAt + glyphSize + s : glyphAt - s - textSize;
-    (across ? glyphX : glyphY) = glyphAt;
-    (across ? textX : textY) = textAt;
+    const detail::TGlyphOffsets at = detail::PlaceGlyph(clientW, clientH, glyph, textW, textH, layout, margin, spacing);
     TPlacement p;
-    p.glyphPos = Point(Near(client.Left + glyphX), Near(client.Top + glyphY));
-    p.textBounds = Rect(Near(client.Left + textX), Near(client.Top + textY), Near(client.Left + textX + textW),
-        Near(client.Top + textY + textH));
+    p.glyphPos = Point(Near(client.Left + at.glyphX), Near(client.Top + at.glyphY));
+    p.textBounds = Rect(Near(client.Left + at.textX), Near(client.Top + at.textY), Near(client.Left + at.textX + textW),
+        Near(client.Top + at.textY + textH));
     return p;
 }
 

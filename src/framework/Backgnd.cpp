@@ -20,18 +20,12 @@ TBackgndObj::TBackgndObj()
 
 void TBackgndObj::SetGradient(const TGradient& value)
 {
-    if (&value == &m_gradient)
-        return;
-    m_gradient.Assign(&value);
-    Changed();
+    StoreCopy(m_gradient, value, [this] { Changed(); });
 }
 
 void TBackgndObj::SetPicture(const TBitmap& value)
 {
-    if (&value == &m_picture)
-        return;
-    m_picture.Assign(&value);
-    Changed();
+    StoreCopy(m_picture, value, [this] { Changed(); });
 }
 
 void TBackgndObj::SetStyle(TBackStyle value)
@@ -58,12 +52,6 @@ void TBackgndObj::Assign(const TPersistent* source)
     m_backStyle = other->m_backStyle;
     m_color = other->m_color;
     Changed();
-}
-
-void TBackgndObj::Changed()
-{
-    if (m_onChange)
-        m_onChange(this);
 }
 
 const TEnumInfo& TBackgndObj::BackStyleInfo()
@@ -162,11 +150,7 @@ TBackground::TBackground(TComponent* owner)
 
 void TBackground::SetBackObj(const TBackgndObj& value)
 {
-    if (&value == &m_backObj)
-        return;
-    m_backObj.Assign(&value);
-    Render();
-    Invalidate();
+    StoreCopy(m_backObj, value, [this] { BackObjChanged(); });
 }
 
 void TBackground::BackObjChanged()

@@ -26,7 +26,7 @@ enum TBackStyle : std::uint8_t {
 //! What a background looks like. A new one is plain black. Every change fires
 //! OnChange, the owner's cue to render again; changes made straight on
 //! Picture's pixels do not (use SetPicture).
-class TBackgndObj : public TPersistent {
+class TBackgndObj : public TDescription {
 public:
     TBackgndObj();
 
@@ -52,17 +52,10 @@ public:
     //! Sets Color; a change calls Changed.
     void SetColor(TColor value);
 
-    //! Fired by Changed, after any property changed.
-    [[nodiscard]] const TNotifyEvent& OnChange() const noexcept { return m_onChange; }
-    //! Sets the handler fired after a change (the owning control hooks it).
-    void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
-
     //! Copies picture, gradient, style and colour from another TBackgndObj (not
     //! OnChange), then calls Changed; the gradient's copy notifies on its own
     //! first. Any other source raises EConvertError and changes nothing.
     void Assign(const TPersistent* source) override;
-    //! Fires OnChange(this) when a handler is assigned.
-    void Changed();
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
     //! The published properties in form-file order: Gradient, Picture, BackStyle,
@@ -76,7 +69,6 @@ private:
     TColor m_color { clBlack };
     TBackStyle m_backStyle { bgSingleColor };
     TGradient m_gradient;
-    TNotifyEvent m_onChange;
 };
 
 //! Paints the background into rect of the canvas. A gradient looks the same

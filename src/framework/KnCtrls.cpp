@@ -39,12 +39,6 @@ void TKnBevel::Assign(const TPersistent* source)
     SetBevelType(other->m_bevelType);
 }
 
-void TKnBevel::Changed()
-{
-    if (m_onChange)
-        m_onChange(this);
-}
-
 const TEnumInfo& TKnBevel::BevelTypeInfo()
 {
     static const TEnumInfo info { "TBevelType", { "btNone", "btWindows95", "btFlat3D", "btIE4Interactive", "bt2DRect" } };
@@ -165,18 +159,12 @@ TKnControl::TKnControl(TComponent* owner)
 
 void TKnControl::SetBackground(const TBackgndObj& value)
 {
-    if (&value == &m_background)
-        return;
-    m_background.Assign(&value);
-    RepaintAll();
+    StoreCopy(m_background, value, [this] { RepaintAll(); });
 }
 
 void TKnControl::SetBevel(const TKnBevel& value)
 {
-    if (&value == &m_bevel)
-        return;
-    m_bevel.Assign(&value);
-    RepaintAll();
+    StoreCopy(m_bevel, value, [this] { RepaintAll(); });
 }
 
 void TKnControl::SetFocused(bool value)

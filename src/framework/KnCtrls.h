@@ -30,7 +30,7 @@ inline constexpr TBevelSize kMaxBevelSize = 5;
 
 //! The edge of a TKnControl. A new one is btNone, size 0, black; a control sets
 //! its own. Every change fires OnChange, the owner's cue to render again.
-class TKnBevel : public TPersistent {
+class TKnBevel : public TDescription {
 public:
     TKnBevel() = default;
 
@@ -48,18 +48,11 @@ public:
     //! Sets Color; a change calls Changed.
     void SetColor(TColor value);
 
-    //! Fired by Changed, after any property changed.
-    [[nodiscard]] const TNotifyEvent& OnChange() const noexcept { return m_onChange; }
-    //! Sets the handler fired after a change (the owning control hooks it).
-    void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
-
     //! Copies from another TKnBevel through the setters, Color, Size, then
     //! BevelType, so OnChange fires once per value that differs (0 to 3 times);
     //! OnChange itself is not copied. Any other source raises EConvertError
     //! ("Cannot assign a TSource to a TKnBevel") and changes nothing.
     void Assign(const TPersistent* source) override;
-    //! Fires OnChange(this) when a handler is assigned.
-    void Changed();
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
     //! The published properties in form-file order: BevelType, Size, Color, OnChange.
@@ -73,7 +66,6 @@ private:
     TBevelType m_bevelType { btNone };
     TBevelSize m_size { 0 };
     TColor m_color { clBlack };
-    TNotifyEvent m_onChange;
 };
 
 //! Draws the bevel along the edges of rect and moves each side of rect inwards

@@ -85,15 +85,6 @@ void TGradient::Assign(const TPersistent* source)
     Changed();
 }
 
-void TGradient::Changed()
-{
-    // The handler may replace itself or free this gradient: it runs from a copy,
-    // and nothing of this object is touched after it.
-    const TNotifyEvent handler = m_onChange;
-    if (handler)
-        handler(this);
-}
-
 const TEnumInfo& TGradient::GradientStyleInfo()
 {
     static const TEnumInfo info { "TGradientStyle", { "gsLine", "gsEllipse", "gsRect", "gsCustomRect" } };

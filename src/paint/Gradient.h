@@ -40,7 +40,7 @@ using TDrawRectEvent = std::function<void(TObject* sender, TCanvas& canvas, TRec
 //! and the band direction. A new one is grey, white, light grey, white in three
 //! transitions of 3-pixel horizontal bands (brushed metal). Every setter that
 //! changes a value calls Changed, which fires OnChange.
-class TGradient : public TPersistent {
+class TGradient : public TDescription {
 public:
     TGradient() = default;
 
@@ -86,17 +86,11 @@ public:
     [[nodiscard]] const TDrawRectEvent& OnDrawRect() const noexcept { return m_onDrawRect; }
     //! Sets the handler that draws gsCustomRect bands.
     void SetOnDrawRect(TDrawRectEvent handler) { m_onDrawRect = std::move(handler); }
-    //! Fired by Changed, after any property changed.
-    [[nodiscard]] const TNotifyEvent& OnChange() const noexcept { return m_onChange; }
-    //! Sets the handler fired after a change (the owning component hooks it).
-    void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
 
     //! Copies style, line size, colours, count and direction from another
     //! TGradient (not the event handlers), then calls Changed once. Any other
     //! source raises EConvertError and leaves this gradient as it was.
     void Assign(const TPersistent* source) override;
-    //! Fires OnChange(this) when a handler is assigned.
-    void Changed();
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
     //! The published properties in form-file order: GradientStyle, LineSize, Color1 to
@@ -116,7 +110,6 @@ private:
     TColor m_color4 { clWhite };
     TColor m_color5 { clBlack };
     TColorCount m_colorCount { 3 };
-    TNotifyEvent m_onChange;
     TDirection m_lineDirection { diHorizonal };
     TDrawRectEvent m_onDrawRect;
 };

@@ -56,4 +56,13 @@ const TClassInfo& TPersistent::ClassType() const
     return StaticClassInfo();
 }
 
+void TDescription::Changed()
+{
+    // The handler may replace itself or free this description: it runs from a
+    // copy, and nothing of this object is touched after it.
+    const TNotifyEvent handler = m_onChange;
+    if (handler)
+        handler(this);
+}
+
 } // namespace plx

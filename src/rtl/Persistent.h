@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <typeinfo>
+#include <utility>
 
 namespace plx {
 
@@ -50,6 +51,22 @@ protected:
     virtual void AssignTo(TPersistent* dest) const;
     //! Raises EConvertError("Cannot assign a <source> to a <this class>").
     [[noreturn]] void AssignError(const TPersistent* source) const;
+};
+
+//! A description that a component owns (a gradient, a background, a bevel):
+//! every change of a property calls Changed, which fires OnChange, the
+//! owner's cue to render again.
+class TDescription : public TPersistent {
+public:
+    //! Fired by Changed, after any property changed.
+    [[nodiscard]] const TNotifyEvent& OnChange() const noexcept { return m_onChange; }
+    //! Sets the handler fired after a change (the owner hooks it).
+    void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
+    //! Fires OnChange(this) when a handler is assigned.
+    void Changed();
+
+private:
+    TNotifyEvent m_onChange;
 };
 
 } // namespace plx

@@ -19,4 +19,18 @@ bool Store(T& field, U&& value, F&& changed)
     return true;
 }
 
+//! The same for a persistent part (a picture, a gradient, a bevel): copies
+//! value into target with Assign, then runs changed; target's own object is
+//! left alone. Returns whether it copied. A setter reads:
+//!     void TFoo::SetPicture(const TBitmap& value) { StoreCopy(m_picture, value, [this] { Changed(); }); }
+template <class T, class F>
+bool StoreCopy(T& target, const T& value, F&& changed)
+{
+    if (&value == &target)
+        return false;
+    target.Assign(&value);
+    std::forward<F>(changed)();
+    return true;
+}
+
 } // namespace plx

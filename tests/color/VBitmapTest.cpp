@@ -262,9 +262,7 @@ TEST(VirtualBitmapTable, TrueColourBitmapsHaveNoTable)
 
 TEST(VirtualBitmapLoad, ReadsTwentyFourBitsBottomUp)
 {
-    BmpSpec s;
-    s.pixels = { 1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0 };
-    s.imageSize = 16;
+    BmpSpec s { .imageSize = 16, .pixels = { 1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0 } };
     TVirtualBitmap v(1, 1, 8);
     Load(v, Build(s));
     EXPECT_EQ(v.Width(), 2);
@@ -276,9 +274,7 @@ TEST(VirtualBitmapLoad, ReadsTwentyFourBitsBottomUp)
 
 TEST(VirtualBitmapLoad, NegativeHeightIsTopDown)
 {
-    BmpSpec s;
-    s.height = -2;
-    s.pixels = { 1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0 };
+    BmpSpec s { .height = -2, .pixels = { 1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0 } };
     TVirtualBitmap v(1, 1, 24);
     Load(v, Build(s));
     EXPECT_EQ(v.Height(), 2);
@@ -301,14 +297,8 @@ TEST(VirtualBitmapLoad, ImageSizeFieldDoesNotSizeThePixels)
 
 TEST(VirtualBitmapLoad, PaletteWithColourCountAndDataOffset)
 {
-    BmpSpec s;
-    s.width = 3;
-    s.height = 1;
-    s.bits = 8;
-    s.colorsUsed = 2;
-    s.table = { 0x112233, 0x445566 };
-    s.gap = { 0xEE, 0xEE, 0xEE, 0xEE };
-    s.pixels = { 1, 0, 1, 0 };
+    BmpSpec s { .width = 3, .height = 1, .bits = 8, .colorsUsed = 2, .table = { 0x112233, 0x445566 },
+        .gap = { 0xEE, 0xEE, 0xEE, 0xEE }, .pixels = { 1, 0, 1, 0 } };
     TVirtualBitmap v(1, 1, 24);
     Load(v, Build(s));
     EXPECT_EQ(v.Colors(), 256);
@@ -334,11 +324,7 @@ TEST(VirtualBitmapLoad, PaletteWithColourCountAndDataOffset)
 
 TEST(VirtualBitmapLoad, CoreHeaderHasThreeByteEntries)
 {
-    BmpSpec s;
-    s.headerSize = 12;
-    s.width = 5;
-    s.height = 2;
-    s.bits = 4;
+    BmpSpec s { .headerSize = 12, .width = 5, .height = 2, .bits = 4 };
     for (TColor i = 0; i < 16; ++i)
         s.table.push_back(i * 0x010101);
     s.pixels = { 0x01, 0x23, 0x40, 0, 0xFE, 0xDC, 0xB0, 0 };
@@ -353,12 +339,7 @@ TEST(VirtualBitmapLoad, CoreHeaderHasThreeByteEntries)
 
 TEST(VirtualBitmapLoad, BitFieldsForSixteenAndThirtyTwoBits)
 {
-    BmpSpec s;
-    s.width = 1;
-    s.height = 1;
-    s.bits = 16;
-    s.compression = 3;
-    s.masks = { 0xF800, 0x07E0, 0x001F };
+    BmpSpec s { .width = 1, .height = 1, .bits = 16, .compression = 3, .masks = { 0xF800, 0x07E0, 0x001F } };
     s.pixels = { 0x1F, 0xF8, 0, 0 }; // red 31, green 0, blue 31
     TVirtualBitmap v(1, 1, 24);
     Load(v, Build(s));
@@ -432,10 +413,7 @@ TEST(VirtualBitmapLoad, MalformedStreamsRaiseAndKeepThePreviousBitmap)
 
 TEST(VirtualBitmapLoad, ReadsFromTheStreamPosition)
 {
-    BmpSpec s;
-    s.width = 1;
-    s.height = 1;
-    s.pixels = { 0x10, 0x20, 0x30, 0 };
+    BmpSpec s { .width = 1, .height = 1, .pixels = { 0x10, 0x20, 0x30, 0 } };
     const auto bytes = Build(s);
     TMemoryStream stream;
     stream.WriteBuffer("junk", 4);
@@ -449,14 +427,8 @@ TEST(VirtualBitmapLoad, ReadsFromTheStreamPosition)
 
 TEST(VirtualBitmapLoad, VersionFourAndFiveHeadersBecomeTheClassicLayout)
 {
-    BmpSpec s;
-    s.headerSize = 124;
-    s.width = 3;
-    s.height = -2;
-    s.bits = 8;
-    s.colorsUsed = 3;
-    s.table = { 0x112233, 0x445566, 0x778899 };
-    s.pixels = { 0, 1, 2, 0, 2, 1, 0, 0 };
+    BmpSpec s { .headerSize = 124, .width = 3, .height = -2, .bits = 8, .colorsUsed = 3,
+        .table = { 0x112233, 0x445566, 0x778899 }, .pixels = { 0, 1, 2, 0, 2, 1, 0, 0 } };
     TVirtualBitmap v(1, 1, 24);
     Load(v, Build(s));
     EXPECT_TRUE(v.LoadError().empty());
@@ -490,13 +462,8 @@ TEST(VirtualBitmapLoad, VersionFourAndFiveHeadersBecomeTheClassicLayout)
 
 TEST(VirtualBitmapLoad, UnusualBitFieldsAreRefusedWithAReason)
 {
-    BmpSpec s;
-    s.width = 1;
-    s.height = 1;
-    s.bits = 16;
-    s.compression = 3;
-    s.masks = { 0x0F00, 0x00F0, 0x000F };
-    s.pixels = { 0, 0, 0, 0 };
+    BmpSpec s { .width = 1, .height = 1, .bits = 16, .compression = 3, .masks = { 0x0F00, 0x00F0, 0x000F },
+        .pixels = { 0, 0, 0, 0 } };
     TVirtualBitmap v(1, 1, 24);
     v.SetPixel(0, 0, clRed);
     EXPECT_EQ(MessageOf([&] { Load(v, Build(s)); }), kInvalid);
@@ -514,14 +481,8 @@ TEST(VirtualBitmapLoad, UnusualBitFieldsAreRefusedWithAReason)
 TEST(VirtualBitmapLoad, RunLengthDataIsDecodedIntoRowsOfTheSameDepth)
 {
     // 64 x 64 RLE8: 2 pixels, delta (0, 62), 2 pixels, end of line, 2 pixels, end of bitmap.
-    BmpSpec s;
-    s.width = 64;
-    s.height = 64;
-    s.bits = 8;
-    s.compression = 1;
-    s.colorsUsed = 4;
-    s.table = { 0x000000, 0x0000FF, 0x00FF00, 0xFF0000 };
-    s.pixels = { 2, 1, 0, 2, 0, 62, 2, 2, 0, 0, 2, 3, 0, 1 };
+    BmpSpec s { .width = 64, .height = 64, .bits = 8, .compression = 1, .colorsUsed = 4,
+        .table = { 0x000000, 0x0000FF, 0x00FF00, 0xFF0000 }, .pixels = { 2, 1, 0, 2, 0, 62, 2, 2, 0, 0, 2, 3, 0, 1 } };
     TVirtualBitmap v(1, 1, 24);
     Load(v, Build(s));
     EXPECT_EQ(v.Bits(), 8);
@@ -553,11 +514,7 @@ TEST(VirtualBitmapLoad, RunLengthDataIsDecodedIntoRowsOfTheSameDepth)
 TEST(VirtualBitmapLoad, AnOffsetInsideTheTableEndsIt)
 {
     // A 24-bit file announcing 256 entries with its pixels right after the header.
-    BmpSpec s;
-    s.width = 1;
-    s.height = 1;
-    s.colorsUsed = 256;
-    s.pixels = { 1, 2, 3, 0 };
+    BmpSpec s { .width = 1, .height = 1, .colorsUsed = 256, .pixels = { 1, 2, 3, 0 } };
     TVirtualBitmap v(1, 1, 24);
     Load(v, Build(s));
     EXPECT_EQ(v.GetPixel(0, 0), 0x010203);
@@ -574,14 +531,8 @@ TEST(VirtualBitmapLoad, AnOffsetInsideTheTableEndsIt)
 
 TEST(VirtualBitmapLoad, RowsOverTheAllocationLimitAreRefused)
 {
-    BmpSpec s;
-    s.width = 20;
-    s.height = 20;
-    s.bits = 8;
-    s.compression = 1;
-    s.table = { clWhite };
-    s.colorsUsed = 1;
-    s.pixels = { 0, 1 };
+    BmpSpec s { .width = 20, .height = 20, .bits = 8, .compression = 1, .colorsUsed = 1, .table = { clWhite },
+        .pixels = { 0, 1 } };
     test::AllocationLimitGuard limit(20 * 20 - 1);
     TVirtualBitmap v(2, 2, 24);
     EXPECT_THROW(Load(v, Build(s)), EInvalidGraphic);

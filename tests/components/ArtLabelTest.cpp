@@ -287,14 +287,7 @@ TEST(ArtLabel, RoundTripsEveryOwnPropertyAndKeepsAnEmptyCaption)
     EXPECT_NE(text.find("ArtStyle = [asShadow, asGradient]"), std::string::npos);
 
     // Hostile values are the reader's error or are drawn as far as they show.
-    auto read = [&](const std::string& lines) {
-        return test::MessageOf([&] {
-            std::unique_ptr<TComponent> r(ReadComponentFromText(
-                "object F: TForm\n  ClientWidth = 50\n  ClientHeight = 30\n  object L: TArtLabel\n" + lines + "  end\nend\n",
-                nullptr));
-            auto picture = test::Picture(dynamic_cast<TForm&>(*r));
-        });
-    };
+    auto read = [](const std::string& lines) { return test::ReadAndPaint("TArtLabel", lines); };
     EXPECT_NE(read("    ArtStyle = [asSparkle]\n").find("Line 5"), std::string::npos);
     EXPECT_NE(read("    TextAlign = taJustify\n").find("Line 5"), std::string::npos);
     EXPECT_EQ(read("    ShadowLength = 2147483647\n    ArtStyle = [asShadow]\n    Transparent = True\n"), "no exception");

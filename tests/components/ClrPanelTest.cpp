@@ -379,23 +379,17 @@ TEST(ClrPanel, FormFilesRoundTripAndRefuseHostileValues)
     EXPECT_EQ(p->Alignment(), taCenter);
     EXPECT_FALSE(p->ParentColor());
 
-    auto readAndPaint = [](const std::string& lines) {
-        return test::MessageOf([&] {
-            std::unique_ptr<TComponent> r(ReadComponentFromText(
-                "object F: TForm\n  ClientWidth = 50\n  ClientHeight = 30\n" + lines + "end\n", nullptr));
-            auto picture = test::Picture(dynamic_cast<TForm&>(*r));
-        });
-    };
-    EXPECT_NE(readAndPaint("  object B: TClrBevel\n    Shape = bsCircle\n  end\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("  object B: TClrBevel\n    Style = 7\n  end\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("  object P: TColorPanel\n    BevelOuter = bvSunken\n  end\n").find("Line 5"), std::string::npos);
-    EXPECT_EQ(readAndPaint("  object P: TColorPanel\n    BevelWidth = 2147483647\n    BorderWidth = 2147483647\n"
-                           "    BevelInner = bvLowered\n    BorderStyle = bsSingle\n  end\n"),
+    const auto readBevel = [](const std::string& lines) { return test::ReadAndPaint("TClrBevel", lines); };
+    const auto readPanel = [](const std::string& lines) { return test::ReadAndPaint("TColorPanel", lines); };
+    EXPECT_NE(readBevel("    Shape = bsCircle\n").find("Line 5"), std::string::npos);
+    EXPECT_NE(readBevel("    Style = 7\n").find("Line 5"), std::string::npos);
+    EXPECT_NE(readPanel("    BevelOuter = bvSunken\n").find("Line 5"), std::string::npos);
+    EXPECT_EQ(readPanel("    BevelWidth = 2147483647\n    BorderWidth = 2147483647\n"
+                        "    BevelInner = bvLowered\n    BorderStyle = bsSingle\n"),
         "no exception");
-    EXPECT_EQ(readAndPaint("  object P: TColorPanel\n    Left = -2147483648\n    Top = -2147483648\n    Width = 2147483647\n"
-                           "    Height = 2147483647\n    Caption = 'x'\n  end\n"),
+    EXPECT_EQ(readPanel("    Left = -2147483648\n    Top = -2147483648\n    Width = 2147483647\n"
+                        "    Height = 2147483647\n    Caption = 'x'\n"),
         "no exception");
-    EXPECT_EQ(readAndPaint("  object B: TClrBevel\n    Left = -2147483648\n    Width = 2147483647\n    Height = 2147483647\n"
-                           "    Shape = bsRightLine\n  end\n"),
+    EXPECT_EQ(readBevel("    Left = -2147483648\n    Width = 2147483647\n    Height = 2147483647\n    Shape = bsRightLine\n"),
         "no exception");
 }

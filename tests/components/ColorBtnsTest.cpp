@@ -858,21 +858,10 @@ TEST(ColorButton, RoundTripsGlyphOptionsAndGroup)
 
 TEST(ColorButton, HostileFormValuesAreTheReadersErrorOrDrawWhatShows)
 {
-    auto read = [](const std::string& lines) {
-        return test::MessageOf([&] {
-            std::unique_ptr<TComponent> r(ReadComponentFromText(
-                "object F: TForm\n  ClientWidth = 50\n  ClientHeight = 30\n  object B: TColor95Button\n" + lines + "  end\nend\n",
-                nullptr));
-            auto picture = test::Picture(dynamic_cast<TForm&>(*r));
-        });
-    };
-    EXPECT_NE(read("    Style = bsSparkle\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(read("    Style = 42\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(read("    Layout = blGlyphMiddle\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(read("    Options = [boBlink]\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(read("    NumGlyphs = 7\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(read("    NumGlyphs = 0\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(read("    Glyph.Data = {424D0000}\n").find("Line 5"), std::string::npos);
+    auto read = [](const std::string& lines) { return test::ReadAndPaint("TColor95Button", lines); };
+    for (const char* refused : { "    Style = bsSparkle\n", "    Style = 42\n", "    Layout = blGlyphMiddle\n",
+         "    Options = [boBlink]\n", "    NumGlyphs = 7\n", "    NumGlyphs = 0\n", "    Glyph.Data = {424D0000}\n" })
+        EXPECT_NE(read(refused).find("Line 5"), std::string::npos) << refused;
     EXPECT_EQ(read("    Margin = -2\n"), "no exception");
     for (const char* style : { "bsWin31", "bsEllipse", "bsGradient", "bsMicroposeGame", "bsSideDownTab" }) {
         EXPECT_EQ(read(std::string("    Style = ") + style

@@ -20,24 +20,12 @@
 
 using namespace plx;
 using plx::test::FormTest;
+using plx::test::Frames;
 using plx::test::Headless;
 
 namespace {
 
 constexpr TColor kTrack = 0x204060;
-
-// Frames of one colour each, side by side, frameWidth x height each.
-std::unique_ptr<TBitmap> Frames(std::int32_t frameWidth, std::int32_t height, std::initializer_list<TColor> colors)
-{
-    auto b = std::make_unique<TBitmap>(frameWidth * static_cast<std::int32_t>(colors.size()), height);
-    std::int32_t x = 0;
-    for (TColor c : colors) {
-        b->Canvas().Brush().SetColor(c);
-        b->Canvas().FillRect(Rect(x, 0, x + frameWidth, height));
-        x += frameWidth;
-    }
-    return b;
-}
 
 // A scroll bar that counts its renders and lets the tests press it directly.
 class Scroll : public TKnScroll {

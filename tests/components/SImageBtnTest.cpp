@@ -19,6 +19,7 @@
 #include <utility>
 
 using namespace plx;
+using plx::test::BoxOf;
 using plx::test::FormTest;
 using plx::test::Headless;
 
@@ -65,21 +66,6 @@ struct ButtonOnForm {
     TForm form { nullptr };
     TSImageBtn* button { nullptr };
 };
-
-// The box of the pixels of one colour in an area; empty when there are none.
-TRect BoxOf(const TBitmap& picture, const TRect& area, TColor color)
-{
-    TRect box { area.Right, area.Bottom, area.Left, area.Top };
-    for (std::int32_t y = area.Top; y < area.Bottom; ++y)
-        for (std::int32_t x = area.Left; x < area.Right; ++x)
-            if (picture.Image().GetColor(x, y) == color) {
-                box.Left = std::min(box.Left, x);
-                box.Top = std::min(box.Top, y);
-                box.Right = std::max(box.Right, x + 1);
-                box.Bottom = std::max(box.Bottom, y + 1);
-            }
-    return box.IsEmpty() ? TRect {} : box;
-}
 
 // The expected face of a 60 x 60 button without caption showing Picture32 with
 // its square at (x, y), and the shadow's square at (sx, sy) unless sx < 0.
@@ -484,20 +470,10 @@ TEST(SImageBtn, FormFilesRoundTripAndRefuseHostileValues)
     EXPECT_EQ(test::FirstDifference(read->GreyImage(), {}, b->GreyImage(), {}, 32, 32), "");
     EXPECT_TRUE(read->OnMouseDown()) << "a file without handlers keeps the press";
 
-    auto readAndPaint = [](const std::string& lines) {
-        return test::MessageOf([&] {
-            std::unique_ptr<TComponent> r(ReadComponentFromText(
-                "object F: TForm\n  ClientWidth = 50\n  ClientHeight = 30\n  object B: TSImageBtn\n" + lines + "  end\nend\n",
-                nullptr));
-            auto picture = test::Picture(dynamic_cast<TForm&>(*r));
-        });
-    };
-    EXPECT_NE(readAndPaint("    Deepth = 13\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Deepth = -1\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Deepth = 4294967295\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Shadow = Maybe\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Image.Data = {424D0000}\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    FocusedImage.Data = {}\n").find("Line 5"), std::string::npos);
+    auto readAndPaint = [](const std::string& lines) { return test::ReadAndPaint("TSImageBtn", lines); };
+    for (const char* refused : { "    Deepth = 13\n", "    Deepth = -1\n", "    Deepth = 4294967295\n", "    Shadow = Maybe\n",
+         "    Image.Data = {424D0000}\n", "    FocusedImage.Data = {}\n" })
+        EXPECT_NE(readAndPaint(refused).find("Line 5"), std::string::npos) << refused;
     EXPECT_EQ(readAndPaint("    Deepth = 12\n    Space = -2147483648\n    ShadowsDarkness = -2147483648\n    Caption = 'x'\n"),
         "no exception");
     EXPECT_EQ(readAndPaint("    Space = 2147483647\n    ShadowsDarkness = 2147483647\n    Caption = 'x'\n"

@@ -16,6 +16,7 @@
 #include <string>
 
 using namespace plx;
+using plx::test::BoxOf;
 using plx::test::FormTest;
 using plx::test::Headless;
 
@@ -44,21 +45,6 @@ struct ButtonOnForm {
     TForm form { nullptr };
     TShadowButton* button { nullptr };
 };
-
-// The box of the pixels of one colour in an area; empty when there are none.
-TRect BoxOf(const TBitmap& picture, const TRect& area, TColor color)
-{
-    TRect box { area.Right, area.Bottom, area.Left, area.Top };
-    for (std::int32_t y = area.Top; y < area.Bottom; ++y)
-        for (std::int32_t x = area.Left; x < area.Right; ++x)
-            if (picture.Image().GetColor(x, y) == color) {
-                box.Left = std::min(box.Left, x);
-                box.Top = std::min(box.Top, y);
-                box.Right = std::max(box.Right, x + 1);
-                box.Bottom = std::max(box.Bottom, y + 1);
-            }
-    return box.IsEmpty() ? TRect {} : box;
-}
 
 // The expected 120 x 50 picture: the form's colour, a shadow figure in
 // clBtnShadow, then the figure in lime outlined in black.
@@ -298,19 +284,10 @@ TEST(ShadowButton, FormFilesRoundTripAndRefuseHostileValues)
     EXPECT_EQ(read->Color(), clRed);
     EXPECT_EQ(read->Deepth(), 3);
 
-    auto readAndPaint = [](const std::string& lines) {
-        return test::MessageOf([&] {
-            std::unique_ptr<TComponent> r(ReadComponentFromText(
-                "object F: TForm\n  ClientWidth = 50\n  ClientHeight = 30\n  object B: TShadowButton\n" + lines + "  end\nend\n",
-                nullptr));
-            auto picture = test::Picture(dynamic_cast<TForm&>(*r));
-        });
-    };
-    EXPECT_NE(readAndPaint("    Deepth = 13\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Deepth = -3\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Shape = stHexagon\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Shape = 2\n").find("Line 5"), std::string::npos);
-    EXPECT_NE(readAndPaint("    Border = 1\n").find("Line 5"), std::string::npos);
+    auto readAndPaint = [](const std::string& lines) { return test::ReadAndPaint("TShadowButton", lines); };
+    for (const char* refused : { "    Deepth = 13\n", "    Deepth = -3\n", "    Shape = stHexagon\n", "    Shape = 2\n",
+         "    Border = 1\n" })
+        EXPECT_NE(readAndPaint(refused).find("Line 5"), std::string::npos) << refused;
     EXPECT_EQ(readAndPaint("    Width = 2147483647\n    Height = 2147483647\n    Shape = stRectangle\n    Deepth = 12\n"),
         "no exception");
     EXPECT_EQ(readAndPaint("    Left = -2147483648\n    Top = -2147483648\n    Width = 2147483647\n    Height = 1\n"

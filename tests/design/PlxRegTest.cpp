@@ -14,6 +14,7 @@
 #include "framework/host/Published.h"
 #include "paint/Gradient.h"
 #include "rtl/TypInfo.h"
+#include "TestDesigner.h"
 
 #include <gtest/gtest.h>
 
@@ -22,31 +23,13 @@
 #include <vector>
 
 using namespace plx;
+using plx::test::TRecordingDesigner;
 
 namespace {
 
 // The order of the palette page, as the main Register gives it.
 const std::vector<std::string> kPaletteOrder { "TApples", "TBackground", "TShadowButton", "TColorPanel", "TColor95Button",
     "TSImageBtn", "TBCBitmap", "TClrBevel", "TArtLabel", "TKnGradient", "TKnScroll" };
-
-class TRecordingDesigner : public IDesigner {
-public:
-    explicit TRecordingDesigner(TComponent* root)
-        : m_root(root)
-    {
-    }
-    TComponent* Root() const override { return m_root; }
-    void Modified() override { ++modified; }
-    std::string UniqueName(const std::string& base) override { return base + "1"; }
-    void SelectComponent(TPersistent*) override { }
-    void ShowMethod(const std::string& name) override { shown.push_back(name); }
-
-    int modified { 0 };
-    std::vector<std::string> shown;
-
-private:
-    TComponent* m_root;
-};
 
 // Another vendor's component with a published TGradient (named in capitals,
 // which the gradient editor's match ignores).

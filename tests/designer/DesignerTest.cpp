@@ -13,6 +13,7 @@
 #include "framework/host/StdCtrls.h"
 #include "rtl/Exceptions.h"
 #include "TestStrings.h"
+#include "framework/host/FrameworkFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,12 @@
 
 using namespace plx;
 using namespace plx::designer;
+using test::Headless;
 using test::MessageOf;
 
 namespace {
 
 const std::string kPackage = PLUMEX_PACKAGE_FILE;
-
-THeadlessPlatform& Headless()
-{
-    return dynamic_cast<THeadlessPlatform&>(CurrentPlatform());
-}
 
 class Designer : public ::testing::Test {
 protected:
@@ -47,14 +44,7 @@ protected:
     void TearDown() override
     {
         m_app.reset();
-        Application().SetCaptureControl(nullptr);
-        Application().SetButtonsDown(0);
-        Application().LastPress() = {};
-        Headless().ReleaseCapture();
-        TPlatformEvent e;
-        while (Headless().PollEvent(e)) {
-        }
-        Application().AdvanceTime(1000);
+        test::ResetInput();
     }
 
     TDesignerApp& App() { return *m_app; }

@@ -30,6 +30,13 @@ std::string Show(TDateTime value)
     return FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", value);
 }
 
+// The date a step (IncDay, DecMonth, ...) of count units moves start to, shown.
+std::string After(TDateTime start, void (*step)(TDateTime&, std::int32_t), std::int32_t count)
+{
+    step(start, count);
+    return Show(start);
+}
+
 } // namespace
 
 TEST(DateManCalendar, LeapYearsFollowTheGregorianRule)
@@ -166,34 +173,20 @@ TEST(DateManStepping, DaysHoursMinutesSeconds)
 
 TEST(DateManStepping, BeforeTheEpochStepsGoTheRightWay)
 {
-    TDateTime d = At(1850, 1, 1, 6);
-    IncHour(d, 1);
-    EXPECT_EQ(Show(d), "1850-01-01 07:00:00.000");
-    d = At(1850, 1, 1, 6);
-    IncMin(d, 30);
-    EXPECT_EQ(Show(d), "1850-01-01 06:30:00.000");
-    d = At(1850, 1, 1, 6);
-    DecSec(d, 10);
-    EXPECT_EQ(Show(d), "1850-01-01 05:59:50.000");
-    d = At(1850, 1, 1, 6);
-    DecHour(d, 7);
-    EXPECT_EQ(Show(d), "1849-12-31 23:00:00.000") << "back over midnight into the day before";
-    d = At(1850, 1, 1, 23, 30);
-    IncMin(d, 45);
-    EXPECT_EQ(Show(d), "1850-01-02 00:15:00.000");
-    d = At(1899, 12, 30, 6);
+    EXPECT_EQ(After(At(1850, 1, 1, 6), IncHour, 1), "1850-01-01 07:00:00.000");
+    EXPECT_EQ(After(At(1850, 1, 1, 6), IncMin, 30), "1850-01-01 06:30:00.000");
+    EXPECT_EQ(After(At(1850, 1, 1, 6), DecSec, 10), "1850-01-01 05:59:50.000");
+    EXPECT_EQ(After(At(1850, 1, 1, 6), DecHour, 7), "1849-12-31 23:00:00.000") << "back over midnight into the day before";
+    EXPECT_EQ(After(At(1850, 1, 1, 23, 30), IncMin, 45), "1850-01-02 00:15:00.000");
+    TDateTime d = At(1899, 12, 30, 6);
     DecDay(d, 1);
     EXPECT_EQ(Show(d), "1899-12-29 06:00:00.000");
     IncDay(d, 2);
     EXPECT_EQ(Show(d), "1899-12-31 06:00:00.000") << "forward across the epoch";
     DecHour(d, 48);
     EXPECT_EQ(Show(d), "1899-12-29 06:00:00.000");
-    d = At(1899, 12, 29, 20);
-    IncHour(d, 10);
-    EXPECT_EQ(Show(d), "1899-12-30 06:00:00.000");
-    d = At(1700, 3, 1, 12);
-    IncDay(d, 365);
-    EXPECT_EQ(Show(d), "1701-03-01 12:00:00.000");
+    EXPECT_EQ(After(At(1899, 12, 29, 20), IncHour, 10), "1899-12-30 06:00:00.000");
+    EXPECT_EQ(After(At(1700, 3, 1, 12), IncDay, 365), "1701-03-01 12:00:00.000");
 }
 
 TEST(DateManFields, SetDayKeepsTheTimeBeforeTheEpochToo)
@@ -206,37 +199,22 @@ TEST(DateManFields, SetDayKeepsTheTimeBeforeTheEpochToo)
 
 TEST(DateManStepping, IncMonthAddsTheLengthsFromTheDatesOwnMonth)
 {
-    TDateTime d = At(2001, 1, 31, 10, 30);
-    IncMonth(d, 1);
-    EXPECT_EQ(Show(d), "2001-03-03 10:30:00.000") << "the day is not clamped; the time is kept";
-    d = At(2000, 1, 31);
-    IncMonth(d, 1);
-    EXPECT_EQ(Show(d), "2000-03-02 00:00:00.000");
-    d = At(2003, 12, 10);
-    IncMonth(d, 3);
-    EXPECT_EQ(Show(d), "2004-03-10 00:00:00.000") << "December 2003, January and February 2004 (29 days)";
-    d = At(2000, 3, 1);
-    IncMonth(d, 12);
-    EXPECT_EQ(Show(d), "2001-03-01 00:00:00.000");
-    d = At(2000, 3, 1);
-    IncMonth(d, 120);
-    EXPECT_EQ(Show(d), "2010-03-01 00:00:00.000");
+    EXPECT_EQ(After(At(2001, 1, 31, 10, 30), IncMonth, 1), "2001-03-03 10:30:00.000")
+        << "the day is not clamped; the time is kept";
+    EXPECT_EQ(After(At(2000, 1, 31), IncMonth, 1), "2000-03-02 00:00:00.000");
+    EXPECT_EQ(After(At(2003, 12, 10), IncMonth, 3), "2004-03-10 00:00:00.000")
+        << "December 2003, January and February 2004 (29 days)";
+    EXPECT_EQ(After(At(2000, 3, 1), IncMonth, 12), "2001-03-01 00:00:00.000");
+    EXPECT_EQ(After(At(2000, 3, 1), IncMonth, 120), "2010-03-01 00:00:00.000");
 }
 
 TEST(DateManStepping, DecMonthSubtractsTheMonthsBefore)
 {
-    TDateTime d = At(2001, 3, 31, 8);
-    DecMonth(d, 1);
-    EXPECT_EQ(Show(d), "2001-03-03 08:00:00.000") << "February 2001 has 28 days";
-    d = At(2004, 3, 10);
-    DecMonth(d, 1);
-    EXPECT_EQ(Show(d), "2004-02-10 00:00:00.000");
-    d = At(2004, 1, 10);
-    DecMonth(d, 1);
-    EXPECT_EQ(Show(d), "2003-12-10 00:00:00.000") << "the month before January is December of the year before";
-    d = At(2004, 3, 10);
-    DecMonth(d, 27);
-    EXPECT_EQ(Show(d), "2001-12-10 00:00:00.000");
+    EXPECT_EQ(After(At(2001, 3, 31, 8), DecMonth, 1), "2001-03-03 08:00:00.000") << "February 2001 has 28 days";
+    EXPECT_EQ(After(At(2004, 3, 10), DecMonth, 1), "2004-02-10 00:00:00.000");
+    EXPECT_EQ(After(At(2004, 1, 10), DecMonth, 1), "2003-12-10 00:00:00.000")
+        << "the month before January is December of the year before";
+    EXPECT_EQ(After(At(2004, 3, 10), DecMonth, 27), "2001-12-10 00:00:00.000");
     TDateTime back = At(1995, 6, 15, 12);
     IncMonth(back, 40);
     DecMonth(back, 40);
@@ -257,9 +235,7 @@ TEST(DateManStepping, MonthStepsIgnoreNegativeCountsAndGuardTheYears)
     d = At(9999, 12, 1);
     EXPECT_THROW(IncMonth(d, 1), EConvertError);
     EXPECT_EQ(d, At(9999, 12, 1)) << "unchanged after the error";
-    d = At(9999, 11, 1);
-    IncMonth(d, 1);
-    EXPECT_EQ(Show(d), "9999-12-01 00:00:00.000");
+    EXPECT_EQ(After(At(9999, 11, 1), IncMonth, 1), "9999-12-01 00:00:00.000");
     d = At(1, 1, 15);
     EXPECT_THROW(DecMonth(d, 1), EConvertError);
     d = start;
@@ -288,9 +264,7 @@ TEST(DateManStepping, YearsKeepTheTimeAndRefuseMissingDays)
     EXPECT_THROW(DecYear(d, 2000), EConvertError);
     EXPECT_THROW(IncYear(d, 8000), EConvertError);
     EXPECT_THROW(IncYear(d, -2147483647 - 1), EConvertError);
-    d = -1.25; // 1899-12-29 06:00
-    DecYear(d, 1);
-    EXPECT_EQ(Show(d), "1898-12-29 06:00:00.000");
+    EXPECT_EQ(After(-1.25, DecYear, 1), "1898-12-29 06:00:00.000") << "from 1899-12-29 06:00";
 }
 
 TEST(DateManPeriods, FirstAndLastDaysAtMidnight)

@@ -128,27 +128,26 @@ TSize CaptionSize(TCanvas& canvas, const std::string& caption)
 
 namespace detail {
 
-TGlyphLayout LayoutGlyph(TCanvas& canvas, const TRect& client, const std::string& caption, TSize glyphSize, TButtonLayout layout,
-    std::int32_t margin, std::int32_t spacing)
+TGlyphOffsets PlaceGlyph(std::int64_t clientWidth, std::int64_t clientHeight, TSize glyphSize, std::int64_t textWidth,
+    std::int64_t textHeight, TButtonLayout layout, std::int32_t margin, std::int32_t spacing) noexcept
 {
-    // In 64 bits, clamped at the end: margins and spacings may be any int32.
     using I = std::int64_t;
-    const I cw = client.Width(), ch = client.Height();
-    const TSize textSize = CaptionSize(canvas, caption);
+    const I cw = clientWidth, ch = clientHeight;
     const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
-    I gx = 0, gy = 0, tx = 0, ty = 0;
+    TGlyphOffsets at;
     if (horizontal) {
-        gy = (ch - glyphSize.cy + 1) / 2;
-        ty = (ch - textSize.cy + 1) / 2;
+        at.glyphY = (ch - glyphSize.cy + 1) / 2;
+        at.textY = (ch - textHeight + 1) / 2;
     } else {
-        gx = (cw - glyphSize.cx + 1) / 2;
-        tx = (cw - textSize.cx + 1) / 2;
+        at.glyphX = (cw - glyphSize.cx + 1) / 2;
+        at.textX = (cw - textWidth + 1) / 2;
     }
-    I space = textSize.cx == 0 || glyphSize.cx == 0 ? 0 : spacing;
+    // Along the axis (division truncates towards zero, as the rules want).
+    I space = textWidth == 0 || glyphSize.cx == 0 ? 0 : spacing;
     I edge = margin;
     const I room = horizontal ? cw : ch;
     const I glyphAlong = horizontal ? glyphSize.cx : glyphSize.cy;
-    const I textAlong = horizontal ? textSize.cx : textSize.cy;
+    const I textAlong = horizontal ? textWidth : textHeight;
     if (edge == -1) {
         if (space == -1) {
             edge = (room - (glyphAlong + textAlong)) / 3;
@@ -161,26 +160,35 @@ TGlyphLayout LayoutGlyph(TCanvas& canvas, const TRect& client, const std::string
     }
     switch (layout) {
     case blGlyphLeft:
-        gx = edge;
-        tx = gx + glyphSize.cx + space;
+        at.glyphX = edge;
+        at.textX = at.glyphX + glyphSize.cx + space;
         break;
     case blGlyphRight:
-        gx = cw - edge - glyphSize.cx;
-        tx = gx - space - textSize.cx;
+        at.glyphX = cw - edge - glyphSize.cx;
+        at.textX = at.glyphX - space - textWidth;
         break;
     case blGlyphTop:
-        gy = edge;
-        ty = gy + glyphSize.cy + space;
+        at.glyphY = edge;
+        at.textY = at.glyphY + glyphSize.cy + space;
         break;
     case blGlyphBottom:
-        gy = ch - edge - glyphSize.cy;
-        ty = gy - space - textSize.cy;
+        at.glyphY = ch - edge - glyphSize.cy;
+        at.textY = at.glyphY - space - textHeight;
         break;
     }
-    auto fit = [](I v) { return static_cast<std::int32_t>(std::clamp<I>(v, INT32_MIN / 2, INT32_MAX / 2)); };
+    return at;
+}
+
+TGlyphLayout LayoutGlyph(TCanvas& canvas, const TRect& client, const std::string& caption, TSize glyphSize, TButtonLayout layout,
+    std::int32_t margin, std::int32_t spacing)
+{
+    const TSize textSize = CaptionSize(canvas, caption);
+    const TGlyphOffsets at = PlaceGlyph(client.Width(), client.Height(), glyphSize, textSize.cx, textSize.cy, layout, margin, spacing);
+    // Clamped: margins and spacings may be any int32.
+    auto fit = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); };
     TGlyphLayout result;
-    result.glyph = { fit(gx + client.Left), fit(gy + client.Top) };
-    result.text = Bounds(fit(tx + client.Left), fit(ty + client.Top), textSize.cx, textSize.cy);
+    result.glyph = { fit(at.glyphX + client.Left), fit(at.glyphY + client.Top) };
+    result.text = Bounds(fit(at.textX + client.Left), fit(at.textY + client.Top), textSize.cx, textSize.cy);
     return result;
 }
 
@@ -227,6 +235,36 @@ void TGlyphImages::Draw(TCanvas& canvas, TPoint at, TState state) const
     }
 }
 
+void TGlyphFace::SetNumGlyphs(std::int32_t value)
+{
+    m_images.SetNumGlyphs(value);
+    m_control.Invalidate();
+}
+
+void TGlyphFace::SetLayout(TButtonLayout value)
+{
+    Store(m_layout, value, [this] { m_control.Invalidate(); });
+}
+
+void TGlyphFace::SetMargin(std::int32_t value)
+{
+    Store(m_margin, std::max(value, -1), [this] { m_control.Invalidate(); });
+}
+
+void TGlyphFace::SetSpacing(std::int32_t value)
+{
+    Store(m_spacing, std::max(value, -1), [this] { m_control.Invalidate(); });
+}
+
+void TGlyphFace::Paint(TCanvas& canvas, const TRect& area, TGlyphImages::TState state) const
+{
+    canvas.Font().Assign(&m_control.Font());
+    const std::string& caption = m_control.Caption();
+    const TGlyphLayout layout = LayoutGlyph(canvas, area, caption, m_images.ImageSize(), m_layout, m_margin, m_spacing);
+    m_images.Draw(canvas, layout.glyph, state);
+    DrawCaption(canvas, caption, layout.text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, m_control.Enabled());
+}
+
 } // namespace detail
 
 // ---- TSpeedButton ----------------------------------------------------------------
@@ -236,7 +274,7 @@ TSpeedButton::TSpeedButton(TComponent* owner)
 {
     SetBounds(0, 0, 23, 22);
     SetControlStyle({ csCaptureMouse, csDoubleClicks, csOpaque });
-    m_glyph.Picture().SetOnChange([this](TObject*) { Invalidate(); });
+    m_glyph.Images().Picture().SetOnChange([this](TObject*) { Invalidate(); });
 }
 
 void TSpeedButton::SetAllowAllUp(bool value)
@@ -289,27 +327,6 @@ void TSpeedButton::SetFlat(bool value)
         SetControlStyle(m_flat ? ControlStyle().Without(csOpaque) : ControlStyle().With(csOpaque));
         Invalidate();
     });
-}
-
-void TSpeedButton::SetLayout(TButtonLayout value)
-{
-    Store(m_layout, value, [this] { Invalidate(); });
-}
-
-void TSpeedButton::SetMargin(std::int32_t value)
-{
-    Store(m_margin, std::max(value, -1), [this] { Invalidate(); });
-}
-
-void TSpeedButton::SetNumGlyphs(std::int32_t value)
-{
-    m_glyph.SetNumGlyphs(value);
-    Invalidate();
-}
-
-void TSpeedButton::SetSpacing(std::int32_t value)
-{
-    Store(m_spacing, std::max(value, -1), [this] { Invalidate(); });
 }
 
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)
@@ -410,12 +427,8 @@ void TSpeedButton::Paint()
         detail::FillDithered(canvas, r);
     if (sunk)
         OffsetRect(r, 1, 1);
-    canvas.Font().Assign(&Font());
-    auto layout = detail::LayoutGlyph(canvas, r, Caption(), m_glyph.ImageSize(), m_layout, m_margin, m_spacing);
     using TState = detail::TGlyphImages::TState;
-    const TState state = !Enabled() ? TState::Disabled : exclusive ? TState::Exclusive : m_pressed ? TState::Down : TState::Up;
-    m_glyph.Draw(canvas, layout.glyph, state);
-    detail::DrawCaption(canvas, Caption(), layout.text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled());
+    m_glyph.Paint(canvas, r, !Enabled() ? TState::Disabled : exclusive ? TState::Exclusive : m_pressed ? TState::Down : TState::Up);
 }
 
 const TEnumInfo& ButtonLayoutInfo()
@@ -468,7 +481,7 @@ std::string BitBtnCaption(TBitBtnKind kind)
 TBitBtn::TBitBtn(TComponent* owner)
     : TButton(owner)
 {
-    m_glyph.Picture().SetOnChange([this](TObject*) {
+    m_glyph.Images().Picture().SetOnChange([this](TObject*) {
         if (!m_settingKind)
             m_kind = bkCustom;
         Invalidate();
@@ -487,38 +500,12 @@ void TBitBtn::SetKind(TBitBtnKind value)
             SetCaption(BitBtnCaption(value));
         SetModalResult(KindModalResult(value));
         m_settingKind = true;
-        MakeKindGlyph(m_glyph.Picture(), value);
-        m_glyph.SetNumGlyphs(1);
+        MakeKindGlyph(m_glyph.Images().Picture(), value);
+        m_glyph.Images().SetNumGlyphs(1);
         m_settingKind = false;
     }
     m_kind = value;
     Invalidate();
-}
-
-void TBitBtn::SetGlyph(const TBitmap& value)
-{
-    m_glyph.Picture().Assign(&value);
-}
-
-void TBitBtn::SetLayout(TButtonLayout value)
-{
-    Store(m_layout, value, [this] { Invalidate(); });
-}
-
-void TBitBtn::SetMargin(std::int32_t value)
-{
-    Store(m_margin, std::max(value, -1), [this] { Invalidate(); });
-}
-
-void TBitBtn::SetNumGlyphs(std::int32_t value)
-{
-    m_glyph.SetNumGlyphs(value);
-    Invalidate();
-}
-
-void TBitBtn::SetSpacing(std::int32_t value)
-{
-    Store(m_spacing, std::max(value, -1), [this] { Invalidate(); });
 }
 
 bool TBitBtn::IsCustomCaption() const
@@ -538,11 +525,8 @@ void TBitBtn::Click()
 
 void TBitBtn::PaintContent(TCanvas& canvas, const TRect& content)
 {
-    canvas.Font().Assign(&Font());
-    auto layout = detail::LayoutGlyph(canvas, content, Caption(), m_glyph.ImageSize(), m_layout, m_margin, m_spacing);
     using TState = detail::TGlyphImages::TState;
-    m_glyph.Draw(canvas, layout.glyph, !Enabled() ? TState::Disabled : Pressed() ? TState::Down : TState::Up);
-    detail::DrawCaption(canvas, Caption(), layout.text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled());
+    m_glyph.Paint(canvas, content, !Enabled() ? TState::Disabled : Pressed() ? TState::Down : TState::Up);
 }
 
 const TClassInfo& TBitBtn::StaticClassInfo()

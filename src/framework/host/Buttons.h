@@ -28,6 +28,16 @@ struct TGlyphLayout {
 [[nodiscard]] TGlyphLayout LayoutGlyph(TCanvas& canvas, const TRect& client, const std::string& caption, TSize glyphSize,
     TButtonLayout layout, std::int32_t margin, std::int32_t spacing);
 
+//! The arithmetic of LayoutGlyph, which the colour button shares: the glyph's
+//! and the caption's offsets from the top-left corner of a client area of
+//! clientWidth x clientHeight. In 64 bits, so that margins and spacings may be
+//! any int32; callers clamp the sums they store.
+struct TGlyphOffsets {
+    std::int64_t glyphX { 0 }, glyphY { 0 }, textX { 0 }, textY { 0 };
+};
+[[nodiscard]] TGlyphOffsets PlaceGlyph(std::int64_t clientWidth, std::int64_t clientHeight, TSize glyphSize, std::int64_t textWidth,
+    std::int64_t textHeight, TButtonLayout layout, std::int32_t margin, std::int32_t spacing) noexcept;
+
 //! A glyph picture holding NumGlyphs images side by side (up, disabled, down,
 //! and down and latched), drawn with its bottom-left pixel's colour left out.
 //! A missing disabled image is made from the up image, embossed.
@@ -46,6 +56,41 @@ public:
 private:
     TBitmap m_picture;
     std::int32_t m_numGlyphs { 1 };
+};
+
+//! The glyph of a speed button or bitmap button and the caption beside it:
+//! the images, and the Layout, Margin and Spacing that place them. Each
+//! setter repaints the control when the value changes.
+class TGlyphFace {
+public:
+    explicit TGlyphFace(TControl& control) noexcept
+        : m_control(control)
+    {
+    }
+
+    [[nodiscard]] TGlyphImages& Images() noexcept { return m_images; }
+    [[nodiscard]] const TGlyphImages& Images() const noexcept { return m_images; }
+    //! Repaints whatever the value.
+    void SetNumGlyphs(std::int32_t value);
+    [[nodiscard]] TButtonLayout Layout() const noexcept { return m_layout; }
+    void SetLayout(TButtonLayout value);
+    [[nodiscard]] std::int32_t Margin() const noexcept { return m_margin; }
+    //! Values below -1 count as -1.
+    void SetMargin(std::int32_t value);
+    [[nodiscard]] std::int32_t Spacing() const noexcept { return m_spacing; }
+    //! Values below -1 count as -1.
+    void SetSpacing(std::int32_t value);
+
+    //! Lays out the state's image and the control's caption in area, in the
+    //! control's font, and draws them (the caption embossed when disabled).
+    void Paint(TCanvas& canvas, const TRect& area, TGlyphImages::TState state) const;
+
+private:
+    TControl& m_control;
+    TGlyphImages m_images;
+    TButtonLayout m_layout { blGlyphLeft };
+    std::int32_t m_margin { -1 };
+    std::int32_t m_spacing { 4 };
 };
 
 } // namespace detail
@@ -68,16 +113,16 @@ public:
     void SetDown(bool value);
     [[nodiscard]] bool Flat() const noexcept { return m_flat; }
     void SetFlat(bool value);
-    [[nodiscard]] TBitmap& Glyph() noexcept { return m_glyph.Picture(); }
-    void SetGlyph(const TBitmap& value) { m_glyph.Picture().Assign(&value); }
-    [[nodiscard]] TButtonLayout Layout() const noexcept { return m_layout; }
-    void SetLayout(TButtonLayout value);
-    [[nodiscard]] std::int32_t Margin() const noexcept { return m_margin; }
-    void SetMargin(std::int32_t value);
-    [[nodiscard]] std::int32_t NumGlyphs() const noexcept { return m_glyph.NumGlyphs(); }
-    void SetNumGlyphs(std::int32_t value);
-    [[nodiscard]] std::int32_t Spacing() const noexcept { return m_spacing; }
-    void SetSpacing(std::int32_t value);
+    [[nodiscard]] TBitmap& Glyph() noexcept { return m_glyph.Images().Picture(); }
+    void SetGlyph(const TBitmap& value) { m_glyph.Images().Picture().Assign(&value); }
+    [[nodiscard]] TButtonLayout Layout() const noexcept { return m_glyph.Layout(); }
+    void SetLayout(TButtonLayout value) { m_glyph.SetLayout(value); }
+    [[nodiscard]] std::int32_t Margin() const noexcept { return m_glyph.Margin(); }
+    void SetMargin(std::int32_t value) { m_glyph.SetMargin(value); }
+    [[nodiscard]] std::int32_t NumGlyphs() const noexcept { return m_glyph.Images().NumGlyphs(); }
+    void SetNumGlyphs(std::int32_t value) { m_glyph.SetNumGlyphs(value); }
+    [[nodiscard]] std::int32_t Spacing() const noexcept { return m_glyph.Spacing(); }
+    void SetSpacing(std::int32_t value) { m_glyph.SetSpacing(value); }
 
     [[nodiscard]] const TClassInfo& ClassType() const override;
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
@@ -102,10 +147,7 @@ private:
     std::int32_t m_groupIndex { 0 };
     bool m_down { false };
     bool m_flat { false };
-    detail::TGlyphImages m_glyph;
-    TButtonLayout m_layout { blGlyphLeft };
-    std::int32_t m_margin { -1 };
-    std::int32_t m_spacing { 4 };
+    detail::TGlyphFace m_glyph { *this };
     bool m_dragging { false }; //!< the left button went down on it and is held
     bool m_pressed { false }; //!< shown pressed (held with the pointer over it)
     bool m_mouseInControl { false };
@@ -120,17 +162,17 @@ public:
 
     [[nodiscard]] TBitBtnKind Kind() const noexcept { return m_kind; }
     void SetKind(TBitBtnKind value);
-    [[nodiscard]] TBitmap& Glyph() noexcept { return m_glyph.Picture(); }
+    [[nodiscard]] TBitmap& Glyph() noexcept { return m_glyph.Images().Picture(); }
     //! A glyph of one's own makes the button bkCustom.
-    void SetGlyph(const TBitmap& value);
-    [[nodiscard]] TButtonLayout Layout() const noexcept { return m_layout; }
-    void SetLayout(TButtonLayout value);
-    [[nodiscard]] std::int32_t Margin() const noexcept { return m_margin; }
-    void SetMargin(std::int32_t value);
-    [[nodiscard]] std::int32_t NumGlyphs() const noexcept { return m_glyph.NumGlyphs(); }
-    void SetNumGlyphs(std::int32_t value);
-    [[nodiscard]] std::int32_t Spacing() const noexcept { return m_spacing; }
-    void SetSpacing(std::int32_t value);
+    void SetGlyph(const TBitmap& value) { m_glyph.Images().Picture().Assign(&value); }
+    [[nodiscard]] TButtonLayout Layout() const noexcept { return m_glyph.Layout(); }
+    void SetLayout(TButtonLayout value) { m_glyph.SetLayout(value); }
+    [[nodiscard]] std::int32_t Margin() const noexcept { return m_glyph.Margin(); }
+    void SetMargin(std::int32_t value) { m_glyph.SetMargin(value); }
+    [[nodiscard]] std::int32_t NumGlyphs() const noexcept { return m_glyph.Images().NumGlyphs(); }
+    void SetNumGlyphs(std::int32_t value) { m_glyph.SetNumGlyphs(value); }
+    [[nodiscard]] std::int32_t Spacing() const noexcept { return m_glyph.Spacing(); }
+    void SetSpacing(std::int32_t value) { m_glyph.SetSpacing(value); }
 
     void Click() override;
 
@@ -145,10 +187,7 @@ private:
     [[nodiscard]] bool IsCustomCaption() const;
 
     TBitBtnKind m_kind { bkCustom };
-    detail::TGlyphImages m_glyph;
-    TButtonLayout m_layout { blGlyphLeft };
-    std::int32_t m_margin { -1 };
-    std::int32_t m_spacing { 4 };
+    detail::TGlyphFace m_glyph { *this };
     bool m_settingKind { false };
 };
 

@@ -3,6 +3,7 @@
 
 #include "color/host/Bitmap.h"
 #include "framework/host/Forms.h"
+#include "framework/host/Published.h"
 #include "framework/host/StdCtrls.h"
 #include "framework/host/WinControl.h"
 #include "rtl/StringList.h"
@@ -191,5 +192,27 @@ public:
 [[nodiscard]] const TEnumInfo& BevelShapeInfo();
 [[nodiscard]] const TEnumInfo& BevelStyleInfo();
 [[nodiscard]] const TEnumInfo& BorderStyleInfo();
+
+//! Declares the properties TPanel publishes, in their order; a panel of the
+//! package that publishes the same puts it in its own list.
+template <class T>
+void PublishPanel(TClassInfoBuilder<T>& b)
+{
+    PublishInherited(b, { "Align" });
+    b.Enum("Alignment", AlignmentInfo(), &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, taCenter)
+        .Enum("BevelInner", PanelBevelInfo(), &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, bvNone)
+        .Enum("BevelOuter", PanelBevelInfo(), &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, bvRaised)
+        .Integer("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1, nullptr, "TBevelWidth")
+        .Integer("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0, nullptr, "TBorderWidth")
+        .Enum("BorderStyle", BorderStyleInfo(), &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, bsNone);
+    PublishInherited(b, { "DragCursor", "DragMode", "Enabled", "Caption" });
+    PublishColor(b, clBtnFace);
+    PublishInherited(b, { "Ctl3D", "Font" });
+    b.Bool("Locked", &TCustomPanel::Locked, &TCustomPanel::SetLocked, false);
+    PublishParentColor(b, false);
+    PublishInherited(b, { "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible",
+                            "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown",
+                            "OnMouseMove", "OnMouseUp", "OnResize", "OnStartDrag" });
+}
 
 } // namespace plx

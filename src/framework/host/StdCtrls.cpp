@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <optional>
 
 namespace plx {
 
@@ -23,6 +24,36 @@ namespace {
 std::uint32_t AlignmentFlag(TAlignment a) noexcept
 {
     return a == taRightJustify ? DT_RIGHT : a == taCenter ? DT_CENTER : DT_LEFT;
+}
+
+bool IsArrowKey(WPARAM key) noexcept
+{
+    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+// The height of a line of text in the font, measured on a canvas of its own
+// (the control may not be on a form yet).
+std::int32_t FontHeight(const TFont& font)
+{
+    TCanvas measure;
+    measure.Font().Assign(&font);
+    return measure.TextHeight("0");
+}
+
+// The width of a field's border: none, a frame of one line, or a sunken edge
+// of two in 3-D.
+std::int32_t FieldBorderWidth(TBorderStyle style, bool ctl3D) noexcept
+{
+    return style == bsNone ? 0 : ctl3D ? 2 : 1;
+}
+
+// A field's border (see FieldBorderWidth); shrinks rect to the inside.
+void DrawFieldBorder(TCanvas& canvas, TRect& rect, bool ctl3D)
+{
+    if (ctl3D)
+        detail::DrawSunkenEdge(canvas, rect);
+    else
+        detail::DrawFrame(canvas, rect, clWindowFrame, clWindowFrame);
 }
 
 } // namespace
@@ -384,7 +415,7 @@ void TCustomEdit::Notification(TComponent* component, TOperation operation)
 
 TRect TCustomEdit::TextRect() const
 {
-    const std::int32_t border = m_borderStyle == bsNone ? 0 : Ctl3D() ? 2 : 1;
+    const std::int32_t border = FieldBorderWidth(m_borderStyle, Ctl3D());
     return Rect(border + 1, border + 1, Width() - border - 1, Height() - border - 1);
 }
 
@@ -392,10 +423,7 @@ void TCustomEdit::AdjustHeight()
 {
     if (!m_autoSize || ComponentState().Contains(csLoading))
         return;
-    TCanvas measure;
-    measure.Font().Assign(&Font());
-    const std::int32_t border = m_borderStyle == bsNone ? 0 : Ctl3D() ? 2 : 1;
-    SetHeight(measure.TextHeight("0") + 2 * border + 4);
+    SetHeight(FontHeight(Font()) + 2 * FieldBorderWidth(m_borderStyle, Ctl3D()) + 4);
 }
 
 std::int32_t TCustomEdit::TextX(std::int32_t position) const
@@ -575,16 +603,10 @@ void TCustomEdit::Loaded()
 
 void TCustomEdit::CMWantSpecialKey(TMessage& message)
 {
-    switch (message.WParam) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
+    if (IsArrowKey(message.WParam))
         message.Result = 1;
-        break;
-    default:
+    else
         TCustomControl::CMWantSpecialKey(message);
-    }
 }
 
 void TCustomEdit::CMEnter(TMessage& message)
@@ -737,12 +759,8 @@ void TCustomEdit::Paint()
 {
     TCanvas& canvas = Canvas();
     TRect r = ClientRect();
-    if (m_borderStyle == bsSingle) {
-        if (Ctl3D())
-            detail::DrawSunkenEdge(canvas, r);
-        else
-            detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
-    }
+    if (m_borderStyle == bsSingle)
+        DrawFieldBorder(canvas, r, Ctl3D());
     canvas.Brush().SetColor(Color());
     canvas.FillRect(r);
     canvas.Font().Assign(&Font());
@@ -948,6 +966,17 @@ void TButtonControl::CMFocusChanged(TMessage& message)
     TCustomControl::CMFocusChanged(message);
 }
 
+void TButtonControl::CMDialogChar(TMessage& message)
+{
+    if (IsAccel(static_cast<std::uint32_t>(message.WParam), Caption()) && CanFocus()) {
+        message.Result = 1;
+        if (TakeFocus())
+            Activate();
+        return;
+    }
+    TCustomControl::CMDialogChar(message);
+}
+
 // ---- TButton -------------------------------------------------------------------
 
 TButton::TButton(TComponent* owner)
@@ -1105,17 +1134,6 @@ void TCustomCheckBox::Paint()
     PaintCheckCaption(canvas, *this, textOnLeft, Focused());
 }
 
-void TCustomCheckBox::CMDialogChar(TMessage& message)
-{
-    if (IsAccel(static_cast<std::uint32_t>(message.WParam), Caption()) && CanFocus()) {
-        message.Result = 1;
-        if (TakeFocus())
-            Activate();
-        return;
-    }
-    TButtonControl::CMDialogChar(message);
-}
-
 TCheckBox::TCheckBox(TComponent* owner)
     : TCustomCheckBox(owner)
 {
@@ -1210,23 +1228,17 @@ void TRadioButton::Paint()
 
 void TRadioButton::CMWantSpecialKey(TMessage& message)
 {
-    switch (message.WParam) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
+    if (IsArrowKey(message.WParam))
         message.Result = 1;
-        break;
-    default:
+    else
         TButtonControl::CMWantSpecialKey(message);
-    }
 }
 
 void TRadioButton::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     if (!detail::Survives(*this, [&] { TButtonControl::KeyDown(key, shift); }) || key == 0)
         return;
-    if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN)
+    if (!IsArrowKey(key))
         return;
     const bool forward = key == VK_RIGHT || key == VK_DOWN;
     key = 0;
@@ -1244,17 +1256,6 @@ void TRadioButton::KeyDown(std::uint16_t& key, TShiftState shift)
     if (!detail::Survives(*radio, [&] { radio->SetFocus(); }))
         return;
     radio->SetChecked(true);
-}
-
-void TRadioButton::CMDialogChar(TMessage& message)
-{
-    if (IsAccel(static_cast<std::uint32_t>(message.WParam), Caption()) && CanFocus()) {
-        message.Result = 1;
-        if (TakeFocus())
-            Activate();
-        return;
-    }
-    TButtonControl::CMDialogChar(message);
 }
 
 const TClassInfo& TRadioButton::StaticClassInfo()
@@ -1295,13 +1296,6 @@ namespace {
 constexpr std::uint32_t kRepeatDelay = 500;
 constexpr std::uint32_t kRepeatInterval = 100;
 
-std::int32_t FontHeight(const TFont& font)
-{
-    TCanvas measure;
-    measure.Font().Assign(&font);
-    return measure.TextHeight("0");
-}
-
 // Division rounding toward minus infinity; b > 0.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) noexcept
 {
@@ -1320,6 +1314,37 @@ std::int32_t FindItemByLetter(const TStrings& items, std::int32_t from, char let
             return i;
     }
     return -1;
+}
+
+// Which arrows move through a list: all four, or only up and down (a
+// drop-down list leaves left and right to its combo box).
+enum class TListArrows : std::uint8_t { All, UpDown };
+
+// The item a navigation key moves the selection of a list of count items to,
+// from current (-1: none), page rows at a time; none for other keys and in an
+// empty list.
+std::optional<std::int32_t> ItemAfterKey(std::uint16_t key, std::int32_t current, std::int32_t count, std::int32_t page,
+    TListArrows arrows)
+{
+    const bool sideways = arrows == TListArrows::All;
+    std::int32_t target = current;
+    if (key == VK_UP || (sideways && key == VK_LEFT))
+        target = current <= 0 ? 0 : current - 1;
+    else if (key == VK_DOWN || (sideways && key == VK_RIGHT))
+        target = current < 0 ? 0 : current + 1;
+    else if (key == VK_HOME)
+        target = 0;
+    else if (key == VK_END)
+        target = count - 1;
+    else if (key == VK_PRIOR)
+        target = std::max(current, 0) - page;
+    else if (key == VK_NEXT)
+        target = std::max(current, 0) + page;
+    else
+        return std::nullopt;
+    if (count == 0)
+        return std::nullopt;
+    return std::clamp(target, 0, count - 1);
 }
 
 // Narrows a canvas's clip for a scope.
@@ -1392,7 +1417,7 @@ void TCustomListBox::SetBorderStyle(TBorderStyle value)
 
 TRect TCustomListBox::InnerRect() const
 {
-    const std::int32_t border = m_borderStyle == bsNone ? 0 : Ctl3D() ? 2 : 1;
+    const std::int32_t border = FieldBorderWidth(m_borderStyle, Ctl3D());
     return Rect(border, border, std::max(Width() - border, border), std::max(Height() - border, border));
 }
 
@@ -1498,16 +1523,10 @@ void TCustomListBox::CMFontChanged(TMessage& message)
 
 void TCustomListBox::CMWantSpecialKey(TMessage& message)
 {
-    switch (message.WParam) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
+    if (IsArrowKey(message.WParam))
         message.Result = 1;
-        break;
-    default:
+    else
         TCustomControl::CMWantSpecialKey(message);
-    }
 }
 
 void TCustomListBox::UserSelect(std::int32_t index)
@@ -1525,37 +1544,10 @@ void TCustomListBox::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     if (!detail::Survives(*this, [&] { TCustomControl::KeyDown(key, shift); }) || key == 0)
         return;
-    const std::int32_t n = m_items.Count(), current = m_itemIndex, page = std::max(VisibleRows() - 1, 1);
-    std::int32_t target = current;
-    switch (key) {
-    case VK_UP:
-    case VK_LEFT:
-        target = current <= 0 ? 0 : current - 1;
-        break;
-    case VK_DOWN:
-    case VK_RIGHT:
-        target = current < 0 ? 0 : current + 1;
-        break;
-    case VK_HOME:
-        target = 0;
-        break;
-    case VK_END:
-        target = n - 1;
-        break;
-    case VK_PRIOR:
-        target = std::max(current, 0) - page;
-        break;
-    case VK_NEXT:
-        target = std::max(current, 0) + page;
-        break;
-    default:
-        return;
-    }
-    if (n == 0)
-        return;
-    target = std::clamp(target, 0, n - 1);
-    if (target != current)
-        UserSelect(target);
+    const std::int32_t page = std::max(VisibleRows() - 1, 1);
+    const auto target = ItemAfterKey(key, m_itemIndex, m_items.Count(), page, TListArrows::All);
+    if (target && *target != m_itemIndex)
+        UserSelect(*target);
 }
 
 void TCustomListBox::KeyPress(char& key)
@@ -1723,12 +1715,8 @@ void TCustomListBox::Paint()
 {
     TCanvas& canvas = Canvas();
     TRect r = ClientRect();
-    if (m_borderStyle == bsSingle) {
-        if (Ctl3D())
-            detail::DrawSunkenEdge(canvas, r);
-        else
-            detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
-    }
+    if (m_borderStyle == bsSingle)
+        DrawFieldBorder(canvas, r, Ctl3D());
     const TRect lr = ListRect();
     const std::int32_t count = m_items.Count();
     const std::int32_t focusIndex = m_itemIndex >= 0 ? m_itemIndex : 0;
@@ -2175,18 +2163,8 @@ void TCustomComboBox::KeyDown(std::uint16_t& key, TShiftState shift)
             CloseUp(-1);
             return;
         }
-        std::int32_t target = hot;
-        switch (key) {
-        case VK_UP: target = hot <= 0 ? 0 : hot - 1; break;
-        case VK_DOWN: target = hot + 1; break;
-        case VK_HOME: target = 0; break;
-        case VK_END: target = n - 1; break;
-        case VK_PRIOR: target = std::max(hot, 0) - (m_dropDownCount - 1); break;
-        case VK_NEXT: target = std::max(hot, 0) + (m_dropDownCount - 1); break;
-        default: return;
-        }
-        if (n > 0)
-            list.SetItemIndex(std::clamp(target, 0, n - 1));
+        if (const auto target = ItemAfterKey(key, hot, n, m_dropDownCount - 1, TListArrows::UpDown))
+            list.SetItemIndex(*target);
         return;
     }
     if (toggle) {
@@ -2194,20 +2172,8 @@ void TCustomComboBox::KeyDown(std::uint16_t& key, TShiftState shift)
         Open();
         return;
     }
-    std::int32_t target = m_itemIndex;
-    switch (key) {
-    case VK_UP:
-    case VK_LEFT: target = m_itemIndex <= 0 ? 0 : m_itemIndex - 1; break;
-    case VK_DOWN:
-    case VK_RIGHT: target = m_itemIndex + 1; break;
-    case VK_HOME: target = 0; break;
-    case VK_END: target = n - 1; break;
-    case VK_PRIOR: target = std::max(m_itemIndex, 0) - (m_dropDownCount - 1); break;
-    case VK_NEXT: target = std::max(m_itemIndex, 0) + (m_dropDownCount - 1); break;
-    default: return;
-    }
-    if (n > 0)
-        UserPick(std::clamp(target, 0, n - 1));
+    if (const auto target = ItemAfterKey(key, m_itemIndex, n, m_dropDownCount - 1, TListArrows::All))
+        UserPick(*target);
 }
 
 void TCustomComboBox::KeyPress(char& key)
@@ -2232,20 +2198,12 @@ void TCustomComboBox::WMKillFocus(TMessage& message)
 
 void TCustomComboBox::CMWantSpecialKey(TMessage& message)
 {
-    switch (message.WParam) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
+    if (IsArrowKey(message.WParam))
         message.Result = 1;
-        break;
-    case VK_RETURN:
-    case VK_ESCAPE:
+    else if (message.WParam == VK_RETURN || message.WParam == VK_ESCAPE)
         message.Result = DroppedDown() ? 1 : 0;
-        break;
-    default:
+    else
         TCustomControl::CMWantSpecialKey(message);
-    }
 }
 
 void TCustomComboBox::CMEnabledChanged(TMessage& message)
@@ -2265,10 +2223,7 @@ void TCustomComboBox::Paint()
 {
     TCanvas& canvas = Canvas();
     TRect r = ClientRect();
-    if (Ctl3D())
-        detail::DrawSunkenEdge(canvas, r);
-    else
-        detail::DrawFrame(canvas, r, clWindowFrame, clWindowFrame);
+    DrawFieldBorder(canvas, r, Ctl3D());
     TRect button = ButtonRect();
     const TRect field = Rect(r.Left, r.Top, button.Left, r.Bottom);
     canvas.Brush().SetColor(Enabled() ? Color() : clBtnFace);

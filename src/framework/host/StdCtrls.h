@@ -228,6 +228,8 @@ protected:
     void WMKillFocus(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
     void CMFocusChanged(TMessage& message) override;
+    //! An accelerator of the caption focuses the control and activates it.
+    void CMDialogChar(TMessage& message) override;
     //! Focuses the control; false when that freed it.
     bool TakeFocus();
 
@@ -300,7 +302,6 @@ public:
 protected:
     void Activate() override;
     void Paint() override;
-    void CMDialogChar(TMessage& message) override;
 
 private:
     TAlignment m_alignment { taRightJustify };
@@ -335,7 +336,6 @@ protected:
     void Activate() override;
     void Paint() override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
-    void CMDialogChar(TMessage& message) override;
     void CMWantSpecialKey(TMessage& message) override;
 
 private:

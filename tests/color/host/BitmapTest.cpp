@@ -303,13 +303,8 @@ TEST(BitmapStream, ReloadingOverAnImageReplacesEveryPixel)
 TEST(BitmapBitFields, MasksWithGapsAreRefusedAndNoChannelSpills)
 {
     // Green 0x00F0F000 and blue 0x0F000000: a gap would put green's bits into blue.
-    test::BmpSpec s;
-    s.width = 1;
-    s.height = 1;
-    s.bits = 32;
-    s.compression = 3;
-    s.masks = { 0x00FF0000, 0x00F0F000, 0x0F000000 };
-    s.pixels = { 0x00, 0x00, 0xF0, 0x00 };
+    test::BmpSpec s { .width = 1, .height = 1, .bits = 32, .compression = 3, .masks = { 0x00FF0000, 0x00F0F000, 0x0F000000 },
+        .pixels = { 0x00, 0x00, 0xF0, 0x00 } };
     TBitmap b(2, 2);
     b.Canvas().SetPixels(0, 0, clRed);
     auto refused = [&](const test::BmpSpec& spec) {
@@ -344,14 +339,8 @@ TEST(BitmapBitFields, MasksWithGapsAreRefusedAndNoChannelSpills)
 TEST(BitmapStream, RunLengthCodesCoveringManyRowsAreRead)
 {
     // 64 x 64: 2 pixels, delta (0, 62), 2 pixels, end of line, 2 pixels, end of bitmap.
-    test::BmpSpec s;
-    s.width = 64;
-    s.height = 64;
-    s.bits = 8;
-    s.compression = 1;
-    s.table = { 0x000000, 0xFF0000, 0x00FF00, 0x0000FF };
-    s.colorsUsed = 4;
-    s.pixels = { 2, 1, 0, 2, 0, 62, 2, 2, 0, 0, 2, 3, 0, 1 };
+    test::BmpSpec s { .width = 64, .height = 64, .bits = 8, .compression = 1, .colorsUsed = 4,
+        .table = { 0x000000, 0xFF0000, 0x00FF00, 0x0000FF }, .pixels = { 2, 1, 0, 2, 0, 62, 2, 2, 0, 0, 2, 3, 0, 1 } };
     TBitmap b;
     Load(b, test::BuildBmp(s));
     std::int32_t coloured = 0;
@@ -379,11 +368,7 @@ TEST(BitmapStream, RunLengthCodesCoveringManyRowsAreRead)
 TEST(BitmapStream, AnOffsetInsideTheTableEndsIt)
 {
     // OS/2 core header, 252 of 256 entries, the pixels right after them.
-    test::BmpSpec os2;
-    os2.headerSize = 12;
-    os2.width = 2;
-    os2.height = 1;
-    os2.bits = 8;
+    test::BmpSpec os2 { .headerSize = 12, .width = 2, .height = 1, .bits = 8 };
     for (std::uint32_t i = 0; i < 252; ++i)
         os2.table.push_back(static_cast<TColor>(i * 0x010101));
     os2.pixels = { 251, 7, 0, 0 };
@@ -393,11 +378,7 @@ TEST(BitmapStream, AnOffsetInsideTheTableEndsIt)
     EXPECT_EQ(b.Canvas().Pixels(0, 0), 0xFBFBFB);
     EXPECT_EQ(b.Canvas().Pixels(1, 0), 0x070707);
     // A 24-bit file announcing a table of 256 entries and pixels right after the header.
-    test::BmpSpec deep;
-    deep.width = 1;
-    deep.height = 1;
-    deep.colorsUsed = 256;
-    deep.pixels = { 1, 2, 3, 0 };
+    test::BmpSpec deep { .width = 1, .height = 1, .colorsUsed = 256, .pixels = { 1, 2, 3, 0 } };
     Load(b, test::BuildBmp(deep));
     EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(3, 2, 1));
     // A colour count above the depth: the extra entries are skipped.
@@ -409,14 +390,9 @@ TEST(BitmapStream, AnOffsetInsideTheTableEndsIt)
 TEST(BitmapStream, VersionFourAndFiveHeaders)
 {
     // What most tools write by default: a 124-byte header, 32-bit bit fields with alpha.
-    test::BmpSpec s;
-    s.headerSize = 124;
-    s.width = 2;
-    s.height = -1;
-    s.bits = 32;
-    s.compression = 3;
-    s.masks = { 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000 };
-    s.pixels = { 0x30, 0x20, 0x10, 0xFF, 0x01, 0x02, 0x03, 0x80 };
+    test::BmpSpec s { .headerSize = 124, .width = 2, .height = -1, .bits = 32, .compression = 3,
+        .masks = { 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000 },
+        .pixels = { 0x30, 0x20, 0x10, 0xFF, 0x01, 0x02, 0x03, 0x80 } };
     TBitmap b;
     Load(b, test::BuildBmp(s));
     EXPECT_EQ(b.PixelFormat(), pf32bit);
@@ -437,12 +413,7 @@ TEST(BitmapStream, VersionFourAndFiveHeaders)
 TEST(BitmapStream, ImagesOverTheAllocationLimitAreRefusedBeforeAllocating)
 {
     // 33 KB of end-of-line codes for 16384 x 16384 pixels: 1 GiB as a host bitmap.
-    test::BmpSpec s;
-    s.width = 16384;
-    s.height = 16384;
-    s.bits = 8;
-    s.compression = 1;
-    s.table = { clBlack, clWhite };
+    test::BmpSpec s { .width = 16384, .height = 16384, .bits = 8, .compression = 1, .table = { clBlack, clWhite } };
     s.pixels.assign(2 * 16384, 0);
     const auto huge = test::BuildBmp(s);
     TBitmap b(2, 2);

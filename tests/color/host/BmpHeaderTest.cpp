@@ -81,11 +81,7 @@ TEST(BmpHeader, SignaturePlanesAndHeaderSizesAreChecked)
 
 TEST(BmpHeader, BitFieldMasksMustBeOneRunOfBitsInsideThePixel)
 {
-    BmpSpec s;
-    s.width = 1;
-    s.height = 1;
-    s.bits = 32;
-    s.compression = 3;
+    BmpSpec s { .width = 1, .height = 1, .bits = 32, .compression = 3 };
     s.pixels.assign(4, 0);
     s.masks = { 0xFF0000, 0x00F0F000, 0x0F000000 };
     EXPECT_EQ(Refusal(s), "bit-field mask 0xF0F000 is not one run of bits");

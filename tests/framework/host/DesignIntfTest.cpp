@@ -8,6 +8,7 @@
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
 #include "rtl/TypInfo.h"
+#include "TestDesigner.h"
 #include "TestStrings.h"
 
 #include <gtest/gtest.h>
@@ -17,29 +18,10 @@
 #include <vector>
 
 using namespace plx;
+using plx::test::TRecordingDesigner;
 using test::MessageOf;
 
 namespace {
-
-// A designer that records what editors tell it.
-class TRecordingDesigner : public IDesigner {
-public:
-    explicit TRecordingDesigner(TComponent* root)
-        : m_root(root)
-    {
-    }
-    TComponent* Root() const override { return m_root; }
-    void Modified() override { ++modified; }
-    std::string UniqueName(const std::string& base) override { return base + "1"; }
-    void SelectComponent(TPersistent*) override { }
-    void ShowMethod(const std::string& name) override { shown.push_back(name); }
-
-    int modified { 0 };
-    std::vector<std::string> shown;
-
-private:
-    TComponent* m_root;
-};
 
 // A component with one property of each kind the host's editors handle.
 class TSample : public TGraphicControl {

@@ -44,6 +44,20 @@ inline void Press(std::uint32_t key, bool shift = false, bool ctrl = false, bool
     Application().ProcessMessages();
 }
 
+//! Leaves no input behind for the next test: no capture, no button held, no
+//! last press, no pending platform event, and the clock past any double click.
+inline void ResetInput()
+{
+    Application().SetCaptureControl(nullptr);
+    Application().SetButtonsDown(0);
+    Application().LastPress() = {};
+    Headless().ReleaseCapture();
+    TPlatformEvent e;
+    while (Headless().PollEvent(e)) {
+    }
+    Application().AdvanceTime(1000);
+}
+
 //! A shown form at (100, 50) of 300 x 200, freed after the test.
 class FormTest : public ::testing::Test {
 protected:
@@ -57,14 +71,7 @@ protected:
     void TearDown() override
     {
         m_form.reset();
-        Application().SetCaptureControl(nullptr);
-        Application().SetButtonsDown(0);
-        Application().LastPress() = {};
-        Headless().ReleaseCapture();
-        TPlatformEvent e;
-        while (Headless().PollEvent(e)) {
-        }
-        Application().AdvanceTime(1000);
+        ResetInput();
     }
 
     TForm& Form() { return *m_form; }
