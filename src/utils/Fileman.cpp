@@ -24,7 +24,6 @@ std::atomic<bool> StopSearch { false };
 
 namespace {
 
-constexpr std::string_view kDelim(&PathDelim, 1);
 
 bool EndsWithDelim(std::string_view path) noexcept
 {
