@@ -24,7 +24,6 @@ std::atomic<bool> StopSearch { false };
 
 namespace {
 
-
 bool EndsWithDelim(std::string_view path) noexcept
 {
     return !path.empty() && path.back() == PathDelim;
