@@ -5,7 +5,6 @@
 #include "FuzzCheck.h"
 
 #include "color/host/Bitmap.h"
-#include "design/PlumexPackage.h"
 #include "rtl/Exceptions.h"
 #include "framework/host/Control.h"
 #include "framework/host/FormFiles.h"
@@ -40,12 +39,8 @@ bool SmallEnoughToPaint(const plx::TCustomForm& form)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static bool started = [] {
-        plx::InitializePackage();
-        return true;
-    }();
-    (void)started;
-    if (size > 64 * 1024)
+    plx::fuzz::StartPackageOnce();
+    if (size > plx::fuzz::kMaxTextInput)
         return 0;
     std::string text(reinterpret_cast<const char*>(data), size);
     try {

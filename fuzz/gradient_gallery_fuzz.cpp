@@ -8,7 +8,6 @@
 #include "FuzzCheck.h"
 
 #include "color/host/Bitmap.h"
-#include "design/PlumexPackage.h"
 #include "design/detail/GradientGallery.h"
 #include "rtl/IniFiles.h"
 
@@ -37,12 +36,8 @@ plx::TIniDocument Saved(plx::TIniDocument document, const detail::TGradientGalle
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static bool started = [] {
-        plx::InitializePackage();
-        return true;
-    }();
-    (void)started;
-    if (size > 64 * 1024)
+    plx::fuzz::StartPackageOnce();
+    if (size > plx::fuzz::kMaxTextInput)
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const plx::TIniDocument file = plx::TIniDocument::Parse(text);

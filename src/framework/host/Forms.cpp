@@ -18,6 +18,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <unistd.h>
 #include <utility>
@@ -979,9 +980,15 @@ void TApplication::FireDueTimers()
         if (t->Running() && t->Due() <= now)
             due.push_back(t);
     std::sort(due.begin(), due.end(), [](TTimer* a, TTimer* b) { return a->Due() < b->Due(); });
-    for (const TWeakRef<TTimer>& t : WeakSnapshot(due))
-        if (t && t->Running() && t->Due() <= now)
+    for (const TWeakRef<TTimer>& t : WeakSnapshot(due)) {
+        if (!t || !t->Running() || t->Due() > now)
+            continue;
+        try {
             t->Fire(now);
+        } catch (...) {
+            HandleException(t.Get());
+        }
+    }
 }
 
 void TApplication::AdvanceTime(std::int64_t ms)
@@ -1119,6 +1126,9 @@ void TApplication::ShowException(const Exception& e) noexcept
     } catch (...) {
         m_lastExceptionMessage.clear(); // no memory for the text: the count still tells
     }
+    // With a real window system somebody is watching: say it where a terminal shows it.
+    if (!CurrentPlatform().IsVirtualTime())
+        std::fprintf(stderr, "%s\n", m_lastExceptionMessage.c_str());
 }
 
 void TApplication::PopModal(TCustomForm* form)
@@ -1268,7 +1278,14 @@ bool TApplication::ProcessMessages()
             if (!(target = windowForm(e.window)))
                 continue;
         }
-        target->HandleEvent(e);
+        // A handler's exception is the application's to show, as the message
+        // loop of a window system does; the loop goes on with the next event.
+        const TWeakRef<TCustomForm> sender(target);
+        try {
+            target->HandleEvent(e);
+        } catch (...) {
+            HandleException(sender.Get());
+        }
     }
     // Timers that only keep up appearances (a caret's blink) do not count as
     // activity, so a loop waiting for something to happen still ends.

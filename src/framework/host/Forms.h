@@ -330,8 +330,11 @@ public:
     //! exceptions than Exception arrive as an Exception with their message.
     //! Nothing escapes, an exception thrown by OnException included (it is shown).
     void HandleException(TObject* sender) noexcept;
-    //! Shows an exception's message to the user. Without a window system (and
-    //! until the platform offers message boxes) it is recorded: LastExceptionMessage.
+    //! Shows an exception's message to the user: it is recorded
+    //! (LastExceptionMessage), and with a real window system also written to
+    //! standard error (the platforms offer no message box of their own yet).
+    //! The message loop hands it every exception an input event's or a timer's
+    //! handler lets out, and goes on.
     void ShowException(const Exception& e) noexcept;
     [[nodiscard]] const TExceptionEvent& OnException() const noexcept { return m_onException; }
     void SetOnException(TExceptionEvent e) { m_onException = std::move(e); }

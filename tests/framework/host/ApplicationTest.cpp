@@ -2,6 +2,8 @@
 
 #include "framework/host/ExtCtrls.h"
 #include "framework/host/Forms.h"
+#include "framework/host/StdCtrls.h"
+#include "framework/host/Timer.h"
 #include "rtl/Exceptions.h"
 #include "rtl/SysUtils.h"
 
@@ -144,4 +146,42 @@ TEST_F(ApplicationErrors, HandleExceptionOutsideACatchDoesNothing)
     }
     EXPECT_EQ(Application().LastExceptionMessage(), "bad number");
     EXPECT_EQ(Application().ExceptionsShown(), shown + 1);
+}
+
+TEST_F(ApplicationErrors, AFailingClickOrTimerIsShownAndTheLoopGoesOn)
+{
+    std::vector<std::pair<TObject*, std::string>> heard;
+    Application().SetOnException([&](TObject* sender, const Exception& e) { heard.emplace_back(sender, e.Message()); });
+    auto* failing = new TButton(&Form());
+    failing->SetParent(&Form());
+    failing->SetBounds(10, 10, 80, 25);
+    failing->SetOnClick([](TObject*) { throw EConvertError("'x' is not a valid integer value"); });
+    auto* working = new TButton(&Form());
+    working->SetParent(&Form());
+    working->SetBounds(10, 50, 80, 25);
+    int clicks = 0;
+    working->SetOnClick([&](TObject*) { ++clicks; });
+
+    // Both presses are queued before the loop runs: the second is still handled.
+    for (TPoint p : { TPoint { 20, 20 }, TPoint { 20, 60 } }) {
+        test::Headless().MouseMove(Screen(p));
+        test::Headless().MouseDown(Screen(p));
+        test::Headless().MouseUp(Screen(p));
+    }
+    EXPECT_NO_THROW(Application().ProcessMessages());
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].first, &Form()) << "the sender is the form the event went to";
+    EXPECT_EQ(heard[0].second, "'x' is not a valid integer value");
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(failing->MouseCapture()) << "the failed click left no capture behind";
+
+    // A failing timer keeps running and fails again at its next tick.
+    auto* timer = new TTimer(&Form());
+    timer->SetInterval(100);
+    timer->SetOnTimer([](TObject*) { throw std::runtime_error("tick failed"); });
+    EXPECT_NO_THROW(Application().AdvanceTime(250));
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard[1].first, timer);
+    EXPECT_EQ(heard[2].second, "tick failed");
+    EXPECT_TRUE(timer->Enabled());
 }
