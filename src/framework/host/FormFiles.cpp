@@ -16,6 +16,7 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <unordered_set>
 #include <vector>
 
 namespace plx {
@@ -607,6 +608,14 @@ public:
         }
         for (TComponent* c : m_read)
             c->Loaded();
+        // Each parent puts what was read into it in the stored tab order, once.
+        std::vector<TWinControl*> parents;
+        std::unordered_set<TWinControl*> seen;
+        for (TComponent* c : m_read)
+            if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Parent() && seen.insert(w->Parent()).second)
+                parents.push_back(w->Parent());
+        for (TWinControl* parent : parents)
+            parent->FixupTabList();
     }
 
     //! Frees what this reader created (the root itself is the caller's).

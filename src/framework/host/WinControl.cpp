@@ -485,13 +485,6 @@ void TWinControl::SetTabStop(bool value)
     Store(m_tabStop, value, [this] { Perform(CM_TABSTOPCHANGED, 0, 0); });
 }
 
-void TWinControl::Loaded()
-{
-    TControl::Loaded();
-    if (Parent())
-        Parent()->FixupTabList();
-}
-
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const
 {
     for (TWinControl* c : m_tabList) {

@@ -52,7 +52,7 @@ public:
     //! requested one while there is no parent; -1 for none).
     [[nodiscard]] std::int32_t TabOrder() const noexcept;
     //! Moves the control in its parent's tab order; a value out of range makes
-    //! it the last. While loading, the order is settled in Loaded.
+    //! it the last. While loading, the order is settled once everything is read.
     void SetTabOrder(std::int32_t value);
     [[nodiscard]] bool TabStop() const noexcept { return m_tabStop; }
     void SetTabStop(bool value);
@@ -98,6 +98,11 @@ public:
     void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) override;
     void PaintInContext(const TPaintContext& context, const TRect& clip) override;
 
+    //! Host-internal: orders the tab list by the tab orders read from a form
+    //! file. The form reader calls it once for each parent of what it read,
+    //! after every Loaded.
+    void FixupTabList();
+
     [[nodiscard]] const TClassInfo& ClassType() const override;
     [[nodiscard]] static const TClassInfo& StaticClassInfo();
 
@@ -116,7 +121,6 @@ protected:
     virtual void KeyDown(std::uint16_t& key, TShiftState shift);
     virtual void KeyPress(char& key);
     virtual void KeyUp(std::uint16_t& key, TShiftState shift);
-    void Loaded() override;
     void CMDialogChar(TMessage& message) override;
     void CMDialogKey(TMessage& message) override;
     void CMColorChanged(TMessage& message) override;
@@ -146,8 +150,6 @@ private:
     void AddToTabList(TControl* control);
     void RemoveFromTabList(TControl* control) noexcept;
     void MoveInTabList(TWinControl* control, std::int32_t order);
-    //! Orders the tab list by the tab orders read from a form file.
-    void FixupTabList();
 
     std::vector<TControl*> m_controls; //!< z-order, bottom first
     std::vector<TWinControl*> m_tabList; //!< windowed children in tab order
