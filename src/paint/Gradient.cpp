@@ -693,6 +693,41 @@ void CopyVerticalBands(TCanvas& canvas, const TRect& rect, const TRect& visible,
     out.Announce(visible.Left, visible.Top, firstColor);
 }
 
+// Vertical bands filled plainly with a solid brush: every visible row is the
+// same, so one row is made from the bands the walk passes over and copied to the
+// others, instead of a fill per one-pixel-wide column. Leaves walk and k where
+// the fills would have stopped, and returns the colour of the last band made.
+std::optional<TColor> FillVerticalBands(TCanvas& canvas, const TRect& rect, BandWalk& walk, std::int64_t& k,
+    std::int64_t bands, std::int64_t lineSize)
+{
+    const SurfaceWriter out(canvas);
+    const TRect& clip = out.Clip();
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(std::max<std::int64_t>(clip.Width(), 0)));
+    std::int64_t from = clip.Right, to = clip.Left;
+    TColor firstColor = 0;
+    std::optional<TColor> last;
+    for (; k < bands && walk.Position() < clip.Right; ++k, walk.Next()) {
+        last = walk.Current();
+        const std::int64_t a = std::max<std::int64_t>(walk.Position(), clip.Left);
+        const std::int64_t b = std::min<std::int64_t>(walk.Position() + lineSize, clip.Right);
+        if (a >= b)
+            continue;
+        std::fill(line.begin() + (a - clip.Left), line.begin() + (b - clip.Left), out.Word(*last));
+        if (a < from) {
+            from = a;
+            firstColor = *last;
+        }
+        to = std::max(to, b);
+    }
+    const std::int32_t top = std::max(clip.Top, rect.Top), bottom = std::min(clip.Bottom, rect.Bottom);
+    if (top >= bottom || from >= to)
+        return last;
+    for (std::int32_t y = top; y < bottom; ++y)
+        std::copy(line.begin() + (from - clip.Left), line.begin() + (to - clip.Left), out.Row(y) + (from - clip.Left));
+    out.Announce(static_cast<std::int32_t>(from), top, firstColor);
+    return last;
+}
+
 } // namespace
 
 // ---- Painters -----------------------------------------------------------------
@@ -717,6 +752,10 @@ void LineGradient(TCanvas& canvas, const TRect& rect, std::span<const TColor> co
     const std::int64_t visibleEnd = horizontal ? clip.Bottom : clip.Right;
     std::int64_t k = std::clamp<std::int64_t>(FloorDiv(visibleFirst - first, s), 0, std::max<std::int64_t>(bands - 1, 0));
     walk.Advance(static_cast<std::uint64_t>(k));
+    if (!horizontal && canvas.Surface() && SolidBrush(canvas)) {
+        if (const std::optional<TColor> last = FillVerticalBands(canvas, rect, walk, k, bands, s))
+            canvas.Brush().SetColor(*last);
+    }
     for (; k < bands && walk.Position() < visibleEnd; ++k, walk.Next()) {
         canvas.Brush().SetColor(walk.Current());
         const std::int64_t p = walk.Position();

@@ -253,6 +253,27 @@ TEST(GradientLine, VerticalBandsRunFromLeftToRight)
     EXPECT_EQ(canvas->Canvas().Pixels(101, 0), clRed);
 }
 
+TEST(GradientLine, VerticalBandsAreTheHorizontalOnesTransposed)
+{
+    // Vertical bands are made as one row copied down; horizontal ones fill row
+    // by row. Transposed, both must give the same pixels and leave the brush at
+    // the same colour, for areas inside, across and beyond the canvas's edges.
+    const std::array<TColor, 5> colors { 0x102030, 0xF0E0D0, 0x00FF00, 0x0000FF, 0xFF0000 };
+    for (const TRect& r : { Rect(5, 3, 75, 40), Rect(-33, -7, 61, 29), Rect(40, 10, 200, 30), Rect(90, 0, 120, 10) }) {
+        for (std::int32_t lineSize : { 1, 3, 7 }) {
+            auto vertical = Filled(80, 50, clWhite);
+            auto horizontal = Filled(50, 80, clWhite);
+            LineGradient(vertical->Canvas(), r, colors, 4, diVertical, lineSize);
+            LineGradient(horizontal->Canvas(), Rect(r.Top, r.Left, r.Bottom, r.Right), colors, 4, diHorizonal, lineSize);
+            for (std::int32_t y = 0; y < 50; ++y)
+                for (std::int32_t x = 0; x < 80; ++x)
+                    ASSERT_EQ(vertical->Canvas().Pixels(x, y), horizontal->Canvas().Pixels(y, x))
+                        << x << ", " << y << " of " << r.Left << ", " << r.Top << " at line size " << lineSize;
+            EXPECT_EQ(vertical->Canvas().Brush().Color(), horizontal->Canvas().Brush().Color());
+        }
+    }
+}
+
 TEST(GradientLine, FastLineGradPaintsTheSameColoursWithinTheRectangle)
 {
     for (TDirection dir : { diHorizonal, diVertical }) {
