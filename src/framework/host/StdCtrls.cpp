@@ -13,6 +13,7 @@
 #include "framework/host/WinControl.h"
 
 #include <algorithm>
+#include <utility>
 #include <cctype>
 #include <cstdlib>
 #include <optional>
@@ -1914,6 +1915,65 @@ private:
     TComboListBox* m_list { nullptr };
 };
 
+//! The edit field of an editable combo box. Up, Down, PageUp and PageDown go
+//! to the combo box as an up-down's edit sends them; F4, and Enter and Escape
+//! while the list is open, go there too.
+class TComboEdit final : public TEdit {
+public:
+    explicit TComboEdit(TCustomComboBox& combo)
+        : TEdit(&combo)
+        , m_combo(&combo)
+    {
+        SetBorderStyle(bsNone);
+        SetAutoSize(false);
+        SetTabStop(false);
+        SetArrowKeyBuddy(&combo);
+        SetParent(&combo);
+    }
+    //! The combo box is going.
+    void Detach() noexcept { m_combo = nullptr; }
+
+protected:
+    void Change() override
+    {
+        if (!detail::Survives(*this, [&] { TEdit::Change(); }))
+            return;
+        if (m_combo)
+            m_combo->EditFieldChanged();
+    }
+    void KeyDown(std::uint16_t& key, TShiftState shift) override
+    {
+        if (m_combo && ComboKey(key)) {
+            const std::uint16_t k = key;
+            key = 0;
+            m_combo->Perform(WM_KEYDOWN, k, ShiftStateToKeyData(shift));
+            return;
+        }
+        TEdit::KeyDown(key, shift);
+    }
+    void WMKillFocus(TMessage& message) override
+    {
+        if (m_combo)
+            m_combo->CloseUp(-1);
+        TEdit::WMKillFocus(message);
+    }
+    void CMWantSpecialKey(TMessage& message) override
+    {
+        if (m_combo && ComboKey(static_cast<std::uint16_t>(message.WParam)))
+            message.Result = 1;
+        else
+            TEdit::CMWantSpecialKey(message);
+    }
+
+private:
+    [[nodiscard]] bool ComboKey(std::uint16_t key) const noexcept
+    {
+        return key == VK_F4 || ((key == VK_RETURN || key == VK_ESCAPE) && m_combo->DroppedDown());
+    }
+
+    TCustomComboBox* m_combo;
+};
+
 } // namespace detail
 
 TCustomComboBox::TCustomComboBox(TComponent* owner)
@@ -1924,11 +1984,14 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
     SetColor(clWindow);
     SetTabStop(true);
     m_items.SetOnChange([this](TObject*) { ItemsChanged(); });
+    UpdateEditField();
 }
 
 TCustomComboBox::~TCustomComboBox()
 {
     m_items.SetOnChange(nullptr);
+    if (m_edit)
+        m_edit->Detach();
     if (m_popup && InitializedApplication())
         m_popup->Detach();
     else
@@ -1944,18 +2007,89 @@ void TCustomComboBox::SetBounds(std::int32_t left, std::int32_t top, std::int32_
 {
     // The height follows the font.
     TCustomControl::SetBounds(left, top, width, FixedHeight());
+    UpdateEditField();
 }
 
 TRect TCustomComboBox::ButtonRect() const
 {
     const std::int32_t border = Ctl3D() ? 2 : 1;
     const std::int32_t right = std::max(Width() - border, border);
-    return Rect(std::max(right - detail::kScrollBarSize, border), border, right, std::max(Height() - border, border));
+    const std::int32_t width = m_style == csSimple ? 0 : detail::kScrollBarSize;
+    return Rect(std::max(right - width, border), border, right, std::max(Height() - border, border));
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value)
 {
-    Store(m_style, value, [this] { Invalidate(); });
+    Store(m_style, value, [this] {
+        if (m_style == csSimple)
+            CloseUp(-1);
+        UpdateEditField();
+        if (!Editable() && !ComponentState().Contains(csLoading))
+            SetItemIndex(m_itemIndex); // the text is an item's again
+        Invalidate();
+    });
+}
+
+void TCustomComboBox::SetMaxLength(std::int32_t value)
+{
+    m_maxLength = std::max(value, 0);
+    if (m_edit)
+        m_edit->SetMaxLength(m_maxLength);
+}
+
+TCustomEdit* TCustomComboBox::EditField() const noexcept
+{
+    return m_edit;
+}
+
+void TCustomComboBox::SetFocus()
+{
+    if (m_edit && m_edit->CanFocus())
+        m_edit->SetFocus();
+    else
+        TCustomControl::SetFocus();
+}
+
+void TCustomComboBox::UpdateEditField()
+{
+    if (!Editable()) {
+        delete std::exchange(m_edit, nullptr);
+        return;
+    }
+    if (!m_edit) {
+        m_edit = new detail::TComboEdit(*this);
+        m_edit->SetMaxLength(m_maxLength);
+        m_syncing = true;
+        m_edit->SetText(Text());
+        m_syncing = false;
+    }
+    // Inside the field's border, beside the button.
+    const std::int32_t border = Ctl3D() ? 2 : 1;
+    const TRect field = Rect(border + 1, border + 1, ButtonRect().Left - 1, Height() - border - 1);
+    m_edit->SetBounds(field.Left, field.Top, std::max(field.Right - field.Left, 0), std::max(field.Bottom - field.Top, 0));
+    m_edit->SetColor(Color());
+    m_edit->SetEnabled(Enabled());
+}
+
+void TCustomComboBox::SyncEditField()
+{
+    if (!m_edit || m_edit->Text() == Text())
+        return;
+    m_syncing = true;
+    m_edit->SetText(Text());
+    m_syncing = false;
+    m_edit->SelectAll();
+}
+
+void TCustomComboBox::EditFieldChanged()
+{
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    SetText(m_edit->Text());
+    m_syncing = false;
+    m_itemIndex = m_items.IndexOf(Text());
+    Change();
 }
 
 void TCustomComboBox::SetSorted(bool value)
@@ -1971,6 +2105,7 @@ void TCustomComboBox::SetItemIndex(std::int32_t value)
     m_syncing = true;
     SetText(value >= 0 ? m_items.Strings(value) : std::string());
     m_syncing = false;
+    SyncEditField();
     Invalidate();
 }
 
@@ -1983,6 +2118,13 @@ void TCustomComboBox::CMTextChanged(TMessage& message)
         m_loadedText = Text();
         return;
     }
+    if (Editable()) {
+        // Any text goes; the item of that text, if there is one, is selected.
+        m_itemIndex = m_items.IndexOf(Text());
+        SyncEditField();
+        Invalidate();
+        return;
+    }
     SetItemIndex(Text().empty() ? -1 : m_items.IndexOf(Text()));
 }
 
@@ -1990,7 +2132,10 @@ void TCustomComboBox::ItemsChanged()
 {
     if (ComponentState().Contains(csLoading))
         return;
-    SetItemIndex(m_itemIndex);
+    if (Editable() && m_itemIndex < 0)
+        m_itemIndex = m_items.IndexOf(Text()); // typed text stays
+    else
+        SetItemIndex(m_itemIndex);
     if (DroppedDown())
         m_popup->List().Items().Assign(&m_items);
 }
@@ -1998,7 +2143,12 @@ void TCustomComboBox::ItemsChanged()
 void TCustomComboBox::Loaded()
 {
     TCustomControl::Loaded();
-    SetItemIndex(!m_loadedText.empty() ? m_items.IndexOf(m_loadedText) : m_itemIndex);
+    if (Editable() && !m_loadedText.empty()) {
+        m_itemIndex = m_items.IndexOf(m_loadedText);
+        SyncEditField();
+    } else {
+        SetItemIndex(!m_loadedText.empty() ? m_items.IndexOf(m_loadedText) : m_itemIndex);
+    }
     m_loadedText.clear();
     SetBounds(Left(), Top(), Width(), Height());
 }
@@ -2046,7 +2196,7 @@ void TCustomComboBox::SetDroppedDown(bool value)
 
 void TCustomComboBox::Open()
 {
-    if (DroppedDown() || !ParentForm())
+    if (DroppedDown() || !ParentForm() || m_style == csSimple)
         return;
     if (!detail::Survives(*this, [&] { DropDown(); }))
         return;
@@ -2210,7 +2360,16 @@ void TCustomComboBox::CMEnabledChanged(TMessage& message)
 {
     if (!Enabled())
         CloseUp(-1);
+    if (m_edit)
+        m_edit->SetEnabled(Enabled());
     TCustomControl::CMEnabledChanged(message);
+}
+
+void TCustomComboBox::CMColorChanged(TMessage& message)
+{
+    if (m_edit)
+        m_edit->SetColor(Color());
+    TCustomControl::CMColorChanged(message);
 }
 
 void TCustomComboBox::CMFontChanged(TMessage& message)
@@ -2228,15 +2387,19 @@ void TCustomComboBox::Paint()
     const TRect field = Rect(r.Left, r.Top, button.Left, r.Bottom);
     canvas.Brush().SetColor(Enabled() ? Color() : clBtnFace);
     canvas.FillRect(field);
-    if (m_buttonDown) {
-        detail::DrawFlatPushedFace(canvas, button);
-        OffsetRect(button, 1, 1);
-    } else {
-        detail::DrawRaisedEdge(canvas, button);
-        canvas.Brush().SetColor(clBtnFace);
-        canvas.FillRect(button);
+    if (m_style != csSimple) {
+        if (m_buttonDown) {
+            detail::DrawFlatPushedFace(canvas, button);
+            OffsetRect(button, 1, 1);
+        } else {
+            detail::DrawRaisedEdge(canvas, button);
+            canvas.Brush().SetColor(clBtnFace);
+            canvas.FillRect(button);
+        }
+        detail::DrawArrow(canvas, button, detail::TArrowDirection::Down, Enabled());
     }
-    detail::DrawArrow(canvas, button, detail::TArrowDirection::Down, Enabled());
+    if (m_edit)
+        return; // the edit field shows the text
     // The selection: highlighted, with the focus rectangle, while focused.
     TRect text = field;
     InflateRect(text, -1, -1);

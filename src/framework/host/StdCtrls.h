@@ -16,6 +16,7 @@ namespace plx {
 class TTimer;
 namespace detail {
 class TComboPopup;
+class TComboEdit;
 }
 
 enum TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
@@ -460,10 +461,15 @@ enum TComboBoxStyle : std::uint8_t { csDropDown, csSimple, csDropDownList, csOwn
 //! list; Escape, or a click anywhere else, closes it without a change. While
 //! the list is closed the arrows, Home, End and first letters pick items
 //! directly. A pick by the user fires OnClick and OnChange; ItemIndex set by
-//! code fires nothing. Text is the selected item's text; setting it selects
-//! the first item with that text (or none).
-//! FIXME: csDropDown and csSimple (an editable field) behave as csDropDownList;
-//! the owner-drawn styles draw their items as text.
+//! code fires nothing. With csDropDownList (and the owner-drawn styles, which
+//! draw their items as text) Text is the selected item's text, and setting it
+//! selects the first item with that text (or none).
+//! With csDropDown and csSimple the field is an edit (EditField) that takes
+//! the focus and the typing: Text is whatever it holds, ItemIndex the item of
+//! that text (or -1), and OnChange fires on every change typed; Up, Down,
+//! PageUp and PageDown pick items, F4 and Alt+Down open the list. csSimple has
+//! no button and no pop-up list. While its field has the focus the combo box
+//! itself is not Focused(); ContainsControl(ActiveControl) tells.
 class TCustomComboBox : public TCustomControl {
 public:
     explicit TCustomComboBox(TComponent* owner);
@@ -481,7 +487,7 @@ public:
     [[nodiscard]] bool Sorted() const noexcept { return m_items.Sorted(); }
     void SetSorted(bool value);
     [[nodiscard]] std::int32_t MaxLength() const noexcept { return m_maxLength; }
-    void SetMaxLength(std::int32_t value) noexcept { m_maxLength = std::max(value, 0); }
+    void SetMaxLength(std::int32_t value);
     [[nodiscard]] bool DroppedDown() const noexcept;
     //! Opens or closes the list (closing this way keeps the selection).
     void SetDroppedDown(bool value);
@@ -494,6 +500,11 @@ public:
     [[nodiscard]] TCustomForm* DropDownWindow() const noexcept;
     //! The list inside the pop-up window (null before the first drop-down).
     [[nodiscard]] TCustomListBox* DropDownList() const noexcept;
+    //! The field's edit with csDropDown and csSimple, else null. It belongs to
+    //! the combo box (not written to form files, no tab stop of its own).
+    [[nodiscard]] TCustomEdit* EditField() const noexcept;
+    //! With an edit field, focuses the field.
+    void SetFocus() override;
 
     //! Host-internal: the pop-up's list picked an item (or -1 to close without one).
     void CloseUp(std::int32_t pick);
@@ -514,10 +525,19 @@ protected:
     void CMTextChanged(TMessage& message) override;
     void CMWantSpecialKey(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
+    void CMColorChanged(TMessage& message) override;
     [[nodiscard]] TRect ButtonRect() const;
     [[nodiscard]] std::int32_t FixedHeight() const;
 
 private:
+    friend class detail::TComboEdit;
+    [[nodiscard]] bool Editable() const noexcept { return m_style == csDropDown || m_style == csSimple; }
+    //! Makes or frees the edit field as the style asks, and places it.
+    void UpdateEditField();
+    //! Shows Text in the edit field, selected.
+    void SyncEditField();
+    //! The user typed into the edit field.
+    void EditFieldChanged();
     //! The user picked an item: select it and fire OnClick and OnChange.
     void UserPick(std::int32_t index);
     void ItemsChanged();
@@ -535,6 +555,7 @@ private:
     bool m_buttonDown { false }; //!< the mouse went down on the control and is held
     bool m_syncing { false };
     detail::TComboPopup* m_popup { nullptr }; //!< released when the combo box goes
+    detail::TComboEdit* m_edit { nullptr }; //!< owned by the combo box
     TNotifyEvent m_onChange;
     TNotifyEvent m_onDropDown;
 };

@@ -506,6 +506,9 @@ TWinControl* TWinControl::FindNextControl(const TWinControl* current, bool goFor
     do {
         i = goForward ? (i + 1) % n : (i + n - 1) % n;
         TWinControl* c = list[i];
+        // A control holding the current one (a combo box around its edit field) is not the next.
+        if (current && c != current && c->ContainsControl(current))
+            continue;
         if (c->CanFocus() && (!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == this))
             return c;
     } while (i != start);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -508,6 +509,7 @@ TEST_F(FormTest, AComboBoxInAModalDialogTakesClicksInItsPopup)
     dialog.SetBounds(300, 300, 200, 150);
     auto* combo = new TComboBox(&dialog);
     combo->SetParent(&dialog);
+    combo->SetStyle(csDropDownList);
     combo->SetBounds(10, 10, 120, 0);
     combo->Items().SetCommaText("One,Two,Three");
     combo->SetItemIndex(0);
@@ -664,6 +666,7 @@ TEST_F(FormTest, EventsMayFreeTheControlsThatRaiseThem)
     EXPECT_EQ(Form().ComponentCount(), 0);
     // A pick in a combo box's drop-down whose OnChange frees the combo box.
     auto* combo = Place<TComboBox>(Form(), Bounds(10, 10, 100, 0));
+    combo->SetStyle(csDropDownList);
     combo->Items().SetCommaText("One,Two");
     combo->SetOnChange([&](TObject*) { delete combo; });
     Click({ 50, 15 });
@@ -678,9 +681,102 @@ TEST_F(FormTest, EventsMayFreeTheControlsThatRaiseThem)
     EXPECT_EQ(Form().ComponentCount(), 0);
 }
 
+TEST_F(FormTest, AnEditableComboBoxTakesTypingAndPicksItemsWithTheKeys)
+{
+    auto* before = Place<TEdit>(Form(), Bounds(10, 40, 100, 21));
+    auto* combo = Place<TComboBox>(Form(), Bounds(10, 10, 100, 0));
+    ASSERT_EQ(combo->Style(), csDropDown) << "the default style is editable";
+    combo->Items().SetCommaText("Red,Green,Blue");
+    combo->SetTabOrder(1);
+    TCustomEdit* field = combo->EditField();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->Owner(), combo) << "not the form's: form files do not hold it";
+    int changes = 0;
+    combo->SetOnChange([&](TObject*) { ++changes; });
+
+    // A click in the field focuses it without opening the list; typing edits the text.
+    Click({ 30, 15 });
+    EXPECT_EQ(Form().ActiveControl(), field);
+    EXPECT_FALSE(combo->DroppedDown());
+    Type("Gre");
+    EXPECT_EQ(combo->Text(), "Gre");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    Type("en");
+    EXPECT_EQ(combo->ItemIndex(), 1) << "the text of an item selects it";
+    EXPECT_EQ(changes, 5) << "every typed change";
+    // Down picks the next item into the field, selected, so typing replaces it.
+    Press(VK_DOWN);
+    EXPECT_EQ(combo->Text(), "Blue");
+    EXPECT_EQ(field->Text(), "Blue");
+    EXPECT_EQ(field->SelLength(), 4);
+    EXPECT_EQ(changes, 6);
+    Type("x");
+    EXPECT_EQ(combo->Text(), "x");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    // F4 opens the list; Enter picks from it and is not the dialog's.
+    Press(VK_F4);
+    ASSERT_TRUE(combo->DroppedDown());
+    Press(VK_DOWN);
+    Press(VK_RETURN);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Text(), "Red");
+    // The button opens the list and leaves the focus in the field.
+    Click({ 10 + 100 - 8, 15 });
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(Form().ActiveControl(), field);
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(combo->DroppedDown());
+
+    // Tab and Shift+Tab pass the combo box as one stop.
+    Press(VK_TAB, true);
+    EXPECT_EQ(Form().ActiveControl(), before);
+    Press(VK_TAB);
+    EXPECT_EQ(Form().ActiveControl(), field);
+
+    // Code may set any text; items added later find it.
+    combo->SetText("Purple");
+    EXPECT_EQ(field->Text(), "Purple");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->Items().Add("Purple");
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(combo->Text(), "Purple");
+    combo->SetItemIndex(1);
+    EXPECT_EQ(field->Text(), "Green");
+
+    // csSimple has no list to open; csDropDownList no field.
+    combo->SetStyle(csSimple);
+    Press(VK_F4);
+    EXPECT_FALSE(combo->DroppedDown());
+    Press(VK_DOWN);
+    EXPECT_EQ(combo->Text(), "Blue");
+    combo->SetText("Custom");
+    combo->SetStyle(csDropDownList);
+    EXPECT_EQ(combo->EditField(), nullptr);
+    EXPECT_EQ(combo->Text(), "") << "the text is an item's again";
+}
+
+TEST_F(FormTest, AnEditableComboBoxKeepsTypedTextThroughAFormFile)
+{
+    auto* combo = Place<TComboBox>(Form(), Bounds(10, 10, 100, 0));
+    combo->SetName("Combo");
+    combo->Items().SetCommaText("Red,Green");
+    combo->SetText("Teal");
+    const std::string text = WriteComponentText(Form());
+    EXPECT_EQ(text.find("TComboEdit"), std::string::npos);
+    EXPECT_EQ(text.find("TEdit"), std::string::npos) << "the field is not written";
+    std::unique_ptr<TComponent> read(ReadComponentFromText(text, nullptr));
+    auto* copy = dynamic_cast<TComboBox*>(read->FindComponent("Combo"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Text(), "Teal");
+    EXPECT_EQ(copy->ItemIndex(), -1);
+    ASSERT_NE(copy->EditField(), nullptr);
+    EXPECT_EQ(copy->EditField()->Text(), "Teal");
+}
+
 TEST_F(FormTest, DraggingFromAComboBoxIntoItsListPicksWhereTheButtonComesUp)
 {
     auto* combo = Place<TComboBox>(Form(), Bounds(10, 10, 100, 0));
+    combo->SetStyle(csDropDownList);
     combo->Items().SetCommaText("One,Two,Three");
     const TPoint field = FormTest::Screen({ 50, 15 });
     Headless().MouseMove(field);
