@@ -132,6 +132,9 @@ void StdControlsPage(Gallery& g)
     combo->SetStyle(csDropDownList);
     combo->Items().SetCommaText("diHorizonal,diVertical,Third,Fourth");
     combo->SetItemIndex(1);
+    auto* editable = Place<TComboBox>(form, form, Bounds(294, 68, 110, 21));
+    editable->Items().SetCommaText("Sunset,Ocean,Steel");
+    editable->SetText("Typed name");
 
     form.Show();
     edit->SetFocus();
@@ -140,7 +143,7 @@ void StdControlsPage(Gallery& g)
     Application().ProcessMessages();
     TBitmap picture;
     form.RenderTo(picture);
-    g.Figure(picture, "A form of standard controls: the edit has the focus and a selection, OK is the default button", 2);
+    g.Figure(picture, "A form of standard controls: the edit has the focus and a selection, OK is the default button; under the drop-down list (csDropDownList) an editable combo box (csDropDown) with typed text", 2);
 
     combo->SetFocus();
     combo->SetDroppedDown(true);
