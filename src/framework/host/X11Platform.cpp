@@ -309,6 +309,8 @@ struct TX11Platform::TImpl {
     Cursor CursorFor(TCursor cursor);
     bool WindowManagerMoves() const;
     void Translate(XEvent& e);
+    void TranslateButton(TWindowId id, const XButtonEvent& b, bool press);
+    void TranslateMotion(TWindowId id, const XMotionEvent& m);
     void TranslateKey(TWindowId id, TWindow& w, XKeyEvent& e);
     void Configured(TWindowId id, TWindow& w, const XConfigureEvent& e);
     void Push(TPlatformEventKind kind, TWindowId id, TPoint point, unsigned state)
@@ -743,65 +745,12 @@ void TX11Platform::TImpl::Translate(XEvent& e)
         }
         break;
     case ButtonPress:
-    case ButtonRelease: {
-        const XButtonEvent& b = e.xbutton;
-        const bool press = e.type == ButtonPress;
-        if (move.window) {
-            if (!press) {
-                // The move ends; the control that began it hears the release.
-                x.XUngrabPointer(display, CurrentTime);
-                const TWindowId moved = move.window;
-                move = {};
-                if (TWindow* m = Find(moved)) {
-                    Push(TPlatformEventKind::MouseUp, moved, { b.x_root - m->bounds.Left, b.y_root - m->bounds.Top }, b.state);
-                    events.back().button = TPlatformButton::Left;
-                }
-            }
-            break;
-        }
-        if (b.button >= 4 && b.button <= 5) {
-            if (press) {
-                Push(TPlatformEventKind::MouseWheel, id, { b.x, b.y }, b.state);
-                events.back().wheelDelta = b.button == 4 ? 120 : -120;
-            }
-            break;
-        }
-        const TPlatformButton button = b.button == Button1 ? TPlatformButton::Left
-            : b.button == Button2                          ? TPlatformButton::Middle
-            : b.button == Button3                          ? TPlatformButton::Right
-                                                           : kNoButton;
-        if (button == kNoButton)
-            break;
-        Push(press ? TPlatformEventKind::MouseDown : TPlatformEventKind::MouseUp, id, { b.x, b.y }, b.state);
-        events.back().button = button;
+    case ButtonRelease:
+        TranslateButton(id, e.xbutton, e.type == ButtonPress);
         break;
-    }
-    case MotionNotify: {
-        const XMotionEvent& m = e.xmotion;
-        if (move.window) {
-            if (TWindow* moving = Find(move.window)) {
-                const TPoint to { move.origin.X + m.x_root - move.pointer.X, move.origin.Y + m.y_root - move.pointer.Y };
-                moving->bounds = Bounds(to.X, to.Y, SaturateInt32(moving->bounds.Width()), SaturateInt32(moving->bounds.Height()));
-                moving->configureSerial = NextRequest(display);
-                x.XMoveWindow(display, moving->native, ClampPosition(to.X), ClampPosition(to.Y));
-                TPlatformEvent ev;
-                ev.kind = TPlatformEventKind::Resize;
-                ev.window = move.window;
-                ev.area = moving->bounds;
-                events.push_back(ev);
-            }
-            break;
-        }
-        // Only the latest of a run of moves matters.
-        if (x.XPending(display) > 0) {
-            XEvent peek;
-            x.XPeekEvent(display, &peek);
-            if (peek.type == MotionNotify && peek.xmotion.window == m.window)
-                break;
-        }
-        Push(TPlatformEventKind::MouseMove, id, { m.x, m.y }, m.state);
+    case MotionNotify:
+        TranslateMotion(id, e.xmotion);
         break;
-    }
     case EnterNotify:
         Push(TPlatformEventKind::MouseMove, id, { e.xcrossing.x, e.xcrossing.y }, e.xcrossing.state);
         break;
@@ -824,6 +773,64 @@ void TX11Platform::TImpl::Translate(XEvent& e)
     default:
         break;
     }
+}
+
+void TX11Platform::TImpl::TranslateButton(TWindowId id, const XButtonEvent& b, bool press)
+{
+    if (move.window) {
+        if (!press) {
+            // The move ends; the control that began it hears the release.
+            x.XUngrabPointer(display, CurrentTime);
+            const TWindowId moved = move.window;
+            move = {};
+            if (TWindow* m = Find(moved)) {
+                Push(TPlatformEventKind::MouseUp, moved, { b.x_root - m->bounds.Left, b.y_root - m->bounds.Top }, b.state);
+                events.back().button = TPlatformButton::Left;
+            }
+        }
+        return;
+    }
+    if (b.button >= 4 && b.button <= 5) {
+        if (press) {
+            Push(TPlatformEventKind::MouseWheel, id, { b.x, b.y }, b.state);
+            events.back().wheelDelta = b.button == 4 ? 120 : -120;
+        }
+        return;
+    }
+    const TPlatformButton button = b.button == Button1 ? TPlatformButton::Left
+        : b.button == Button2                          ? TPlatformButton::Middle
+        : b.button == Button3                          ? TPlatformButton::Right
+                                                       : kNoButton;
+    if (button == kNoButton)
+        return;
+    Push(press ? TPlatformEventKind::MouseDown : TPlatformEventKind::MouseUp, id, { b.x, b.y }, b.state);
+    events.back().button = button;
+}
+
+void TX11Platform::TImpl::TranslateMotion(TWindowId id, const XMotionEvent& m)
+{
+    if (move.window) {
+        if (TWindow* moving = Find(move.window)) {
+            const TPoint to { move.origin.X + m.x_root - move.pointer.X, move.origin.Y + m.y_root - move.pointer.Y };
+            moving->bounds = Bounds(to.X, to.Y, SaturateInt32(moving->bounds.Width()), SaturateInt32(moving->bounds.Height()));
+            moving->configureSerial = NextRequest(display);
+            x.XMoveWindow(display, moving->native, ClampPosition(to.X), ClampPosition(to.Y));
+            TPlatformEvent ev;
+            ev.kind = TPlatformEventKind::Resize;
+            ev.window = move.window;
+            ev.area = moving->bounds;
+            events.push_back(ev);
+        }
+        return;
+    }
+    // Only the latest of a run of moves matters.
+    if (x.XPending(display) > 0) {
+        XEvent peek;
+        x.XPeekEvent(display, &peek);
+        if (peek.type == MotionNotify && peek.xmotion.window == m.window)
+            return;
+    }
+    Push(TPlatformEventKind::MouseMove, id, { m.x, m.y }, m.state);
 }
 
 // ---- TX11Platform ------------------------------------------------------------
