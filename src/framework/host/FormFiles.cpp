@@ -606,13 +606,16 @@ public:
                 Fail(f.line, "Component " + f.name + " not found");
             f.property->SetReference(*f.object, target);
         }
-        for (TComponent* c : m_read)
-            c->Loaded();
+        // A component's Loaded may free others that were read: each is checked first.
+        const auto read = WeakSnapshot(m_read);
+        for (const TWeakRef<TComponent>& c : read)
+            if (c)
+                c->Loaded();
         // Each parent puts what was read into it in the stored tab order, once.
         std::vector<TWinControl*> parents;
         std::unordered_set<TWinControl*> seen;
-        for (TComponent* c : m_read)
-            if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Parent() && seen.insert(w->Parent()).second)
+        for (const TWeakRef<TComponent>& c : read)
+            if (auto* w = dynamic_cast<TWinControl*>(c.Get()); w && w->Parent() && seen.insert(w->Parent()).second)
                 parents.push_back(w->Parent());
         for (TWinControl* parent : parents)
             parent->FixupTabList();

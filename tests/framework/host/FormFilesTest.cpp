@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ using namespace plx;
 namespace {
 
 std::vector<std::string> g_order;
+std::function<void(TComponent&)> g_onLoaded; // what a recorder does when loaded
 
 // Records the order of construction, property reads and Loaded.
 class TRecorder : public TGraphicControl {
@@ -38,6 +40,8 @@ public:
     {
         TGraphicControl::Loaded();
         g_order.push_back("loaded");
+        if (g_onLoaded)
+            g_onLoaded(*this);
     }
     [[nodiscard]] const TClassInfo& ClassType() const override { return StaticClassInfo(); }
     static const TClassInfo& StaticClassInfo()
@@ -98,6 +102,34 @@ end
 )";
 
 } // namespace
+
+TEST_F(FormFiles, ALoadedThatFreesAnotherReadComponentIsSafe)
+{
+    // Rec1's Loaded frees Panel2, read after it: the reader neither calls
+    // Panel2's Loaded nor settles its tab order.
+    TForm form(nullptr);
+    g_onLoaded = [&form](TComponent&) { delete form.FindComponent("Panel2"); };
+    ReadComponentText(R"(object Demo: TForm
+  object Rec1: TRecorder
+    Width = 10
+  end
+  object Panel2: TPanel
+    TabOrder = 0
+    object Inner: TPanel
+      TabOrder = 0
+    end
+  end
+  object Panel3: TPanel
+    TabOrder = 0
+  end
+end
+)", form);
+    g_onLoaded = nullptr;
+    EXPECT_EQ(form.FindComponent("Panel2"), nullptr);
+    EXPECT_EQ(form.FindComponent("Inner"), nullptr);
+    ASSERT_NE(form.FindComponent("Panel3"), nullptr);
+    EXPECT_EQ(dynamic_cast<TWinControl*>(form.FindComponent("Panel3"))->TabOrder(), 0);
+}
 
 TEST_F(FormFiles, ReadBuildsTheTreeInOrderAndCallsLoadedLast)
 {
