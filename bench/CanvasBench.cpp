@@ -193,12 +193,13 @@ void BM_Draw3DWideFrame(benchmark::State& state)
 }
 BENCHMARK(BM_Draw3DWideFrame)->Arg(1000)->Arg(16000)->Arg(100000)->UseManualTime();
 
-// A line across a 100 x 100 canvas, and the same line going on range(0) pixels
-// beyond it on both sides.
-void BM_LongLine(benchmark::State& state)
+// A line across a 100 x 100 canvas, and the same line going on reach pixels
+// beyond it on both sides, drawn with a pen of that width.
+void LongLine(benchmark::State& state, std::int32_t penWidth)
 {
     TBitmap b(100, 100);
     TCanvas& c = b.Canvas();
+    c.Pen().SetWidth(penWidth);
     const auto reach = static_cast<std::int32_t>(state.range(0));
     VersusVisible(
         state,
@@ -211,25 +212,17 @@ void BM_LongLine(benchmark::State& state)
             c.LineTo(100 + reach, 90 + reach / 5 * 4);
         });
 }
+
+void BM_LongLine(benchmark::State& state)
+{
+    LongLine(state, 1);
+}
 BENCHMARK(BM_LongLine)->Arg(1000)->Arg(1000000)->Arg(1000000000)->UseManualTime();
 
 // The same with a pen 5 pixels wide.
 void BM_LongWideLine(benchmark::State& state)
 {
-    TBitmap b(100, 100);
-    TCanvas& c = b.Canvas();
-    c.Pen().SetWidth(5);
-    const auto reach = static_cast<std::int32_t>(state.range(0));
-    VersusVisible(
-        state,
-        [&] {
-            c.MoveTo(0, 10);
-            c.LineTo(100, 90);
-        },
-        [&] {
-            c.MoveTo(-reach, 10 - reach / 5 * 4);
-            c.LineTo(100 + reach, 90 + reach / 5 * 4);
-        });
+    LongLine(state, 5);
 }
 BENCHMARK(BM_LongWideLine)->Arg(1000)->Arg(1000000)->Arg(1000000000)->UseManualTime();
 
